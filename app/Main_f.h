@@ -1,0 +1,159 @@
+#pragma once
+
+#include "app/Dialogs.h"
+#include "numerics/SparseTable.h"
+
+#include <QMainWindow>
+
+class QAction;
+class QChartView;
+class QCheckBox;
+class QComboBox;
+class QFileDialog;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QPushButton;
+class QRadioButton;
+class QSplitterHandle;
+class QStatusBar;
+class QTabWidget;
+class QToolButton;
+class TPanel;
+class TStringGrid;
+
+// The one window of the program. Its controls, its command handlers and the whole state of the
+// computation are members; every computation is a member operation that works on the fields.
+// Each folder of the source tree defines the members of its own subsystem.
+class TMainForm : public QMainWindow
+{
+    Q_OBJECT
+
+public:
+    TMainForm();
+    ~TMainForm() override;
+
+    // Raises the creation event once, after construction (the application calls it).
+    void raiseCreationEvent();
+
+    // ---- app/ — the controls of the window, in layout order; objectName == member name ----
+    TPanel* pMain = nullptr;
+    TPanel* pMenu = nullptr;
+    QPushButton* btnClose = nullptr;
+    QPushButton* btnReport = nullptr;
+    TPanel* pParameters = nullptr;
+    QPushButton* btnBuild = nullptr;
+    QRadioButton* rbForward = nullptr;
+    QRadioButton* rbBack = nullptr;
+    QGroupBox* gbTypeOfTransform = nullptr;
+    TPanel* pInputData = nullptr;
+    TPanel* pOutputData = nullptr;
+    TPanel* pInputPanelCaption = nullptr;
+    TPanel* pOutputPanelCaption = nullptr;
+    TPanel* pCenter = nullptr;
+    QSplitterHandle* Splitter = nullptr; // between pInputData and pOutputData
+    QTabWidget* pcCenter = nullptr;
+    QWidget* tsTransfer = nullptr;
+    QWidget* tsGraphic = nullptr;
+    QLabel* lblStepSplain = nullptr;
+    QComboBox* cbStepSplain = nullptr;
+    QLabel* lblA = nullptr;
+    QLineEdit* edtA = nullptr;
+    QLabel* lblB = nullptr;
+    QLineEdit* edtB = nullptr;
+    QLabel* lblMainParam = nullptr;
+    TPanel* pMenuGraphic = nullptr;
+    QPushButton* btnSave = nullptr;
+    QGroupBox* gbKindOfGraphic = nullptr;
+    QRadioButton* rbCenter = nullptr;
+    QRadioButton* rbBoundary = nullptr;
+    QRadioButton* rbAllGraphic = nullptr;
+    QCheckBox* chShowHideBottomPanel = nullptr;
+    QFileDialog* OpenDialog = nullptr;
+    QFileDialog* SaveWaveletDialog = nullptr;
+    QMenu* pmSave = nullptr;
+    QAction* miGraphic = nullptr;
+    QAction* miMatrix = nullptr;
+    TPanel* pGraphic = nullptr;
+    QChartView* chWavelet = nullptr;
+    TPanel* pMatrix = nullptr;
+    TStringGrid* sgWaveletValues = nullptr;
+    QSplitterHandle* SplitterGraphic = nullptr; // between pGraphic and pMatrix
+    QPushButton* btnGraphic = nullptr;
+    QMenu* pmReport = nullptr;
+    QAction* nCoeff = nullptr;
+    TPanel* pCoeffC = nullptr;
+    TPanel* pCoeffD = nullptr;
+    QSplitterHandle* SplitterOutputData = nullptr; // between pCoeffD and pCoeffC
+    TStringGrid* CoeffDGR = nullptr;
+    TStringGrid* CoeffCGR = nullptr;
+    TStringGrid* FunctionValueGR = nullptr;
+    QPushButton* btnGetValuesFromFile = nullptr;
+    QToolButton* btnSaveCoeffToFile = nullptr;
+    QRadioButton* rbZerro = nullptr;
+    QStatusBar* StatusBar = nullptr;
+    QToolButton* btnFunctionValues = nullptr;
+    QPushButton* btnClear = nullptr;
+
+    // ---- numerics/ — the state of the computation ----
+    int m = 0; // spline degree: 2, 3 or 4; the B-splines have degree m - 1
+    int finestLevel = 0; // J: [a, b] holds 2^J mesh intervals
+    int a = 0; // left end of the interval
+    int b = 0; // right end of the interval
+    int coarsestLevel = 0; // J0 = floor(ln(2m - 1) / ln 2)
+    double step = 0; // h = (b - a) / 2^J, the fine mesh step
+    std::vector<double> gaussNodes; // [0 .. 2m-2] roots of P_(2m-1), decreasing
+    std::vector<double> gaussWeights; // [0 .. 2m-2] weights of the nodes: the scalar product's
+    std::vector<double> betta; // [0 .. m] two-scale coefficients
+    ColumnMatrix funcValues; // [0 .. 2^J-1][0] function values at the sample points
+    ColumnMatrix points; // [0 .. 2^J-1][0] = a + i h, the sample points
+    SparseTable alpha; // row 0: central wavelet; other rows: boundary corrections
+    SparseTable alphaW; // [p][r]: wavelet p over fine B-splines r, p = 1-m .. 2^(J-1)-m
+    SparseTable coeffC; // [e][i]: wavelet coefficients, levels e = 1 .. J-J0
+    SparseTable coeffD; // [0][k]: scaling coefficients of level J0, k = 1-m .. 2^J0-1
+    SparseTable waveletProducts; // [L][i]: <f, psi_(L,i)>, work table of the forward transform
+    SparseTable splineProducts; // [L][k]: <f, N_(L,k)>, work table of the forward transform
+    int startTicks = 0; // process clock when a timed command started
+    int endTicks = 0; // process clock when it ended
+
+    // ---- numerics/ — Gauss–Legendre quadrature, B-splines, wavelets, the scalar product ----
+    static double legendreP(int n, double x);
+    static double legendreDP(int n, double x);
+    void computeGaussNodes();
+    void computeGaussWeights();
+    static double bspline(double origin, int degree, int index, double x, double h);
+    static double testFunction(double x);
+    double waveletValue(double x, int p, int level);
+    double getScalarProduct(int formula, int p1, int p2, int p3, int p4);
+
+signals:
+    void created();
+
+private:
+    // app/ — building the window
+    void createLayout();
+    void createMenuBar();
+    void createTransferPage();
+    void createGraphicPage();
+    void createNonVisual();
+    void setFocusOrder();
+
+    // numerics/ — the B-spline of index k on level J, J - 1 and J0 (spacing h, 2h, (b-a)/2^J0)
+    double fineSpline(int k, double x);
+    double halfSpline(int k, double x);
+    double coarsestSpline(int k, double x);
+    double centralCombination(int p1, double x);
+    double integrand(int formula, int p1, int p2, int p3, int p4, double x);
+
+    // Connects a signal to a handler that runs under the standard exception display.
+    template <class Sender, class Signal>
+    void bind(Sender* sender, Signal signal, void (TMainForm::*handler)(QObject*))
+    {
+        connect(sender, signal, this,
+            [this, sender, handler] { runGuarded([&] { (this->*handler)(sender); }); });
+    }
+};
+
+// The single instance of the window, created by the application at start-up.
+extern TMainForm* MainForm;

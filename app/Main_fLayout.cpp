@@ -1,0 +1,351 @@
+// The layout of the main window: every control with its caption, hint and initial state.
+
+#include "app/Main_f.h"
+#include "app/Panel.h"
+#include "app/StringGrid.h"
+
+#include <QAction>
+#include <QBoxLayout>
+#include <QChart>
+#include <QChartView>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFileDialog>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSplitter>
+#include <QStatusBar>
+#include <QStyle>
+#include <QTabWidget>
+#include <QToolButton>
+
+namespace {
+
+const char* const designTitle
+    = "Быстрое вейвлет-преобразование в пространстве сплайновых вейвлетов на конечном отрезке";
+const char* const backgroundCaption
+    = "Для начала работы введите параметры и  нажмите \"Построить\"";
+
+template <class Widget> Widget* named(Widget* widget, const char* name)
+{
+    widget->setObjectName(name);
+    return widget;
+}
+
+void setBold(QWidget* widget, bool bold)
+{
+    QFont font = widget->font();
+    font.setBold(bold);
+    widget->setFont(font);
+}
+
+// Design sizes are minimums: the platform font may need more room than the design font did.
+void setDesignSize(QWidget* widget, int width, int height)
+{
+    widget->setMinimumSize(width, height);
+    widget->resize(width, height);
+}
+
+QBoxLayout* boxLayout(QBoxLayout::Direction direction, QWidget* parent)
+{
+    auto* layout = new QBoxLayout(direction, parent);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    return layout;
+}
+
+QPushButton* button(const char* name, const char* caption, QStyle::StandardPixmap glyph, int width,
+    int height, QWidget* parent)
+{
+    auto* b = named(new QPushButton(caption, parent), name);
+    b->setIcon(parent->style()->standardIcon(glyph));
+    setDesignSize(b, width, height);
+    return b;
+}
+
+QToolButton* speedButton(const char* name, const char* hint, QWidget* parent)
+{
+    auto* b = named(new QToolButton(parent), name);
+    b->setIcon(parent->style()->standardIcon(QStyle::SP_DialogSaveButton));
+    b->setToolTip(hint);
+    b->setAutoRaise(true);
+    b->setFocusPolicy(Qt::NoFocus);
+    b->setGeometry(0, 0, 26, 24);
+    return b;
+}
+
+QRadioButton* radio(const char* name, const char* caption, QWidget* parent)
+{
+    auto* r = named(new QRadioButton(caption, parent), name);
+    setBold(r, false);
+    return r;
+}
+
+QLineEdit* intervalEdit(const char* name, const char* text, QWidget* parent)
+{
+    auto* e = named(new QLineEdit(text, parent), name);
+    e->setReadOnly(true);
+    setDesignSize(e, 45, 21);
+    return e;
+}
+
+// A splitter between two children; returns its handle, which carries the given name.
+QSplitterHandle* split(Qt::Orientation orientation, QWidget* first, QWidget* second,
+    const char* handleName, int handleWidth, QWidget* parent)
+{
+    auto* splitter = new QSplitter(orientation, parent);
+    splitter->setHandleWidth(handleWidth);
+    splitter->setChildrenCollapsible(false);
+    splitter->addWidget(first);
+    splitter->addWidget(second);
+    parent->layout()->addWidget(splitter);
+    return named(splitter->handle(1), handleName);
+}
+
+// Gives one side of a splitter its design size; the other side takes what the window adds.
+void keepSize(QSplitterHandle* handle, int index, int size)
+{
+    QSplitter* splitter = handle->splitter();
+    QList<int> sizes {1, 1};
+    sizes[index] = size;
+    sizes[1 - index] = QWIDGETSIZE_MAX / 4;
+    splitter->setSizes(sizes);
+    splitter->setStretchFactor(index, 0);
+    splitter->setStretchFactor(1 - index, 1);
+}
+
+} // namespace
+
+void TMainForm::createLayout()
+{
+    setWindowTitle(designTitle);
+    setGeometry(252, 128, 841, 500);
+    pMain = new TPanel("pMain", TPanel::NoBevel, this);
+    pMain->setCaption(backgroundCaption);
+    pMain->setCaptionBold(true);
+    setCentralWidget(pMain);
+    boxLayout(QBoxLayout::TopToBottom, pMain);
+    StatusBar = named(new QStatusBar(this), "StatusBar");
+    setStatusBar(StatusBar);
+
+    createMenuBar();
+    pcCenter = named(new QTabWidget(pMain), "pcCenter");
+    pMain->layout()->addWidget(pcCenter);
+    createTransferPage();
+    createGraphicPage();
+    pcCenter->setCurrentWidget(tsTransfer);
+    createNonVisual();
+    setFocusOrder();
+}
+
+void TMainForm::createMenuBar()
+{
+    pMenu = new TPanel("pMenu", TPanel::NoBevel, pMain);
+    pMenu->setFixedHeight(33);
+    pMain->layout()->addWidget(pMenu);
+    auto* row = boxLayout(QBoxLayout::LeftToRight, pMenu);
+
+    btnClose = button("btnClose", "&Выход", QStyle::SP_DialogCloseButton, 75, 32, pMenu);
+    btnReport = button("btnReport", "&Отчеты", QStyle::SP_FileDialogDetailedView, 75, 33, pMenu);
+    lblMainParam = named(new QLabel("Основные параметры:", pMenu), "lblMainParam");
+    setBold(lblMainParam, true);
+    lblStepSplain = named(new QLabel("степень сплайна m=", pMenu), "lblStepSplain");
+    cbStepSplain = named(new QComboBox(pMenu), "cbStepSplain");
+    cbStepSplain->setEditable(true);
+    cbStepSplain->addItems({"2", "3", "4"});
+    cbStepSplain->setCurrentIndex(0);
+    setDesignSize(cbStepSplain, 46, 21);
+    lblA = named(new QLabel("отрезок а=", pMenu), "lblA");
+    edtA = intervalEdit("edtA", "0", pMenu);
+    lblB = named(new QLabel("b=", pMenu), "lblB");
+    edtB = intervalEdit("edtB", "1", pMenu);
+
+    for (QWidget* w : {(QWidget*)btnClose, (QWidget*)btnReport})
+        row->addWidget(w);
+    row->addSpacing(13);
+    for (QWidget* w : {(QWidget*)lblMainParam, (QWidget*)lblStepSplain, (QWidget*)cbStepSplain,
+             (QWidget*)lblA, (QWidget*)edtA, (QWidget*)lblB, (QWidget*)edtB}) {
+        row->addWidget(w);
+        row->addSpacing(6);
+    }
+    row->addStretch(1);
+    connect(btnClose, &QPushButton::clicked, this, &QWidget::close);
+}
+
+void TMainForm::createTransferPage()
+{
+    tsTransfer = named(new QWidget, "tsTransfer");
+    pcCenter->addTab(tsTransfer, "Преобразование");
+    auto* page = boxLayout(QBoxLayout::TopToBottom, tsTransfer);
+
+    pParameters = new TPanel("pParameters", TPanel::Raised, tsTransfer);
+    pParameters->setFixedHeight(52);
+    page->addWidget(pParameters);
+    auto* tools = boxLayout(QBoxLayout::LeftToRight, pParameters);
+    tools->setContentsMargins(6, 2, 10, 2);
+    gbTypeOfTransform = named(new QGroupBox("Тип", pParameters), "gbTypeOfTransform");
+    setBold(gbTypeOfTransform, true);
+    setDesignSize(gbTypeOfTransform, 169, 47);
+    auto* directions = new QHBoxLayout(gbTypeOfTransform);
+    directions->setContentsMargins(7, 0, 7, 2);
+    rbForward = radio("rbForward", "прямое", gbTypeOfTransform);
+    rbForward->setChecked(true);
+    rbBack = radio("rbBack", "обратное", gbTypeOfTransform);
+    directions->addWidget(rbForward);
+    directions->addWidget(rbBack);
+    btnGetValuesFromFile = button("btnGetValuesFromFile", "&Взять входные значения из файла ",
+        QStyle::SP_DialogOpenButton, 218, 41, pParameters);
+    btnGetValuesFromFile->setEnabled(false);
+    btnBuild = button("btnBuild", "&Построить", QStyle::SP_MediaPlay, 104, 41, pParameters);
+    setBold(btnBuild, true);
+    btnClear = button("btnClear", "&Очистить", QStyle::SP_DialogResetButton, 81, 41, pParameters);
+    tools->addWidget(gbTypeOfTransform);
+    tools->addStretch(1);
+    for (QWidget* w : {(QWidget*)btnGetValuesFromFile, (QWidget*)btnBuild, (QWidget*)btnClear}) {
+        tools->addSpacing(1);
+        tools->addWidget(w);
+    }
+
+    pCenter = new TPanel("pCenter", TPanel::NoBevel, tsTransfer);
+    pCenter->setCaption(backgroundCaption);
+    pCenter->setCaptionBold(true);
+    page->addWidget(pCenter, 1);
+    boxLayout(QBoxLayout::LeftToRight, pCenter);
+
+    pInputData = new TPanel("pInputData", TPanel::Raised, nullptr);
+    auto* input = boxLayout(QBoxLayout::TopToBottom, pInputData);
+    pInputPanelCaption = new TPanel("pInputPanelCaption", TPanel::NoBevel, pInputData);
+    pInputPanelCaption->setCaption("Входные параметры - значения функции");
+    pInputPanelCaption->setCaptionBold(true);
+    pInputPanelCaption->setFixedHeight(24);
+    btnFunctionValues = speedButton("btnFunctionValues",
+        "Сохранить значения функции для последующего их использования в расчетах",
+        pInputPanelCaption);
+    FunctionValueGR = new TStringGrid("FunctionValueGR",
+        {.fixedCols = 1, .fixedRows = 0, .colCount = 2, .rowCount = 5, .colSizing = true},
+        pInputData);
+    input->addWidget(pInputPanelCaption);
+    input->addWidget(FunctionValueGR, 1);
+
+    pOutputData = new TPanel("pOutputData", TPanel::Raised, nullptr);
+    auto* output = boxLayout(QBoxLayout::TopToBottom, pOutputData);
+    pOutputPanelCaption = new TPanel("pOutputPanelCaption", TPanel::NoBevel, pOutputData);
+    pOutputPanelCaption->setCaption("Выходные параметры - набор коэффициентов");
+    pOutputPanelCaption->setCaptionBold(true);
+    pOutputPanelCaption->setFixedHeight(24);
+    output->addWidget(pOutputPanelCaption);
+    btnSaveCoeffToFile = speedButton("btnSaveCoeffToFile",
+        "Сохранить параметры для последующего их использования в расчетах", pOutputPanelCaption);
+    pCoeffD = new TPanel("pCoeffD", TPanel::NoBevel, nullptr);
+    CoeffDGR = new TStringGrid("CoeffDGR",
+        {.fixedCols = 0, .fixedRows = 1, .colCount = 5, .rowCount = 2, .colSizing = true}, pCoeffD);
+    boxLayout(QBoxLayout::TopToBottom, pCoeffD)->addWidget(CoeffDGR);
+    pCoeffC = new TPanel("pCoeffC", TPanel::NoBevel, nullptr);
+    CoeffCGR = new TStringGrid("CoeffCGR",
+        {.fixedCols = 1,
+            .fixedRows = 1,
+            .colCount = 5,
+            .rowCount = 5,
+            .colSizing = true,
+            .rowSizing = true},
+        pCoeffC);
+    boxLayout(QBoxLayout::TopToBottom, pCoeffC)->addWidget(CoeffCGR);
+    SplitterOutputData
+        = split(Qt::Vertical, pCoeffD, pCoeffC, "SplitterOutputData", 5, pOutputData);
+    keepSize(SplitterOutputData, 1, 158);
+
+    Splitter = split(Qt::Horizontal, pInputData, pOutputData, "Splitter", 5, pCenter);
+    keepSize(Splitter, 0, 321);
+}
+
+void TMainForm::createGraphicPage()
+{
+    tsGraphic = named(new QWidget, "tsGraphic");
+    pcCenter->addTab(tsGraphic, "График");
+    auto* page = boxLayout(QBoxLayout::TopToBottom, tsGraphic);
+
+    pMenuGraphic = new TPanel("pMenuGraphic", TPanel::NoBevel, tsGraphic);
+    pMenuGraphic->setFixedHeight(52);
+    page->addWidget(pMenuGraphic);
+    auto* tools = boxLayout(QBoxLayout::LeftToRight, pMenuGraphic);
+    tools->setContentsMargins(2, 0, 10, 5);
+    gbKindOfGraphic = named(new QGroupBox("Тип графика", pMenuGraphic), "gbKindOfGraphic");
+    setBold(gbKindOfGraphic, true);
+    setDesignSize(gbKindOfGraphic, 487, 47);
+    auto* kinds = new QHBoxLayout(gbKindOfGraphic);
+    kinds->setContentsMargins(4, 0, 4, 2);
+    rbZerro = radio("rbZerro", "нулевой вейвлет", gbKindOfGraphic);
+    rbCenter = radio("rbCenter", "центральные вейвлеты", gbKindOfGraphic);
+    rbBoundary = radio("rbBoundary", "граничные вейвлеты", gbKindOfGraphic);
+    rbAllGraphic = radio("rbAllGraphic", "общий график", gbKindOfGraphic);
+    rbAllGraphic->setChecked(true);
+    for (QWidget* w : {rbZerro, rbCenter, rbBoundary, rbAllGraphic})
+        kinds->addWidget(w);
+    chShowHideBottomPanel
+        = named(new QCheckBox("показать матрицу значений", pMenuGraphic), "chShowHideBottomPanel");
+    chShowHideBottomPanel->setChecked(true);
+    btnGraphic = button("btnGraphic", "&Построить", QStyle::SP_MediaPlay, 94, 41, pMenuGraphic);
+    setBold(btnGraphic, true);
+    btnSave = button("btnSave", "", QStyle::SP_DialogSaveButton, 46, 41, pMenuGraphic);
+    btnSave->setEnabled(false);
+    tools->addWidget(gbKindOfGraphic);
+    tools->addSpacing(6);
+    tools->addWidget(chShowHideBottomPanel);
+    tools->addStretch(1);
+    tools->addWidget(btnGraphic);
+    tools->addWidget(btnSave);
+
+    pGraphic = new TPanel("pGraphic", TPanel::NoBevel, nullptr);
+    auto* chart = new QChart;
+    chart->setTitle("Центральные и граничные вейвлеты");
+    QFont titleFont("Arial");
+    titleFont.setPixelSize(16);
+    chart->setTitleFont(titleFont);
+    chart->setTitleBrush(Qt::blue);
+    chart->legend()->setVisible(true);
+    chart->setPlotAreaBackgroundBrush(Qt::white);
+    chart->setPlotAreaBackgroundVisible(true);
+    chWavelet = named(new QChartView(chart, pGraphic), "chWavelet");
+    chWavelet->setFrameShape(QFrame::NoFrame);
+    boxLayout(QBoxLayout::TopToBottom, pGraphic)->addWidget(chWavelet);
+
+    pMatrix = new TPanel("pMatrix", TPanel::NoBevel, nullptr);
+    sgWaveletValues = new TStringGrid("sgWaveletValues", {}, pMatrix);
+    sgWaveletValues->setFrameShape(QFrame::NoFrame);
+    boxLayout(QBoxLayout::TopToBottom, pMatrix)->addWidget(sgWaveletValues);
+    SplitterGraphic = split(Qt::Vertical, pGraphic, pMatrix, "SplitterGraphic", 7, tsGraphic);
+    keepSize(SplitterGraphic, 1, 112);
+}
+
+void TMainForm::createNonVisual()
+{
+    OpenDialog = named(new QFileDialog(this), "OpenDialog");
+    OpenDialog->setNameFilter("Текстовый файл (*.txt)");
+    OpenDialog->setOption(QFileDialog::DontUseNativeDialog);
+    SaveWaveletDialog = named(new QFileDialog(this), "SaveWaveletDialog");
+    SaveWaveletDialog->setNameFilter("Bitmaps (*.bmp)");
+    SaveWaveletDialog->setAcceptMode(QFileDialog::AcceptSave);
+    SaveWaveletDialog->setOption(QFileDialog::DontUseNativeDialog);
+
+    pmSave = named(new QMenu(this), "pmSave");
+    miGraphic = named(pmSave->addAction("График в формате *.bmp"), "miGraphic");
+    miMatrix = named(pmSave->addAction("Таблицу в формате *.txt"), "miMatrix");
+    pmReport = named(new QMenu(this), "pmReport");
+    nCoeff = named(pmReport->addAction("Коэффициенты"), "nCoeff");
+    nCoeff->setEnabled(false);
+}
+
+// Keyboard focus order: the menu bar, the page control, then each page's controls.
+void TMainForm::setFocusOrder()
+{
+    QWidget* order[] = {btnClose, btnReport, cbStepSplain, edtA, edtB, pcCenter, FunctionValueGR,
+        CoeffCGR, CoeffDGR, btnBuild, rbForward, rbBack, btnGetValuesFromFile, btnClear, btnSave,
+        rbCenter, rbBoundary, rbAllGraphic, rbZerro, chShowHideBottomPanel, btnGraphic, chWavelet,
+        sgWaveletValues};
+    for (std::size_t i = 1; i < std::size(order); ++i)
+        QWidget::setTabOrder(order[i - 1], order[i]);
+}

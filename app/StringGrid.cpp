@@ -1,0 +1,315 @@
+#include "app/StringGrid.h"
+
+#include <QAbstractTableModel>
+#include <QApplication>
+#include <QHeaderView>
+#include <QMouseEvent>
+#include <QPalette>
+#include <QScrollBar>
+
+#include <algorithm>
+#include <vector>
+
+// The texts of a grid, row-major; fixed cells are flagged so that they cannot be selected.
+class GridModel : public QAbstractTableModel
+{
+public:
+    GridModel(int fixedCols, int fixedRows, QObject* parent)
+        : QAbstractTableModel(parent)
+        , fixedCols(fixedCols)
+        , fixedRows(fixedRows)
+    {
+    }
+
+    int rowCount(const QModelIndex& parent = {}) const override
+    {
+        return parent.isValid() ? 0 : rows;
+    }
+    int columnCount(const QModelIndex& parent = {}) const override
+    {
+        return parent.isValid() ? 0 : cols;
+    }
+
+    bool isFixed(const QModelIndex& index) const
+    {
+        return index.column() < fixedCols || index.row() < fixedRows;
+    }
+
+    QVariant data(const QModelIndex& index, int role) const override
+    {
+        if (role == Qt::DisplayRole)
+            return text(index.column(), index.row());
+        if (role == Qt::BackgroundRole && isFixed(index))
+            return QApplication::palette().button();
+        return {};
+    }
+
+    Qt::ItemFlags flags(const QModelIndex& index) const override
+    {
+        return isFixed(index) ? Qt::ItemIsEnabled : Qt::ItemIsEnabled | Qt::ItemIsSelectable;
+    }
+
+    QString text(int col, int row) const
+    {
+        if (col < 0 || col >= cols || row < 0 || row >= rows)
+            return {};
+        return texts[std::size_t(row) * cols + col];
+    }
+
+    void setText(int col, int row, const QString& value)
+    {
+        if (col < 0 || col >= cols || row < 0 || row >= rows)
+            return;
+        texts[std::size_t(row) * cols + col] = value;
+        emit dataChanged(index(row, col), index(row, col), {Qt::DisplayRole});
+    }
+
+    void resize(int newRows, int newCols)
+    {
+        newRows = std::max(newRows, 0);
+        newCols = std::max(newCols, 0);
+        if (newCols < cols) {
+            beginRemoveColumns({}, newCols, cols - 1);
+            reshape(rows, newCols);
+            endRemoveColumns();
+        } else if (newCols > cols) {
+            beginInsertColumns({}, cols, newCols - 1);
+            reshape(rows, newCols);
+            endInsertColumns();
+        }
+        if (newRows < rows) {
+            beginRemoveRows({}, newRows, rows - 1);
+            reshape(newRows, cols);
+            endRemoveRows();
+        } else if (newRows > rows) {
+            beginInsertRows({}, rows, newRows - 1);
+            reshape(newRows, cols);
+            endInsertRows();
+        }
+    }
+
+private:
+    // Keeps the texts of the cells that both shapes have.
+    void reshape(int newRows, int newCols)
+    {
+        std::vector<QString> kept(std::size_t(newRows) * newCols);
+        for (int r = 0; r < std::min(rows, newRows); ++r)
+            for (int c = 0; c < std::min(cols, newCols); ++c)
+                kept[std::size_t(r) * newCols + c] = texts[std::size_t(r) * cols + c];
+        texts.swap(kept);
+        rows = newRows;
+        cols = newCols;
+    }
+
+    int fixedCols;
+    int fixedRows;
+    int rows = 0;
+    int cols = 0;
+    std::vector<QString> texts;
+};
+
+namespace {
+
+// Lets the user drag the grid lines of one overlay to resize the grid's columns or rows.
+class SectionSizer : public QObject
+{
+public:
+    SectionSizer(QTableView* overlay, QHeaderView* sections)
+        : QObject(overlay)
+        , overlay(overlay)
+        , sections(sections)
+    {
+        overlay->viewport()->setMouseTracking(true);
+        overlay->viewport()->installEventFilter(this);
+    }
+
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        if (event->type() != QEvent::MouseMove && event->type() != QEvent::MouseButtonPress
+            && event->type() != QEvent::MouseButtonRelease)
+            return false;
+        auto* mouse = static_cast<QMouseEvent*>(event);
+        int position = along(mouse->position().toPoint());
+        if (event->type() == QEvent::MouseButtonPress)
+            dragged = lineNear(position);
+        if (event->type() == QEvent::MouseButtonRelease)
+            dragged = -1;
+        if (event->type() == QEvent::MouseMove && dragged >= 0) {
+            int start = sections->sectionViewportPosition(dragged) + offset();
+            sections->resizeSection(dragged, std::max(position - start, minimumSize));
+        }
+        bool onLine = dragged >= 0 || lineNear(position) >= 0;
+        if (onLine)
+            overlay->viewport()->setCursor(
+                sections->orientation() == Qt::Horizontal ? Qt::SplitHCursor : Qt::SplitVCursor);
+        else
+            overlay->viewport()->unsetCursor();
+        return onLine;
+    }
+
+private:
+    static constexpr int grip = 3;
+    static constexpr int minimumSize = 4;
+
+    int along(QPoint p) const { return sections->orientation() == Qt::Horizontal ? p.x() : p.y(); }
+
+    // Overlay position minus grid viewport position: 0 for an overlay that scrolls with the grid,
+    // the scroll offset for the corner, which never scrolls.
+    int offset() const
+    {
+        QScrollBar* bar = sections->orientation() == Qt::Horizontal ? overlay->horizontalScrollBar()
+                                                                    : overlay->verticalScrollBar();
+        return sections->offset() - bar->value();
+    }
+
+    // The section whose far grid line lies within a few pixels of the position, or -1.
+    int lineNear(int position) const
+    {
+        int section = sections->logicalIndexAt(position - offset() - grip);
+        if (section < 0)
+            return -1;
+        int line = sections->sectionViewportPosition(section) + offset()
+            + sections->sectionSize(section);
+        return std::abs(line - position) <= grip ? section : -1;
+    }
+
+    QTableView* overlay;
+    QHeaderView* sections;
+    int dragged = -1;
+};
+
+const int defaultColWidth = 50;
+const int defaultRowHeight = 18;
+
+} // namespace
+
+TStringGrid::TStringGrid(const QString& name, const Options& options, QWidget* parent)
+    : QTableView(parent)
+    , grid(new GridModel(options.fixedCols, options.fixedRows, this))
+    , options(options)
+{
+    setObjectName(name);
+    setModel(grid);
+    horizontalHeader()->hide();
+    verticalHeader()->hide();
+    horizontalHeader()->setMinimumSectionSize(4);
+    verticalHeader()->setMinimumSectionSize(4);
+    horizontalHeader()->setDefaultSectionSize(defaultColWidth);
+    verticalHeader()->setDefaultSectionSize(defaultRowHeight);
+    setEditTriggers(NoEditTriggers);
+    setSelectionMode(ContiguousSelection);
+    setHorizontalScrollMode(ScrollPerPixel);
+    setVerticalScrollMode(ScrollPerPixel);
+    setWordWrap(false);
+
+    frozenRows = createOverlay();
+    frozenCols = createOverlay();
+    frozenCorner = createOverlay();
+    connect(horizontalScrollBar(), &QScrollBar::valueChanged, frozenRows->horizontalScrollBar(),
+        &QScrollBar::setValue);
+    connect(verticalScrollBar(), &QScrollBar::valueChanged, frozenCols->verticalScrollBar(),
+        &QScrollBar::setValue);
+    connect(horizontalHeader(), &QHeaderView::sectionResized, this, &TStringGrid::syncSectionSizes);
+    connect(verticalHeader(), &QHeaderView::sectionResized, this, &TStringGrid::syncSectionSizes);
+    if (options.colSizing) {
+        new SectionSizer(frozenRows, horizontalHeader());
+        new SectionSizer(frozenCorner, horizontalHeader());
+    }
+    if (options.rowSizing) {
+        new SectionSizer(frozenCols, verticalHeader());
+        new SectionSizer(frozenCorner, verticalHeader());
+    }
+    grid->resize(options.rowCount, options.colCount);
+}
+
+QTableView* TStringGrid::createOverlay()
+{
+    auto* overlay = new QTableView(this);
+    overlay->setModel(grid);
+    overlay->setFocusPolicy(Qt::NoFocus);
+    overlay->setSelectionMode(NoSelection);
+    overlay->setEditTriggers(NoEditTriggers);
+    overlay->setFrameShape(NoFrame);
+    overlay->horizontalHeader()->hide();
+    overlay->verticalHeader()->hide();
+    overlay->horizontalHeader()->setMinimumSectionSize(4);
+    overlay->verticalHeader()->setMinimumSectionSize(4);
+    overlay->horizontalHeader()->setDefaultSectionSize(defaultColWidth);
+    overlay->verticalHeader()->setDefaultSectionSize(defaultRowHeight);
+    overlay->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    overlay->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    overlay->setHorizontalScrollMode(ScrollPerPixel);
+    overlay->setVerticalScrollMode(ScrollPerPixel);
+    overlay->setWordWrap(false);
+    return overlay;
+}
+
+int TStringGrid::colCount() const
+{
+    return grid->columnCount();
+}
+int TStringGrid::rowCount() const
+{
+    return grid->rowCount();
+}
+void TStringGrid::setColCount(int count)
+{
+    grid->resize(grid->rowCount(), count);
+}
+void TStringGrid::setRowCount(int count)
+{
+    grid->resize(count, grid->columnCount());
+}
+QString TStringGrid::cell(int col, int row) const
+{
+    return grid->text(col, row);
+}
+void TStringGrid::setCell(int col, int row, const QString& text)
+{
+    grid->setText(col, row, text);
+}
+
+void TStringGrid::resizeEvent(QResizeEvent* event)
+{
+    QTableView::resizeEvent(event);
+    placeOverlays();
+}
+
+void TStringGrid::updateGeometries()
+{
+    QTableView::updateGeometries();
+    placeOverlays();
+}
+
+// Gives the overlays the section sizes of the grid.
+void TStringGrid::syncSectionSizes()
+{
+    for (QTableView* overlay : {frozenRows, frozenCols, frozenCorner}) {
+        for (int c = 0; c < colCount(); ++c)
+            overlay->setColumnWidth(c, columnWidth(c));
+        for (int r = 0; r < rowCount(); ++r)
+            overlay->setRowHeight(r, rowHeight(r));
+    }
+    placeOverlays();
+}
+
+// Lays the overlays over the fixed edges of the viewport.
+void TStringGrid::placeOverlays()
+{
+    int fixedWidth = 0;
+    for (int c = 0; c < std::min(options.fixedCols, colCount()); ++c)
+        fixedWidth += columnWidth(c);
+    int fixedHeight = 0;
+    for (int r = 0; r < std::min(options.fixedRows, rowCount()); ++r)
+        fixedHeight += rowHeight(r);
+    QRect area = viewport()->geometry();
+    frozenRows->setGeometry(area.x(), area.y(), area.width(), std::min(fixedHeight, area.height()));
+    frozenCols->setGeometry(area.x(), area.y(), std::min(fixedWidth, area.width()), area.height());
+    frozenCorner->setGeometry(area.x(), area.y(), std::min(fixedWidth, area.width()),
+        std::min(fixedHeight, area.height()));
+    frozenRows->setVisible(fixedHeight > 0);
+    frozenCols->setVisible(fixedWidth > 0);
+    frozenCorner->setVisible(fixedWidth > 0 && fixedHeight > 0);
+    frozenRows->horizontalScrollBar()->setValue(horizontalScrollBar()->value());
+    frozenCols->verticalScrollBar()->setValue(verticalScrollBar()->value());
+}

@@ -1,0 +1,53 @@
+#pragma once
+
+#include <QTableView>
+
+class GridModel;
+
+// A grid of texts addressed as cell (column, row), fixed cells included: cell (col, row) is the
+// item at model index (row, col). The first fixedCols columns and fixedRows rows are fixed: they
+// look like headers, cannot be selected or edited, and stay in view while the rest scrolls (they
+// are drawn a second time by small views laid over the edges). The view's own headers are hidden.
+// Columns (rows) can be resized by dragging their grid lines in the fixed row (column) when
+// column (row) sizing is on. Texts are display only.
+class TStringGrid : public QTableView
+{
+    Q_OBJECT
+
+public:
+    struct Options
+    {
+        int fixedCols = 1;
+        int fixedRows = 1;
+        int colCount = 5;
+        int rowCount = 5;
+        bool colSizing = false;
+        bool rowSizing = false;
+    };
+
+    TStringGrid(const QString& name, const Options& options, QWidget* parent);
+
+    int colCount() const;
+    int rowCount() const;
+    void setColCount(int count);
+    void setRowCount(int count);
+
+    // The text of cell (col, row); "" for a cell never written.
+    QString cell(int col, int row) const;
+    void setCell(int col, int row, const QString& text);
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+    void updateGeometries() override;
+
+private:
+    QTableView* createOverlay();
+    void placeOverlays();
+    void syncSectionSizes();
+
+    GridModel* grid;
+    Options options;
+    QTableView* frozenRows;
+    QTableView* frozenCols;
+    QTableView* frozenCorner;
+};

@@ -1,0 +1,34 @@
+#pragma once
+
+#include "app/Application.h"
+#include "app/Dialogs.h"
+
+#include <QStringList>
+#include <QTest>
+
+// Answers the program's dialogs during a test and records what was shown.
+class RecordingSeam : public DialogSeam
+{
+public:
+    RecordingSeam() { setDialogSeam(this); }
+    ~RecordingSeam() override { setDialogSeam(nullptr); }
+
+    void showMessage(const QString& text) override { messages << text; }
+    QAction* choosePopupItem(QMenu& menu) override;
+    std::optional<QString> chooseFile(QFileDialog& dialog) override;
+
+    QStringList messages; // every message box, in order
+    QStringList popupsShown; // objectName of every popup menu shown
+    QString popupChoice; // objectName of the item to choose; empty dismisses the menu
+    QStringList fileAnswers; // per dialog in turn: the file to choose, or "" to cancel
+    QStringList dialogsShown; // objectName of every file dialog shown
+};
+
+// A test program: the application object of the program, then the Qt Test class.
+#define SPLINEWAVE_TEST_MAIN(TestClass)                                                            \
+    int main(int argc, char** argv)                                                                \
+    {                                                                                              \
+        TApplication application(argc, argv);                                                      \
+        TestClass test;                                                                            \
+        return QTest::qExec(&test, argc, argv);                                                    \
+    }
