@@ -296,6 +296,8 @@ void TStringGrid::syncSectionSizes()
 // Lays the overlays over the fixed edges of the viewport.
 void TStringGrid::placeOverlays()
 {
+    if (!frozenCorner) // the base class lays out before the overlays exist
+        return;
     int fixedWidth = 0;
     for (int c = 0; c < std::min(options.fixedCols, colCount()); ++c)
         fixedWidth += columnWidth(c);

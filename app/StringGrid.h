@@ -47,7 +47,7 @@ private:
 
     GridModel* grid;
     Options options;
-    QTableView* frozenRows;
-    QTableView* frozenCols;
-    QTableView* frozenCorner;
+    QTableView* frozenRows = nullptr;
+    QTableView* frozenCols = nullptr;
+    QTableView* frozenCorner = nullptr;
 };
