@@ -89,7 +89,7 @@ QLineEdit* intervalEdit(const char* name, const char* text, QWidget* parent)
 {
     auto* e = named(new QLineEdit(text, parent), name);
     e->setReadOnly(true);
-    setDesignSize(e, 45, 21);
+    e->setFixedWidth(45);
     return e;
 }
 
@@ -98,6 +98,7 @@ QSplitterHandle* split(Qt::Orientation orientation, QWidget* first, QWidget* sec
     const char* handleName, int handleWidth, QWidget* parent)
 {
     auto* splitter = new QSplitter(orientation, parent);
+    splitter->setAutoFillBackground(true); // covers the parent's background caption
     splitter->setHandleWidth(handleWidth);
     splitter->setChildrenCollapsible(false);
     splitter->addWidget(first);
