@@ -39,6 +39,7 @@ private slots:
     void nonVisualComponents();
     void chartStartsEmptyWithItsTitle();
     void closeButtonClosesTheWindow();
+    void qtOwnDialogsSpeakRussian();
     void gridAddressesCellsColumnFirst();
     void gridFixedCellsCannotBeSelected();
     void gridKeepsTextsWhenResized();
@@ -231,6 +232,12 @@ void TestWindow::closeButtonClosesTheWindow()
     QVERIFY(QTest::qWaitForWindowExposed(form));
     form->btnClose->click();
     QVERIFY(!form->isVisible());
+}
+
+void TestWindow::qtOwnDialogsSpeakRussian()
+{
+    QCOMPARE(QCoreApplication::translate("QPlatformTheme", "Cancel"), QString("Отмена"));
+    QCOMPARE(QCoreApplication::translate("QFileDialog", "File &name:"), QString("&Имя файла:"));
 }
 
 void TestWindow::gridAddressesCellsColumnFirst()
