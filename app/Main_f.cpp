@@ -7,6 +7,7 @@ TMainForm* MainForm = nullptr;
 TMainForm::TMainForm()
 {
     createLayout();
+    connectHandlers();
 }
 
 TMainForm::~TMainForm() = default;

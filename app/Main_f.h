@@ -5,6 +5,7 @@
 
 #include <QMainWindow>
 
+class QAbstractButton;
 class QAction;
 class QChartView;
 class QCheckBox;
@@ -36,6 +37,21 @@ public:
 
     // Raises the creation event once, after construction (the application calls it).
     void raiseCreationEvent();
+
+    // ---- app/ — command handlers; Sender is the control that raised the event ----
+    void FormCreate(QObject* Sender);
+    void cbStepSplainChange(QObject* Sender);
+    void rbForwardClick(QObject* Sender);
+    void rbBackClick(QObject* Sender);
+    void edtAKeyPress(QObject* Sender, QChar& Key);
+    void edtBKeyPress(QObject* Sender, QChar& Key);
+    void chShowHideBottomPanelClick(QObject* Sender);
+    void btnSaveClick(QObject* Sender);
+    void btnReportClick(QObject* Sender);
+    void btnClearClick(QObject* Sender);
+
+    // ---- app/ — the interval check ----
+    bool checkInterval();
 
     // ---- app/ — the controls of the window, in layout order; objectName == member name ----
     TPanel* pMain = nullptr;
@@ -127,8 +143,19 @@ public:
     double waveletValue(double x, int p, int level);
     double getScalarProduct(int formula, int p1, int p2, int p3, int p4);
 
+    // ---- basis/ — the spline-wavelet basis of degree m ----
+    bool setupBasis();
+    void computeBetta();
+    void computeAlpha();
+    void computeAlphaW();
+    static std::vector<double> solveLinearSystem(
+        int n, const DenseMatrix& matrix, const std::vector<double>& rhs);
+
 signals:
     void created();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     // app/ — building the window
@@ -138,6 +165,15 @@ private:
     void createGraphicPage();
     void createNonVisual();
     void setFocusOrder();
+    void connectHandlers();
+    static void filterIntervalKey(QChar& key);
+    QString elapsedText() const;
+
+    // basis/
+    int degreeChosen();
+    void layoutGrids();
+    void computeBoundaryAlpha(int r, int firstCoarse, int firstPartner);
+    SparseRow boundaryWavelet(int p, int firstKey, int lastKey, int firstPartner);
 
     // numerics/ — the B-spline of index k on level J, J - 1 and J0 (spacing h, 2h, (b-a)/2^J0)
     double fineSpline(int k, double x);
@@ -153,6 +189,9 @@ private:
         connect(sender, signal, this,
             [this, sender, handler] { runGuarded([&] { (this->*handler)(sender); }); });
     }
+
+    // A radio button's click handler runs when the button becomes selected.
+    void bindSelected(QAbstractButton* button, void (TMainForm::*handler)(QObject*));
 };
 
 // The single instance of the window, created by the application at start-up.

@@ -174,7 +174,6 @@ void TMainForm::createMenuBar()
         row->addSpacing(6);
     }
     row->addStretch(1);
-    connect(btnClose, &QPushButton::clicked, this, &QWidget::close);
 }
 
 void TMainForm::createTransferPage()

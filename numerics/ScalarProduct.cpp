@@ -2,6 +2,7 @@
 
 #include "app/Conversions.h"
 #include "app/Main_f.h"
+#include "numerics/Levels.h"
 
 #include <algorithm>
 #include <cmath>
@@ -18,7 +19,7 @@ double TMainForm::halfSpline(int k, double x)
 
 double TMainForm::coarsestSpline(int k, double x)
 {
-    return bspline(a, m - 1, k, x, (b - a) / std::pow(2.0, coarsestLevel));
+    return bspline(a, m - 1, k, x, (b - a) / pow2(coarsestLevel));
 }
 
 // G(x) = sum over r = 2p .. 2p + 3m - 2 of alpha[0][r - 2p] N_(J,r)(x): the central wavelet
@@ -78,7 +79,7 @@ double TMainForm::getScalarProduct(int formula, int p1, int p2, int p3, int p4)
         ShowMessage("TMainForm::getScalarProduct: Не найдена формула " + IntToStr(formula));
         return 0.0;
     }
-    const double intervals = std::pow(2.0, finestLevel);
+    const double intervals = pow2(finestLevel);
     double result = 0.0;
     for (int i = 0; i < intervals; ++i) {
         double xl = a + i * step;

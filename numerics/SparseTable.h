@@ -15,3 +15,6 @@ using SparseTable = std::map<int, SparseRow>;
 
 // A column of values indexed [i][0]: the sample points and the function values.
 using ColumnMatrix = std::vector<std::array<double, 1>>;
+
+// A dense system's matrix: n rows of n doubles, matrix[row][column].
+using DenseMatrix = std::vector<std::vector<double>>;

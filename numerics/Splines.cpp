@@ -1,6 +1,7 @@
 // B-splines on uniform knots, the wavelets built from them, and the built-in test function.
 
 #include "app/Main_f.h"
+#include "numerics/Levels.h"
 
 #include <cmath>
 
@@ -42,15 +43,15 @@ double TMainForm::testFunction(double x)
 //   others (the left boundary p < 0):                 r = 1 - m .. 2p + 3m - 2
 double TMainForm::waveletValue(double x, int p, int level)
 {
-    const double h = (b - a) / std::pow(2.0, level);
-    const double half = std::pow(2.0, finestLevel - 1);
+    const double h = (b - a) / pow2(level);
+    const double half = pow2(finestLevel - 1);
     int first = 1 - m;
     int last = 2 * p + 3 * m - 2;
     if (0 <= p && p <= half - 2 * m + 1) {
         first = 2 * p;
     } else if (half - 2 * m + 2 <= p && p <= half - m) {
         first = 2 * p;
-        last = int(std::pow(2.0, finestLevel)) - 1;
+        last = int(pow2(finestLevel)) - 1;
     }
     double sum = 0.0;
     for (int r = first; r <= last; ++r)

@@ -14,7 +14,7 @@ inline bool agreesWithQuoted(double value, const std::string& quoted)
 {
     int digits = 0;
     bool leading = true;
-    for (char c : quoted) {
+    for (char c : quoted.substr(0, quoted.find_first_of("eE"))) {
         if (c < '0' || c > '9')
             continue;
         if (c != '0')

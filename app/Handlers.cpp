@@ -1,0 +1,135 @@
+// The small command handlers of the window and their bindings.
+
+#include "app/Conversions.h"
+#include "app/Main_f.h"
+#include "app/Panel.h"
+#include "app/WaitingStatus.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSplitterHandle>
+
+void TMainForm::connectHandlers()
+{
+    bind(this, &TMainForm::created, &TMainForm::FormCreate);
+    bind(edtA, &QLineEdit::textChanged, &TMainForm::FormCreate);
+    bind(edtB, &QLineEdit::textChanged, &TMainForm::FormCreate);
+    edtA->installEventFilter(this);
+    edtB->installEventFilter(this);
+    bind(cbStepSplain, &QComboBox::currentTextChanged, &TMainForm::cbStepSplainChange);
+    bindSelected(rbForward, &TMainForm::rbForwardClick);
+    bindSelected(rbBack, &TMainForm::rbBackClick);
+    bind(btnClear, &QPushButton::clicked, &TMainForm::btnClearClick);
+    bind(chShowHideBottomPanel, &QCheckBox::toggled, &TMainForm::chShowHideBottomPanelClick);
+    bind(btnSave, &QPushButton::clicked, &TMainForm::btnSaveClick);
+    bind(btnReport, &QPushButton::clicked, &TMainForm::btnReportClick);
+    connect(btnClose, &QPushButton::clicked, this, &QWidget::close);
+}
+
+void TMainForm::bindSelected(QAbstractButton* button, void (TMainForm::*handler)(QObject*))
+{
+    connect(button, &QAbstractButton::toggled, this, [this, button, handler](bool selected) {
+        if (selected)
+            runGuarded([&] { (this->*handler)(button); });
+    });
+}
+
+// Elapsed time of the last timed command: a whole number of milliseconds.
+QString TMainForm::elapsedText() const
+{
+    return FloatToStr(double(std::uint32_t(endTicks) - std::uint32_t(startTicks)));
+}
+
+void TMainForm::FormCreate(QObject*)
+{
+    setupBasis();
+}
+
+void TMainForm::cbStepSplainChange(QObject*)
+{
+    startTicks = int(clockTicks());
+    WaitingStatus status(StatusBar, "Подождите, вычисляются коэффициенты...");
+    if (!setupBasis())
+        return;
+    endTicks = int(clockTicks());
+    status.complete("Вычислины коэффициенты для m=" + IntToStr(m) + ". Время вычисления "
+        + elapsedText() + " мc");
+}
+
+// The caption panels say which side of the page is input and which is output; coefficient
+// files can be loaded only when coefficients are the input.
+void TMainForm::rbForwardClick(QObject*)
+{
+    pInputPanelCaption->setCaption("Входные параметры - значения функции");
+    pOutputPanelCaption->setCaption("Выходные параметры - набор коэффициентов");
+    btnGetValuesFromFile->setEnabled(false);
+}
+
+void TMainForm::rbBackClick(QObject*)
+{
+    pInputPanelCaption->setCaption("Выходные параметры - значения функции");
+    pOutputPanelCaption->setCaption("Входные параметры - набор коэффициентов");
+    btnGetValuesFromFile->setEnabled(true);
+}
+
+// Digits, '-' and backspace pass; any other character becomes the null character, which
+// discards the key press.
+void TMainForm::filterIntervalKey(QChar& key)
+{
+    if (!(key.isDigit() && key.unicode() < 128) && key != '-' && key != QChar(8))
+        key = QChar(0);
+}
+
+void TMainForm::edtAKeyPress(QObject*, QChar& Key)
+{
+    filterIntervalKey(Key);
+}
+void TMainForm::edtBKeyPress(QObject*, QChar& Key)
+{
+    filterIntervalKey(Key);
+}
+
+// Delivers the characters typed into edtA and edtB to their key-press handlers first.
+bool TMainForm::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() != QEvent::KeyPress || (watched != edtA && watched != edtB))
+        return QMainWindow::eventFilter(watched, event);
+    auto* press = static_cast<QKeyEvent*>(event);
+    QChar key = press->key() == Qt::Key_Backspace ? QChar(8)
+        : press->text().isEmpty()                 ? QChar()
+                                                  : press->text()[0];
+    if (key.isNull())
+        return false; // not a character: cursor keys and the like
+    bool discarded = false;
+    runGuarded([&] {
+        watched == edtA ? edtAKeyPress(watched, key) : edtBKeyPress(watched, key);
+        discarded = key.isNull();
+    });
+    return discarded;
+}
+
+// Shows or hides the value matrix together with its splitter, which sits right above it.
+void TMainForm::chShowHideBottomPanelClick(QObject*)
+{
+    if (chShowHideBottomPanel->isChecked()) {
+        pMatrix->show();
+        SplitterGraphic->show();
+    } else {
+        pMatrix->hide();
+        SplitterGraphic->hide();
+    }
+}
+
+void TMainForm::btnSaveClick(QObject*)
+{
+    popupAtCursor(*pmSave);
+}
+void TMainForm::btnReportClick(QObject*)
+{
+    popupAtCursor(*pmReport);
+}
