@@ -1,13 +1,14 @@
 # Two commands do everything on a fresh Debian machine:
 #   make run   - install what is missing, build, start the window
 #   make test  - install what is missing, build, run every test headless
-# For developers: make test-sanitizers runs the suite again under ASan and UBSan.
+# For developers: make test-sanitizers runs the suite again under ASan and UBSan;
+# make bench times the commands per degree.
 
 BUILD ?= build
 SANITIZE_BUILD ?= build-sanitize
 JOBS ?= $(shell nproc)
 
-.PHONY: run test test-sanitizers deps build
+.PHONY: run test test-sanitizers bench deps build
 
 deps:
 	@./scripts/install-deps.sh
@@ -21,6 +22,9 @@ run: build
 
 test: build
 	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
+
+bench: build
+	./$(BUILD)/splinewave_bench
 
 test-sanitizers: deps
 	cmake -S . -B $(SANITIZE_BUILD) -DCMAKE_BUILD_TYPE=Debug -DSPLINEWAVE_SANITIZE=ON

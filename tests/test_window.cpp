@@ -179,6 +179,7 @@ void TestWindow::startUpState()
     QVERIFY(!form->pMatrix->isHidden() && !form->SplitterGraphic->isHidden());
     QVERIFY(!form->btnGetValuesFromFile->isEnabled());
     QVERIFY(!form->btnSave->isEnabled());
+    QVERIFY(form->nCoeff->isEnabled()); // by the basis set-up of the creation event
     QVERIFY(form->btnBuild->isEnabled() && form->btnGraphic->isEnabled());
     QCOMPARE(form->btnFunctionValues->focusPolicy(), Qt::NoFocus);
     QCOMPARE(form->StatusBar->currentMessage(), QString());

@@ -1,0 +1,51 @@
+// Times the window's commands per degree: the median of many runs of each, in milliseconds.
+// Usage: splinewave_bench [runs]
+
+#include "app/Application.h"
+#include "app/Main_f.h"
+
+#include <QComboBox>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <functional>
+#include <vector>
+
+namespace {
+
+double medianMilliseconds(int runs, const std::function<void()>& command)
+{
+    std::vector<double> times;
+    for (int i = 0; i < runs; ++i) {
+        auto start = std::chrono::steady_clock::now();
+        command();
+        std::chrono::duration<double, std::milli> elapsed
+            = std::chrono::steady_clock::now() - start;
+        times.push_back(elapsed.count());
+    }
+    std::nth_element(times.begin(), times.begin() + runs / 2, times.end());
+    return times[runs / 2];
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    TApplication application(argc, argv);
+    const int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 51;
+    TMainForm* form = application.createMainForm();
+    std::printf("median of %d runs, milliseconds\n\n", runs);
+    std::printf("| m | setupBasis |\n|---|---|\n");
+    for (int m = 2; m <= 4; ++m) {
+        {
+            QSignalBlocker quiet(form->cbStepSplain);
+            form->cbStepSplain->setCurrentText(QString::number(m));
+        }
+        double setup = medianMilliseconds(runs, [&] { form->setupBasis(); });
+        std::printf("| %d | %.3f |\n", m, setup);
+    }
+    return 0;
+}
