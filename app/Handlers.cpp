@@ -25,6 +25,7 @@ void TMainForm::connectHandlers()
     bindSelected(rbForward, &TMainForm::rbForwardClick);
     bindSelected(rbBack, &TMainForm::rbBackClick);
     bind(btnClear, &QPushButton::clicked, &TMainForm::btnClearClick);
+    bind(btnBuild, &QPushButton::clicked, &TMainForm::btnBuildClick);
     bind(chShowHideBottomPanel, &QCheckBox::toggled, &TMainForm::chShowHideBottomPanelClick);
     bind(btnSave, &QPushButton::clicked, &TMainForm::btnSaveClick);
     bind(btnReport, &QPushButton::clicked, &TMainForm::btnReportClick);

@@ -2,6 +2,7 @@
 
 #include "app/Dialogs.h"
 #include "numerics/SparseTable.h"
+#include "transform/BasisFunction.h"
 
 #include <QMainWindow>
 
@@ -50,8 +51,14 @@ public:
     void btnReportClick(QObject* Sender);
     void btnClearClick(QObject* Sender);
 
+    void btnBuildClick(QObject* Sender);
+
     // ---- app/ — the interval check ----
     bool checkInterval();
+
+    // The window title before the first Build, and after a rejected interval.
+    static constexpr const char* designTitle
+        = "Быстрое вейвлет-преобразование в пространстве сплайновых вейвлетов на конечном отрезке";
 
     // ---- app/ — the controls of the window, in layout order; objectName == member name ----
     TPanel* pMain = nullptr;
@@ -151,6 +158,34 @@ public:
     static std::vector<double> solveLinearSystem(
         int n, const DenseMatrix& matrix, const std::vector<double>& rhs);
 
+    // ---- transform/ — the forward and inverse transforms and their grids ----
+    // How the forward transform computes its scalar products: literally by getScalarProduct,
+    // or from basis values sampled once per quadrature point (the same bits, much faster).
+    enum class Products
+    {
+        Literal,
+        Sampled
+    };
+    void forwardTransform(Products products = Products::Sampled);
+    void inverseTransform();
+    SparseRow getWaveletProducts(int L);
+    double getBetta(int i);
+    void showFunctionValues();
+    void showCoeffC();
+    void showCoeffD();
+    void updateTitle();
+
+    // The multilevel basis in the order of the unknowns: N_(J0,k), then psi_(J0+e,i) by level.
+    std::vector<BasisFunction> gramBasis();
+    double basisValue(const BasisFunction& function, double x);
+    // The points at which getScalarProduct evaluates its integrands, in its order.
+    std::vector<double> quadraturePoints();
+    // getScalarProduct's weighted sum of left[p] * right[p] over those points.
+    double weightedSum(const std::vector<double>& left, const std::vector<double>& right);
+    // <f, N_(J,k)> for k = 1-m .. 2^J-1, and the Gram matrix of the basis, each way.
+    SparseRow finestSplineProducts(Products products);
+    DenseMatrix gramMatrix(const std::vector<BasisFunction>& basis, Products products);
+
 signals:
     void created();
 
@@ -174,6 +209,12 @@ private:
     void layoutGrids();
     void computeBoundaryAlpha(int r, int firstCoarse, int firstPartner);
     SparseRow boundaryWavelet(int p, int firstKey, int lastKey, int firstPartner);
+
+    // transform/
+    double gramEntry(const BasisFunction& row, const BasisFunction& column);
+    template <class Function>
+    std::vector<double> sampled(const std::vector<double>& points, Function function);
+    double alphaWTimes(int i, int firstN, int lastN, SparseRow& P);
 
     // numerics/ — the B-spline of index k on level J, J - 1 and J0 (spacing h, 2h, (b-a)/2^J0)
     double fineSpline(int k, double x);

@@ -5,6 +5,8 @@
 #include "app/Main_f.h"
 
 #include <QComboBox>
+#include <QPushButton>
+#include <QRadioButton>
 
 #include <algorithm>
 #include <chrono>
@@ -38,14 +40,26 @@ int main(int argc, char** argv)
     const int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 51;
     TMainForm* form = application.createMainForm();
     std::printf("median of %d runs, milliseconds\n\n", runs);
-    std::printf("| m | setupBasis |\n|---|---|\n");
+    std::printf("| m | setupBasis | forwardTransform, literal | forwardTransform | "
+                "inverseTransform | Build click, forward | Build click, inverse |\n"
+                "|---|---|---|---|---|---|---|\n");
+    using Products = TMainForm::Products;
     for (int m = 2; m <= 4; ++m) {
         {
             QSignalBlocker quiet(form->cbStepSplain);
             form->cbStepSplain->setCurrentText(QString::number(m));
         }
         double setup = medianMilliseconds(runs, [&] { form->setupBasis(); });
-        std::printf("| %d | %.3f |\n", m, setup);
+        double literal = medianMilliseconds(
+            std::max(1, runs / 10), [&] { form->forwardTransform(Products::Literal); });
+        double fast = medianMilliseconds(runs, [&] { form->forwardTransform(Products::Sampled); });
+        double inverse = medianMilliseconds(runs, [&] { form->inverseTransform(); });
+        form->rbForward->setChecked(true);
+        double buildForward = medianMilliseconds(runs, [&] { form->btnBuild->click(); });
+        form->rbBack->setChecked(true);
+        double buildInverse = medianMilliseconds(runs, [&] { form->btnBuild->click(); });
+        std::printf("| %d | %.2f | %.2f | %.2f | %.2f | %.2f | %.2f |\n", m, setup, literal, fast,
+            inverse, buildForward, buildInverse);
     }
     return 0;
 }
