@@ -5,6 +5,7 @@
 #include "app/Panel.h"
 #include "app/WaitingStatus.h"
 
+#include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QKeyEvent>
@@ -13,6 +14,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSplitterHandle>
+#include <QToolButton>
 
 void TMainForm::connectHandlers()
 {
@@ -26,6 +28,10 @@ void TMainForm::connectHandlers()
     bindSelected(rbBack, &TMainForm::rbBackClick);
     bind(btnClear, &QPushButton::clicked, &TMainForm::btnClearClick);
     bind(btnBuild, &QPushButton::clicked, &TMainForm::btnBuildClick);
+    bind(btnSaveCoeffToFile, &QToolButton::clicked, &TMainForm::btnSaveCoeffToFileClick);
+    bind(btnGetValuesFromFile, &QPushButton::clicked, &TMainForm::btnGetValuesFromFileClick);
+    bind(btnFunctionValues, &QToolButton::clicked, &TMainForm::btnFunctionValuesClick);
+    bind(nCoeff, &QAction::triggered, &TMainForm::nCoeffClick);
     bind(chShowHideBottomPanel, &QCheckBox::toggled, &TMainForm::chShowHideBottomPanelClick);
     bind(btnSave, &QPushButton::clicked, &TMainForm::btnSaveClick);
     bind(btnReport, &QPushButton::clicked, &TMainForm::btnReportClick);

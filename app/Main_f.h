@@ -52,6 +52,10 @@ public:
     void btnClearClick(QObject* Sender);
 
     void btnBuildClick(QObject* Sender);
+    void btnSaveCoeffToFileClick(QObject* Sender);
+    void btnGetValuesFromFileClick(QObject* Sender);
+    void btnFunctionValuesClick(QObject* Sender);
+    void nCoeffClick(QObject* Sender);
 
     // ---- app/ — the interval check ----
     bool checkInterval();
@@ -186,6 +190,9 @@ public:
     SparseRow finestSplineProducts(Products products);
     DenseMatrix gramMatrix(const std::vector<BasisFunction>& basis, Products products);
 
+    // ---- files/ — the coefficient report ----
+    QString coefficientReport();
+
 signals:
     void created();
 
@@ -215,6 +222,10 @@ private:
     template <class Function>
     std::vector<double> sampled(const std::vector<double>& points, Function function);
     double alphaWTimes(int i, int firstN, int lastN, SparseRow& P);
+
+    // files/
+    QString alphaReportLine(int i, int firstJ, int lastJ);
+    QString alphaWReportLine(int i, int firstJ, int lastJ);
 
     // numerics/ — the B-spline of index k on level J, J - 1 and J0 (spacing h, 2h, (b-a)/2^J0)
     double fineSpline(int k, double x);

@@ -322,7 +322,10 @@ void TMainForm::createGraphicPage()
 void TMainForm::createNonVisual()
 {
     OpenDialog = named(new QFileDialog(this), "OpenDialog");
+    // The file chooser of the report and the matrix export: both write the file they get, so
+    // it presents itself as a save dialog and asks before it overwrites a file.
     OpenDialog->setNameFilter("Текстовый файл (*.txt)");
+    OpenDialog->setAcceptMode(QFileDialog::AcceptSave);
     OpenDialog->setOption(QFileDialog::DontUseNativeDialog);
     SaveWaveletDialog = named(new QFileDialog(this), "SaveWaveletDialog");
     SaveWaveletDialog->setNameFilter("Bitmaps (*.bmp)");

@@ -16,6 +16,7 @@ QAction* RecordingSeam::choosePopupItem(QMenu& menu)
 std::optional<QString> RecordingSeam::chooseFile(QFileDialog& dialog)
 {
     dialogsShown << dialog.objectName();
+    proposedFiles << dialog.selectedFiles().value(0);
     QString answer = fileAnswers.isEmpty() ? QString() : fileAnswers.takeFirst();
     if (answer.isEmpty())
         return std::nullopt;

@@ -22,6 +22,7 @@ public:
     QString popupChoice; // objectName of the item to choose; empty dismisses the menu
     QStringList fileAnswers; // per dialog in turn: the file to choose, or "" to cancel
     QStringList dialogsShown; // objectName of every file dialog shown
+    QStringList proposedFiles; // the file each dialog proposed when it came up
 };
 
 // A test program: the application object of the program, then the Qt Test class.

@@ -1,0 +1,102 @@
+#include "files/FileText.h"
+
+#include "app/Conversions.h"
+#include "app/Dialogs.h"
+
+#include <QFile>
+#include <QSaveFile>
+
+#include <charconv>
+#include <cmath>
+#include <locale>
+#include <sstream>
+
+std::string streamText(long double value)
+{
+    std::ostringstream stream;
+    stream.imbue(std::locale::classic());
+    stream << value;
+    return stream.str();
+}
+
+QByteArray toWindows1251(const QString& text)
+{
+    QByteArray bytes;
+    for (QChar c : text) {
+        char16_t u = c.unicode();
+        if (u < 0x80)
+            bytes += char(u);
+        else if (u >= 0x0410 && u <= 0x044F) // А .. я
+            bytes += char(0xC0 + (u - 0x0410));
+        else if (u == 0x0401) // Ё
+            bytes += char(0xA8);
+        else if (u == 0x0451) // ё
+            bytes += char(0xB8);
+        else
+            bytes += '?';
+    }
+    return bytes;
+}
+
+namespace {
+
+QString writeProblem(const QFileDevice& file)
+{
+    switch (file.error()) {
+    case QFileDevice::OpenError:
+        return "файл нельзя создать в этой папке";
+    case QFileDevice::WriteError:
+        return "запись не удалась (возможно, диск заполнен)";
+    case QFileDevice::RenameError:
+        return "файл нельзя заменить";
+    default:
+        return "ошибка записи";
+    }
+}
+
+} // namespace
+
+bool saveWholeFile(const QString& name, const QByteArray& contents)
+{
+    QSaveFile file(name);
+    bool written = file.open(QIODevice::WriteOnly) && file.write(contents) == contents.size()
+        && file.commit();
+    if (!written)
+        ShowMessage("Не удалось сохранить файл «" + name + "»: " + writeProblem(file) + " ("
+            + file.errorString() + ").");
+    return written;
+}
+
+std::optional<std::vector<double>> readNumbers(const QString& name, int count)
+{
+    QFile file(name);
+    if (!file.exists()) {
+        ShowMessage("Файл «" + name + "» не найден.");
+        return std::nullopt;
+    }
+    if (!file.open(QIODevice::ReadOnly)) {
+        ShowMessage("Не удалось прочитать файл «" + name + "» (" + file.errorString() + ").");
+        return std::nullopt;
+    }
+    const QList<QByteArray> tokens = file.readAll().simplified().split(' ');
+    std::vector<double> numbers;
+    for (const QByteArray& token : tokens) {
+        if (int(numbers.size()) == count || token.isEmpty())
+            break;
+        const char* first = token.startsWith('+') ? token.begin() + 1 : token.begin();
+        double value = 0;
+        auto [end, error] = std::from_chars(first, token.end(), value);
+        if (error != std::errc() || end != token.end() || !std::isfinite(value)) {
+            ShowMessage("Файл «" + name + "»: число " + IntToStr(int(numbers.size()) + 1) + " («"
+                + QString::fromLatin1(token.left(40)) + "») не является конечным числом.");
+            return std::nullopt;
+        }
+        numbers.push_back(value);
+    }
+    if (int(numbers.size()) < count) {
+        ShowMessage("В файле «" + name + "» слишком мало чисел для текущей степени: нужно "
+            + IntToStr(count) + ", найдено " + IntToStr(int(numbers.size())) + ".");
+        return std::nullopt;
+    }
+    return numbers;
+}

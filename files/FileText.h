@@ -1,0 +1,25 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+#include <optional>
+#include <string>
+#include <vector>
+
+// Numbers in text files: the C++ stream's default formatted output (general notation, 6
+// significant digits, "." as decimal point), whatever the user's locale.
+std::string streamText(long double value);
+
+// The text in the Windows-1251 code page; characters the page lacks become '?'.
+QByteArray toWindows1251(const QString& text);
+
+// Writes the whole file through a temporary file that replaces the target only when complete,
+// so a failed save leaves the previous file as it was. On failure the user is told which file
+// and why, and the result is false.
+bool saveWholeFile(const QString& name, const QByteArray& contents);
+
+// The first `count` numbers of a text file, whatever the line breaks; surplus ones are ignored.
+// On any problem (missing or unreadable file, too few numbers, a token that is not a finite
+// number) the user is told which file and what is wrong, and the result is empty.
+std::optional<std::vector<double>> readNumbers(const QString& name, int count);
