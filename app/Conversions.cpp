@@ -6,6 +6,8 @@
 #include <charconv>
 #include <chrono>
 #include <cmath>
+#include <locale>
+#include <sstream>
 
 namespace {
 
@@ -82,19 +84,16 @@ int StrToInt(const QString& text)
     return value;
 }
 
-double StrToFloat(const QString& text)
+long double StrToFloat(const QString& text)
 {
     QString plain = text.trimmed();
     if (plain.contains('.') && decimalSeparator() != ".")
         conversionError(text, "не является числом");
-    QByteArray bytes = plain.replace(decimalSeparator(), ".").toLatin1();
-    const char* first = bytes.constData();
-    const char* last = first + bytes.size();
-    if (first != last && *first == '+')
-        ++first;
-    double value = 0;
-    auto [end, error] = std::from_chars(first, last, value, std::chars_format::general);
-    if (bytes.isEmpty() || error != std::errc() || end != last || !std::isfinite(value))
+    std::istringstream stream(plain.replace(decimalSeparator(), ".").toStdString());
+    stream.imbue(std::locale::classic());
+    long double value = 0;
+    stream >> value;
+    if (plain.isEmpty() || stream.fail() || stream.peek() != EOF || !std::isfinite(value))
         conversionError(text, "не является числом");
     return value;
 }

@@ -20,9 +20,10 @@ QString IntToStr(int value);
 // Decimal integer, optional sign; anything else raises EConvertError.
 int StrToInt(const QString& text);
 
-// Decimal number with the locale's separator and an optional exponent; anything else, and a
-// text that does not denote a finite number, raises EConvertError.
-double StrToFloat(const QString& text);
+// Decimal number with the locale's separator and an optional exponent, read in extended
+// precision; anything else, and a text that does not denote a finite number, raises
+// EConvertError.
+long double StrToFloat(const QString& text);
 
 // General format: at most 15 significant digits, trailing zeros dropped; scientific notation
 // ("1,5E-7", "2E20") only for very small or very large values.
