@@ -32,6 +32,11 @@ void TMainForm::connectHandlers()
     bind(btnGetValuesFromFile, &QPushButton::clicked, &TMainForm::btnGetValuesFromFileClick);
     bind(btnFunctionValues, &QToolButton::clicked, &TMainForm::btnFunctionValuesClick);
     bind(nCoeff, &QAction::triggered, &TMainForm::nCoeffClick);
+    bind(btnGraphic, &QPushButton::clicked, &TMainForm::btnGraphicClick);
+    for (QRadioButton* kind : {rbZerro, rbCenter, rbBoundary, rbAllGraphic})
+        bindSelected(kind, &TMainForm::rbAllGraphicClick);
+    bind(miGraphic, &QAction::triggered, &TMainForm::miGraphicClick);
+    bind(miMatrix, &QAction::triggered, &TMainForm::miMatrixClick);
     bind(chShowHideBottomPanel, &QCheckBox::toggled, &TMainForm::chShowHideBottomPanelClick);
     bind(btnSave, &QPushButton::clicked, &TMainForm::btnSaveClick);
     bind(btnReport, &QPushButton::clicked, &TMainForm::btnReportClick);

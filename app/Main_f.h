@@ -7,6 +7,7 @@
 #include <QMainWindow>
 
 class QAbstractButton;
+class QImage;
 class QAction;
 class QChartView;
 class QCheckBox;
@@ -56,6 +57,10 @@ public:
     void btnGetValuesFromFileClick(QObject* Sender);
     void btnFunctionValuesClick(QObject* Sender);
     void nCoeffClick(QObject* Sender);
+    void btnGraphicClick(QObject* Sender);
+    void rbAllGraphicClick(QObject* Sender);
+    void miGraphicClick(QObject* Sender);
+    void miMatrixClick(QObject* Sender);
 
     // ---- app/ — the interval check ----
     bool checkInterval();
@@ -189,6 +194,11 @@ public:
     // <f, N_(J,k)> for k = 1-m .. 2^J-1, and the Gram matrix of the basis, each way.
     SparseRow finestSplineProducts(Products products);
     DenseMatrix gramMatrix(const std::vector<BasisFunction>& basis, Products products);
+
+    // ---- graphs/ — the wavelets of the finest level: value matrix and chart ----
+    void sampleWavelets();
+    void buildWaveletSeries();
+    QImage chartImage();
 
     // ---- files/ — the coefficient report ----
     QString coefficientReport();

@@ -307,7 +307,10 @@ void TMainForm::createGraphicPage()
     chart->legend()->setVisible(true);
     chart->setPlotAreaBackgroundBrush(Qt::white);
     chart->setPlotAreaBackgroundVisible(true);
+    chart->setLocalizeNumbers(true); // axis numbers with the locale's decimal separator
+    chart->setAnimationOptions(QChart::GridAxisAnimations); // zooming moves the axes smoothly
     chWavelet = named(new QChartView(chart, pGraphic), "chWavelet");
+    chWavelet->setRubberBand(QChartView::RectangleRubberBand); // drag to zoom, right click back
     chWavelet->setFrameShape(QFrame::NoFrame);
     boxLayout(QBoxLayout::TopToBottom, pGraphic)->addWidget(chWavelet);
 

@@ -178,8 +178,14 @@ private:
     int dragged = -1;
 };
 
-const int defaultColWidth = 50;
+const int designColWidth = 50;
 const int defaultRowHeight = 18;
+
+// The design width, or more when the platform font needs it to show a value in full.
+int defaultColWidth(const QWidget* grid)
+{
+    return std::max(designColWidth, grid->fontMetrics().horizontalAdvance("-000.00000") + 8);
+}
 
 } // namespace
 
@@ -194,7 +200,7 @@ TStringGrid::TStringGrid(const QString& name, const Options& options, QWidget* p
     verticalHeader()->hide();
     horizontalHeader()->setMinimumSectionSize(4);
     verticalHeader()->setMinimumSectionSize(4);
-    horizontalHeader()->setDefaultSectionSize(defaultColWidth);
+    horizontalHeader()->setDefaultSectionSize(defaultColWidth(this));
     verticalHeader()->setDefaultSectionSize(defaultRowHeight);
     setEditTriggers(NoEditTriggers);
     setSelectionMode(ContiguousSelection);
@@ -234,7 +240,7 @@ QTableView* TStringGrid::createOverlay()
     overlay->verticalHeader()->hide();
     overlay->horizontalHeader()->setMinimumSectionSize(4);
     overlay->verticalHeader()->setMinimumSectionSize(4);
-    overlay->horizontalHeader()->setDefaultSectionSize(defaultColWidth);
+    overlay->horizontalHeader()->setDefaultSectionSize(defaultColWidth(this));
     overlay->verticalHeader()->setDefaultSectionSize(defaultRowHeight);
     overlay->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     overlay->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);

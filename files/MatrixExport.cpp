@@ -1,0 +1,34 @@
+// The value matrix of the graph page as bare numbers: one line per wavelet (grid rows 1 .. H),
+// the samples of columns 1 .. w-1, each read back from its text in extended precision and
+// written in the stream's default format followed by one blank.
+
+#include "app/Conversions.h"
+#include "app/Main_f.h"
+#include "app/StringGrid.h"
+#include "app/WaitingStatus.h"
+#include "files/FileText.h"
+#include "numerics/Levels.h"
+
+#include <QFileDialog>
+
+void TMainForm::miMatrixClick(QObject*)
+{
+    const std::optional<QString> name = runFileDialog(*OpenDialog);
+    if (!name)
+        return;
+    WaitingStatus status(StatusBar, "Подождите, идет сохранение коэффициентов...");
+    const double H = pow2(finestLevel - 1);
+    if (sgWaveletValues->rowCount() < H + 1 || sgWaveletValues->cell(1, int(H)).isEmpty()) {
+        ShowMessage("Матрица значений построена для другой степени сплайна. Постройте график "
+                    "заново (кнопка «Построить» на странице «График»), затем сохраните таблицу.");
+        return;
+    }
+    std::string text;
+    for (int k = 1 - m; k <= H - m; ++k) {
+        for (int col = 1; col <= sgWaveletValues->colCount() - 1; ++col)
+            text += streamText(StrToFloat(sgWaveletValues->cell(col, k + m))) + ' ';
+        text += '\n';
+    }
+    if (saveWholeFile(*name, QByteArray::fromStdString(text)))
+        status.complete("Коэффициенты были сохранены в " + *name);
+}

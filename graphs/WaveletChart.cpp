@@ -1,0 +1,110 @@
+// The chart of the wavelets: one blue line per wavelet built from the value matrix, the four
+// graph kinds, and the bitmap export.
+
+#include "app/Conversions.h"
+#include "app/Main_f.h"
+#include "app/StringGrid.h"
+#include "app/WaitingStatus.h"
+#include "files/FileText.h"
+#include "numerics/Levels.h"
+
+#include <QBuffer>
+#include <QChart>
+#include <QChartView>
+#include <QFileDialog>
+#include <QLineSeries>
+#include <QRadioButton>
+#include <QTabWidget>
+
+namespace {
+
+// The groups of wavelet indices p, and the chart title of each graph kind.
+struct GraphKind
+{
+    const char* title;
+    bool (*shown)(int p, int m, double H);
+};
+
+const GraphKind allWavelets {
+    "Центральные и граничные вейвлеты", [](int, int, double) { return true; }};
+const GraphKind zeroWavelet {"Нулевая вейвлет-функция", [](int p, int, double) { return p == 0; }};
+const GraphKind boundaryWavelets {
+    "Граничные вейвлеты", [](int p, int m, double H) { return p < 0 || p > H - 2 * m + 1; }};
+const GraphKind centralWavelets {
+    "Центральные вейвлеты", [](int p, int m, double H) { return p >= 0 && p <= H - 2 * m + 1; }};
+
+} // namespace
+
+// Series p + m - 1 belongs to wavelet p; its points are read back from the grid's texts.
+void TMainForm::buildWaveletSeries()
+{
+    QChart* chart = chWavelet->chart();
+    chart->removeAllSeries();
+    const int columns = sgWaveletValues->colCount();
+    for (int p = 1 - m; p <= pow2(finestLevel - 1) - m; ++p) {
+        auto* series = new QLineSeries;
+        series->setName(sgWaveletValues->cell(0, p + m));
+        QPen pen(Qt::blue);
+        pen.setWidth(2);
+        series->setPen(pen);
+        QList<QPointF> points;
+        points.reserve(columns - 1);
+        for (int col = 1; col < columns; ++col)
+            points.append({double(StrToFloat(sgWaveletValues->cell(col, 0))),
+                double(StrToFloat(sgWaveletValues->cell(col, p + m)))});
+        series->replace(points);
+        chart->addSeries(series);
+    }
+    chart->createDefaultAxes();
+}
+
+// The index ranges come from the current degree, even for series built under another one;
+// an index without a series is skipped.
+void TMainForm::rbAllGraphicClick(QObject* Sender)
+{
+    QChart* chart = chWavelet->chart();
+    const QList<QAbstractSeries*> series = chart->series();
+    if (series.isEmpty()) {
+        ShowMessage("Сначала постройте график!");
+        return;
+    }
+    const GraphKind& kind = Sender == rbAllGraphic ? allWavelets
+        : Sender == rbZerro                        ? zeroWavelet
+        : Sender == rbBoundary                     ? boundaryWavelets
+                                                   : centralWavelets;
+    const double H = pow2(finestLevel - 1);
+    for (QAbstractSeries* s : series)
+        s->setVisible(true);
+    for (int p = 1 - m; p <= H - m; ++p)
+        if (p + m - 1 < series.size() && !kind.shown(p, m, H))
+            series[p + m - 1]->setVisible(false);
+    chart->setTitle(kind.title);
+}
+
+// The chart as shown on its page, at the screen's pixel density. A page that has never been
+// shown has no real size yet, so the graph page is brought up for the grab.
+QImage TMainForm::chartImage()
+{
+    QWidget* current = pcCenter->currentWidget();
+    pcCenter->setCurrentWidget(tsGraphic);
+    QImage image = chWavelet->grab().toImage();
+    pcCenter->setCurrentWidget(current);
+    return image;
+}
+
+void TMainForm::miGraphicClick(QObject*)
+{
+    WaitingStatus status(StatusBar, "Подождите, идет сохранение графиков...");
+    std::optional<QString> chosen = runFileDialog(*SaveWaveletDialog);
+    if (!chosen)
+        return;
+    QString name = *chosen;
+    if (!name.endsWith(".bmp", Qt::CaseInsensitive))
+        name += ".bmp";
+    QByteArray bitmap;
+    QBuffer buffer(&bitmap);
+    buffer.open(QIODevice::WriteOnly);
+    chartImage().save(&buffer, "BMP");
+    if (saveWholeFile(name, bitmap))
+        status.complete("Графики были сохранены в " + name);
+}

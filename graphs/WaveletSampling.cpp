@@ -1,0 +1,48 @@
+// The graph command: every wavelet of the finest level sampled at 2m points per mesh interval
+// into sgWaveletValues, then drawn from the grid's texts, so that the chart and the matrix show
+// the same numbers.
+//
+//   (0, 0) = "x";  (0, p + m) = "w(p,J)";  (col, 0) = x_(col-1);  (col, p + m) = psi_(J,p)(x_(col-1))
+//   x_0 = a, x_(i+1) = x_i + h/(2m) by repeated addition; b itself finds no column.
+
+#include "app/Conversions.h"
+#include "app/Main_f.h"
+#include "app/StringGrid.h"
+#include "app/WaitingStatus.h"
+#include "numerics/Levels.h"
+
+#include <QPushButton>
+#include <QRadioButton>
+
+void TMainForm::btnGraphicClick(QObject*)
+{
+    startTicks = int(clockTicks());
+    WaitingStatus status(StatusBar, "Подождите, идет построение графиков...");
+    btnSave->setEnabled(true);
+    sampleWavelets();
+    rbAllGraphic->setChecked(true); // runs the graph-kind handler if it was not selected
+    endTicks = int(clockTicks());
+    status.complete(
+        "Построены графики для m=" + IntToStr(m) + ". Время построения " + elapsedText() + " мc");
+}
+
+void TMainForm::sampleWavelets()
+{
+    const int J = finestLevel;
+    const double H = pow2(J - 1);
+    const double samples = pow2(J) * 2 * m;
+    sgWaveletValues->setRowCount(int(pow2(m)) + 1);
+    sgWaveletValues->setColCount(int(samples) + 1);
+    sgWaveletValues->setCell(0, 0, "x");
+    for (int p = 1 - m; p <= H - m; ++p)
+        sgWaveletValues->setCell(0, p + m, "w(" + IntToStr(p) + "," + IntToStr(J) + ")");
+    for (int p = 1 - m; p <= H - m; ++p) {
+        double x = a;
+        for (int col = 1; x <= b && col <= samples; ++col) {
+            sgWaveletValues->setCell(col, 0, FloatToStrF(x));
+            sgWaveletValues->setCell(col, p + m, FloatToStrF(waveletValue(x, p, J)));
+            x = x + step / (2 * m);
+        }
+    }
+    buildWaveletSeries();
+}
