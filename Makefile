@@ -8,7 +8,7 @@ BUILD ?= build
 SANITIZE_BUILD ?= build-sanitize
 JOBS ?= $(shell nproc)
 
-.PHONY: run test test-sanitizers bench deps build
+.PHONY: run test test-sanitizers bench package deps build
 
 deps:
 	@./scripts/install-deps.sh
@@ -22,6 +22,9 @@ run: build
 
 test: build
 	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
+
+package: build
+	cd $(BUILD) && cpack
 
 bench: build
 	./$(BUILD)/splinewave_bench

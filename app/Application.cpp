@@ -2,6 +2,7 @@
 #include "app/Dialogs.h"
 #include "app/Main_f.h"
 
+#include <QIcon>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QTranslator>
@@ -13,6 +14,10 @@ TApplication::TApplication(int& argc, char** argv)
     if (translator->load(QLocale(QLocale::Russian), "qt", "_",
             QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         installTranslator(translator);
+    QIcon icon;
+    for (int size : {16, 32, 48, 64, 128, 256})
+        icon.addFile(QString(":/icons/splinewave-%1.png").arg(size), QSize(size, size));
+    setWindowIcon(icon);
 }
 
 TApplication::~TApplication()

@@ -6,6 +6,8 @@
 #include "app/WaitingStatus.h"
 
 #include <QAction>
+#include <QChart>
+#include <QChartView>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QKeyEvent>
@@ -23,6 +25,7 @@ void TMainForm::connectHandlers()
     bind(edtB, &QLineEdit::textChanged, &TMainForm::FormCreate);
     edtA->installEventFilter(this);
     edtB->installEventFilter(this);
+    chWavelet->viewport()->installEventFilter(this);
     bind(cbStepSplain, &QComboBox::currentTextChanged, &TMainForm::cbStepSplainChange);
     bindSelected(rbForward, &TMainForm::rbForwardClick);
     bindSelected(rbBack, &TMainForm::rbBackClick);
@@ -106,9 +109,14 @@ void TMainForm::edtBKeyPress(QObject*, QChar& Key)
     filterIntervalKey(Key);
 }
 
-// Delivers the characters typed into edtA and edtB to their key-press handlers first.
+// Delivers the characters typed into edtA and edtB to their key-press handlers first; a double
+// click on the chart undoes every zoom.
 bool TMainForm::eventFilter(QObject* watched, QEvent* event)
 {
+    if (event->type() == QEvent::MouseButtonDblClick && watched == chWavelet->viewport()) {
+        chWavelet->chart()->zoomReset();
+        return true;
+    }
     if (event->type() != QEvent::KeyPress || (watched != edtA && watched != edtB))
         return QMainWindow::eventFilter(watched, event);
     auto* press = static_cast<QKeyEvent*>(event);

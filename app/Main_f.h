@@ -5,9 +5,12 @@
 #include "transform/BasisFunction.h"
 
 #include <QMainWindow>
+#include <QPointF>
 
 class QAbstractButton;
 class QImage;
+class QLegendMarker;
+class QLineSeries;
 class QAction;
 class QChartView;
 class QCheckBox;
@@ -199,6 +202,7 @@ public:
     void sampleWavelets();
     void buildWaveletSeries();
     QImage chartImage();
+    QString pointTip(const QLineSeries& series, QPointF at);
 
     // ---- files/ — the coefficient report ----
     QString coefficientReport();
@@ -232,6 +236,9 @@ private:
     template <class Function>
     std::vector<double> sampled(const std::vector<double>& points, Function function);
     double alphaWTimes(int i, int firstN, int lastN, SparseRow& P);
+
+    // graphs/
+    void connectLegendMarker(QLegendMarker* marker);
 
     // files/
     QString alphaReportLine(int i, int firstJ, int lastJ);

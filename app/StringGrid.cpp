@@ -1,8 +1,12 @@
 #include "app/StringGrid.h"
 
 #include <QAbstractTableModel>
+#include <QAction>
 #include <QApplication>
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPalette>
 #include <QScrollBar>
@@ -226,6 +230,14 @@ TStringGrid::TStringGrid(const QString& name, const Options& options, QWidget* p
         new SectionSizer(frozenCorner, verticalHeader());
     }
     grid->resize(options.rowCount, options.colCount);
+
+    auto* copy = new QAction("Копировать", this);
+    copy->setObjectName("copy");
+    copy->setShortcut(QKeySequence::Copy);
+    copy->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+    connect(copy, &QAction::triggered, this, &TStringGrid::copySelection);
+    addAction(copy);
+    setContextMenuPolicy(Qt::ActionsContextMenu);
 }
 
 QTableView* TStringGrid::createOverlay()
@@ -273,6 +285,45 @@ QString TStringGrid::cell(int col, int row) const
 void TStringGrid::setCell(int col, int row, const QString& text)
 {
     grid->setText(col, row, text);
+}
+
+QString TStringGrid::selectedText() const
+{
+    const QModelIndexList selected = selectionModel()->selectedIndexes();
+    if (selected.isEmpty())
+        return {};
+    int top = rowCount(), bottom = -1, left = colCount(), right = -1;
+    for (const QModelIndex& index : selected) {
+        top = std::min(top, index.row());
+        bottom = std::max(bottom, index.row());
+        left = std::min(left, index.column());
+        right = std::max(right, index.column());
+    }
+    QStringList lines;
+    for (int row = top; row <= bottom; ++row) {
+        QStringList texts;
+        for (int col = left; col <= right; ++col)
+            texts << (selectionModel()->isSelected(grid->index(row, col)) ? cell(col, row) : "");
+        lines << texts.join('\t');
+    }
+    return lines.join('\n');
+}
+
+void TStringGrid::copySelection() const
+{
+    if (const QString text = selectedText(); !text.isEmpty())
+        QGuiApplication::clipboard()->setText(text);
+}
+
+// The view's own Copy would copy only the current cell.
+void TStringGrid::keyPressEvent(QKeyEvent* event)
+{
+    if (event->matches(QKeySequence::Copy)) {
+        copySelection();
+        event->accept();
+        return;
+    }
+    QTableView::keyPressEvent(event);
 }
 
 void TStringGrid::resizeEvent(QResizeEvent* event)

@@ -9,7 +9,7 @@ class GridModel;
 // look like headers, cannot be selected or edited, and stay in view while the rest scrolls (they
 // are drawn a second time by small views laid over the edges). The view's own headers are hidden.
 // Columns (rows) can be resized by dragging their grid lines in the fixed row (column) when
-// column (row) sizing is on. Texts are display only.
+// column (row) sizing is on. Texts are display only; a selection can be copied.
 class TStringGrid : public QTableView
 {
     Q_OBJECT
@@ -36,7 +36,14 @@ public:
     QString cell(int col, int row) const;
     void setCell(int col, int row, const QString& text);
 
+    // The selected cells as shown, rows separated by line breaks and cells by tabs, as a
+    // spreadsheet pastes them. Ctrl+C and the context menu item "Копировать" put it on the
+    // clipboard.
+    QString selectedText() const;
+    void copySelection() const;
+
 protected:
+    void keyPressEvent(QKeyEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void updateGeometries() override;
 

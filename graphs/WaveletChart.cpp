@@ -8,13 +8,18 @@
 #include "files/FileText.h"
 #include "numerics/Levels.h"
 
+#include <algorithm>
+
 #include <QBuffer>
 #include <QChart>
 #include <QChartView>
+#include <QCursor>
 #include <QFileDialog>
+#include <QLegendMarker>
 #include <QLineSeries>
 #include <QRadioButton>
 #include <QTabWidget>
+#include <QToolTip>
 
 namespace {
 
@@ -54,8 +59,41 @@ void TMainForm::buildWaveletSeries()
                 double(StrToFloat(sgWaveletValues->cell(col, p + m)))});
         series->replace(points);
         chart->addSeries(series);
+        connect(series, &QLineSeries::hovered, this, [this, series](QPointF at, bool entered) {
+            entered ? QToolTip::showText(QCursor::pos(), pointTip(*series, at), chWavelet)
+                    : QToolTip::hideText();
+        });
     }
     chart->createDefaultAxes();
+    for (QLegendMarker* marker : chart->legend()->markers())
+        connectLegendMarker(marker);
+}
+
+// The sample of the curve nearest to the hovered point: the wavelet, x and y as in the grid.
+QString TMainForm::pointTip(const QLineSeries& series, QPointF at)
+{
+    const QList<QPointF> samples = series.points();
+    auto nearer = [at](QPointF p, QPointF q) {
+        return std::abs(p.x() - at.x()) < std::abs(q.x() - at.x());
+    };
+    const QPointF sample = *std::min_element(samples.begin(), samples.end(), nearer);
+    return series.name() + "\nx = " + FloatToStrF(sample.x()) + "\ny = " + FloatToStrF(sample.y());
+}
+
+// A click on a legend entry hides or shows its curve; the entry stays, dimmed while the curve
+// is hidden, so that it can be clicked again. The graph kind is not changed.
+void TMainForm::connectLegendMarker(QLegendMarker* marker)
+{
+    QAbstractSeries* series = marker->series();
+    connect(marker, &QLegendMarker::clicked, this, [marker, series] {
+        series->setVisible(!series->isVisible());
+        marker->setVisible(true);
+    });
+    connect(series, &QAbstractSeries::visibleChanged, this, [marker, series] {
+        QColor label = marker->labelBrush().color();
+        label.setAlphaF(series->isVisible() ? 1.0 : 0.4);
+        marker->setLabelBrush(label);
+    });
 }
 
 // The index ranges come from the current degree, even for series built under another one;
