@@ -20,6 +20,7 @@
 #include <QRadioButton>
 #include <QTabWidget>
 #include <QToolTip>
+#include <QValueAxis>
 
 namespace {
 
@@ -65,6 +66,8 @@ void TMainForm::buildWaveletSeries()
         });
     }
     chart->createDefaultAxes();
+    for (QAbstractAxis* axis : chart->axes())
+        static_cast<QValueAxis*>(axis)->applyNiceNumbers(); // round tick values
     for (QLegendMarker* marker : chart->legend()->markers())
         connectLegendMarker(marker);
 }
