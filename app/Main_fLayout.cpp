@@ -76,10 +76,12 @@ QToolButton* speedButton(const char* name, const char* hint, QWidget* parent)
     return b;
 }
 
-QRadioButton* radio(const char* name, const char* caption, QWidget* parent)
+// A radio button in the row of its group box.
+QRadioButton* radio(const char* name, const char* caption, QGroupBox* group)
 {
-    auto* r = named(new QRadioButton(caption, parent), name);
+    auto* r = named(new QRadioButton(caption, group), name);
     setBold(r, false);
+    group->layout()->addWidget(r);
     return r;
 }
 
@@ -89,6 +91,36 @@ QLineEdit* intervalEdit(const char* name, const char* text, QWidget* parent)
     e->setReadOnly(true);
     e->setFixedWidth(45);
     return e;
+}
+
+// A page of the page control, its controls stacked from the top.
+QWidget* addPage(QTabWidget* pages, const char* name, const char* caption)
+{
+    auto* page = named(new QWidget, name);
+    pages->addTab(page, caption);
+    boxLayout(QBoxLayout::TopToBottom, page);
+    return page;
+}
+
+// The tool bar at the top of a page: its controls in a row.
+TPanel* toolPanel(const char* name, TPanel::Bevel bevel, QWidget* page, QMargins margins)
+{
+    auto* panel = new TPanel(name, bevel, page);
+    panel->setFixedHeight(52);
+    page->layout()->addWidget(panel);
+    boxLayout(QBoxLayout::LeftToRight, panel)->setContentsMargins(margins);
+    return panel;
+}
+
+// A group box with a bold title whose radio buttons stand in a row.
+QGroupBox* radioGroup(const char* name, const char* title, QSize size, QWidget* parent)
+{
+    auto* group = named(new QGroupBox(title, parent), name);
+    setBold(group, true);
+    setDesignSize(group, size.width(), size.height());
+    new QHBoxLayout(group);
+    group->layout()->setContentsMargins(6, 0, 6, 2);
+    return group;
 }
 
 // A splitter between two children; returns its handle, which carries the given name.
@@ -176,25 +208,13 @@ void TMainForm::createMenuBar()
 
 void TMainForm::createTransferPage()
 {
-    tsTransfer = named(new QWidget, "tsTransfer");
-    pcCenter->addTab(tsTransfer, "Преобразование");
-    auto* page = boxLayout(QBoxLayout::TopToBottom, tsTransfer);
-
-    pParameters = new TPanel("pParameters", TPanel::Raised, tsTransfer);
-    pParameters->setFixedHeight(52);
-    page->addWidget(pParameters);
-    auto* tools = boxLayout(QBoxLayout::LeftToRight, pParameters);
-    tools->setContentsMargins(6, 2, 10, 2);
-    gbTypeOfTransform = named(new QGroupBox("Тип", pParameters), "gbTypeOfTransform");
-    setBold(gbTypeOfTransform, true);
-    setDesignSize(gbTypeOfTransform, 169, 47);
-    auto* directions = new QHBoxLayout(gbTypeOfTransform);
-    directions->setContentsMargins(7, 0, 7, 2);
+    tsTransfer = addPage(pcCenter, "tsTransfer", "Преобразование");
+    pParameters = toolPanel("pParameters", TPanel::Raised, tsTransfer, {6, 2, 10, 2});
+    auto* tools = static_cast<QBoxLayout*>(pParameters->layout());
+    gbTypeOfTransform = radioGroup("gbTypeOfTransform", "Тип", {169, 47}, pParameters);
     rbForward = radio("rbForward", "прямое", gbTypeOfTransform);
     rbForward->setChecked(true);
     rbBack = radio("rbBack", "обратное", gbTypeOfTransform);
-    directions->addWidget(rbForward);
-    directions->addWidget(rbBack);
     btnGetValuesFromFile = button("btnGetValuesFromFile", "&Взять входные значения из файла ",
         QStyle::SP_DialogOpenButton, 218, 41, pParameters);
     btnGetValuesFromFile->setEnabled(false);
@@ -211,7 +231,7 @@ void TMainForm::createTransferPage()
     pCenter = new TPanel("pCenter", TPanel::NoBevel, tsTransfer);
     pCenter->setCaption(backgroundCaption);
     pCenter->setCaptionBold(true);
-    page->addWidget(pCenter, 1);
+    static_cast<QBoxLayout*>(tsTransfer->layout())->addWidget(pCenter, 1);
     boxLayout(QBoxLayout::LeftToRight, pCenter);
 
     pInputData = new TPanel("pInputData", TPanel::Raised, nullptr);
@@ -262,27 +282,15 @@ void TMainForm::createTransferPage()
 
 void TMainForm::createGraphicPage()
 {
-    tsGraphic = named(new QWidget, "tsGraphic");
-    pcCenter->addTab(tsGraphic, "График");
-    auto* page = boxLayout(QBoxLayout::TopToBottom, tsGraphic);
-
-    pMenuGraphic = new TPanel("pMenuGraphic", TPanel::NoBevel, tsGraphic);
-    pMenuGraphic->setFixedHeight(52);
-    page->addWidget(pMenuGraphic);
-    auto* tools = boxLayout(QBoxLayout::LeftToRight, pMenuGraphic);
-    tools->setContentsMargins(2, 0, 10, 5);
-    gbKindOfGraphic = named(new QGroupBox("Тип графика", pMenuGraphic), "gbKindOfGraphic");
-    setBold(gbKindOfGraphic, true);
-    setDesignSize(gbKindOfGraphic, 487, 47);
-    auto* kinds = new QHBoxLayout(gbKindOfGraphic);
-    kinds->setContentsMargins(4, 0, 4, 2);
+    tsGraphic = addPage(pcCenter, "tsGraphic", "График");
+    pMenuGraphic = toolPanel("pMenuGraphic", TPanel::NoBevel, tsGraphic, {2, 0, 10, 5});
+    auto* tools = static_cast<QBoxLayout*>(pMenuGraphic->layout());
+    gbKindOfGraphic = radioGroup("gbKindOfGraphic", "Тип графика", {487, 47}, pMenuGraphic);
     rbZerro = radio("rbZerro", "нулевой вейвлет", gbKindOfGraphic);
     rbCenter = radio("rbCenter", "центральные вейвлеты", gbKindOfGraphic);
     rbBoundary = radio("rbBoundary", "граничные вейвлеты", gbKindOfGraphic);
     rbAllGraphic = radio("rbAllGraphic", "общий график", gbKindOfGraphic);
     rbAllGraphic->setChecked(true);
-    for (QWidget* w : {rbZerro, rbCenter, rbBoundary, rbAllGraphic})
-        kinds->addWidget(w);
     chShowHideBottomPanel
         = named(new QCheckBox("показать матрицу значений", pMenuGraphic), "chShowHideBottomPanel");
     chShowHideBottomPanel->setChecked(true);

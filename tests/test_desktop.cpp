@@ -18,18 +18,13 @@
 #include <QTabWidget>
 #include <QToolTip>
 
-class TestDesktop : public QObject
+class TestDesktop : public WindowTest
 {
     Q_OBJECT
 
 private slots:
-    void init()
-    {
-        QLocale::setDefault(QLocale::c());
-        seam = std::make_unique<RecordingSeam>();
-        form = static_cast<TApplication*>(qApp)->createMainForm();
-    }
-    void cleanup() { seam.reset(); }
+    void init() { openWindow(); }
+    void cleanup() { closeWindow(); }
 
     void copyingASelectionGivesTabSeparatedText();
     void hoveringACurveShowsItsValues();
@@ -49,9 +44,6 @@ private:
     {
         return qobject_cast<QLineSeries*>(form->chWavelet->chart()->series().at(index));
     }
-
-    std::unique_ptr<RecordingSeam> seam;
-    TMainForm* form = nullptr;
 };
 
 void TestDesktop::copyingASelectionGivesTabSeparatedText()

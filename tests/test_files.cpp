@@ -20,7 +20,7 @@
 #include <clocale>
 #include <cstdio>
 
-class TestFiles : public QObject
+class TestFiles : public WindowTest
 {
     Q_OBJECT
 
@@ -52,27 +52,24 @@ private:
     QStringList gridTexts();
 
     std::unique_ptr<QTemporaryDir> scratch;
-    std::unique_ptr<RecordingSeam> seam;
-    TMainForm* form = nullptr;
 };
 
 void TestFiles::initTestCase()
 {
     QVERIFY2(std::setlocale(LC_ALL, "ru_RU.UTF-8"), "the tests' Russian locale is missing");
-    QLocale::setDefault(QLocale(QLocale::Russian, QLocale::Russia));
 }
 
 void TestFiles::init()
 {
     scratch = std::make_unique<QTemporaryDir>();
     QVERIFY(QDir::setCurrent(scratch->path()));
-    seam = std::make_unique<RecordingSeam>();
-    form = static_cast<TApplication*>(qApp)->createMainForm();
+    openWindow();
+    QLocale::setDefault(QLocale(QLocale::Russian, QLocale::Russia));
 }
 
 void TestFiles::cleanup()
 {
-    seam.reset();
+    closeWindow();
     QDir::setCurrent(QDir::tempPath());
     scratch.reset();
 }

@@ -23,7 +23,7 @@
 #include <clocale>
 #include <cstdio>
 
-class TestGraphs : public QObject
+class TestGraphs : public WindowTest
 {
     Q_OBJECT
 
@@ -54,22 +54,18 @@ private:
     QStringList visibleTitles();
 
     std::unique_ptr<QTemporaryDir> scratch;
-    std::unique_ptr<RecordingSeam> seam;
-    TMainForm* form = nullptr;
 };
 
 void TestGraphs::init()
 {
-    QLocale::setDefault(QLocale::c());
     scratch = std::make_unique<QTemporaryDir>();
     QVERIFY(QDir::setCurrent(scratch->path()));
-    seam = std::make_unique<RecordingSeam>();
-    form = static_cast<TApplication*>(qApp)->createMainForm();
+    openWindow();
 }
 
 void TestGraphs::cleanup()
 {
-    seam.reset();
+    closeWindow();
     QDir::setCurrent(QDir::tempPath());
     scratch.reset();
 }

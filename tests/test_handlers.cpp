@@ -18,17 +18,13 @@
 #include <QSplitterHandle>
 #include <QStatusBar>
 
-class TestHandlers : public QObject
+class TestHandlers : public WindowTest
 {
     Q_OBJECT
 
 private slots:
-    void init()
-    {
-        seam = std::make_unique<RecordingSeam>();
-        form = static_cast<TApplication*>(qApp)->createMainForm();
-    }
-    void cleanup() { seam.reset(); }
+    void init() { openWindow(); }
+    void cleanup() { closeWindow(); }
 
     void basisIsSetUpOnceAtStartUp();
     void gridLayoutsFollowTheDegree_data();
@@ -51,9 +47,6 @@ private:
     void fillValueCells();
     QStringList row(TStringGrid* grid, int r);
     QStringList column(TStringGrid* grid, int c);
-
-    std::unique_ptr<RecordingSeam> seam;
-    TMainForm* form = nullptr;
 };
 
 QStringList TestHandlers::row(TStringGrid* grid, int r)

@@ -14,18 +14,13 @@
 #include <QRegularExpression>
 #include <QStatusBar>
 
-class TestTransform : public QObject
+class TestTransform : public WindowTest
 {
     Q_OBJECT
 
 private slots:
-    void init()
-    {
-        QLocale::setDefault(QLocale::c());
-        seam = std::make_unique<RecordingSeam>();
-        form = static_cast<TApplication*>(qApp)->createMainForm();
-    }
-    void cleanup() { seam.reset(); }
+    void init() { openWindow(); }
+    void cleanup() { closeWindow(); }
 
     void sampledProductsAreTheLiteralOnes_data();
     void sampledProductsAreTheLiteralOnes();
@@ -49,9 +44,6 @@ private:
     void chooseDegree(int m) { form->cbStepSplain->setCurrentText(QString::number(m)); }
     static void everyDegree();
     QStringList cells(TStringGrid* grid, int col, int row, int count, bool alongRow);
-
-    std::unique_ptr<RecordingSeam> seam;
-    TMainForm* form = nullptr;
 };
 
 void TestTransform::everyDegree()

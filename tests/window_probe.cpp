@@ -10,28 +10,34 @@
 
 #include <chrono>
 #include <cstdio>
+#include <cstring>
 #include <string>
 #include <thread>
 
 namespace {
 
-std::string windowTitle(Display* display, Window window)
+// The raw bytes of a window property of the given type; empty when the window has none.
+std::string property(Display* display, Window window, const char* name, Atom type)
 {
-    Atom name = XInternAtom(display, "_NET_WM_NAME", False);
-    Atom utf8 = XInternAtom(display, "UTF8_STRING", False);
-    Atom type;
+    Atom actualType;
     int format;
     unsigned long count, after;
     unsigned char* data = nullptr;
-    std::string title;
-    if (XGetWindowProperty(
-            display, window, name, 0, 1024, False, utf8, &type, &format, &count, &after, &data)
+    std::string bytes;
+    if (XGetWindowProperty(display, window, XInternAtom(display, name, False), 0, 1024, False, type,
+            &actualType, &format, &count, &after, &data)
             == Success
         && data) {
-        title.assign(reinterpret_cast<char*>(data), count);
+        bytes.assign(
+            reinterpret_cast<char*>(data), count * (format == 32 ? sizeof(long) : format / 8));
         XFree(data);
     }
-    return title;
+    return bytes;
+}
+
+std::string windowTitle(Display* display, Window window)
+{
+    return property(display, window, "_NET_WM_NAME", XInternAtom(display, "UTF8_STRING", False));
 }
 
 Window findWindow(Display* display, const std::string& title)
@@ -72,21 +78,13 @@ bool saveScreen(Display* display, const char* file)
 // Returns whether the window asked.
 bool maximizeIfAsked(Display* display, Window window)
 {
-    Atom state = XInternAtom(display, "_NET_WM_STATE", False);
-    Atom maximized = XInternAtom(display, "_NET_WM_STATE_MAXIMIZED_VERT", False);
-    Atom type;
-    int format;
-    unsigned long count, after;
-    unsigned char* data = nullptr;
+    const std::string states = property(display, window, "_NET_WM_STATE", XA_ATOM);
+    const Atom maximized = XInternAtom(display, "_NET_WM_STATE_MAXIMIZED_VERT", False);
     bool asked = false;
-    if (XGetWindowProperty(
-            display, window, state, 0, 64, False, XA_ATOM, &type, &format, &count, &after, &data)
-            == Success
-        && data) {
-        auto* atoms = reinterpret_cast<Atom*>(data);
-        for (unsigned long i = 0; i < count; ++i)
-            asked = asked || atoms[i] == maximized;
-        XFree(data);
+    for (std::size_t i = 0; i + sizeof(long) <= states.size(); i += sizeof(long)) {
+        long state;
+        std::memcpy(&state, states.data() + i, sizeof state);
+        asked = asked || state == long(maximized);
     }
     if (asked) {
         Screen* screen = DefaultScreenOfDisplay(display);
