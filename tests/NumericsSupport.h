@@ -44,6 +44,14 @@ inline bool agreesWithQuoted(double value, const std::string& quoted)
     QVERIFY2(std::abs((value) - (expected)) <= (relative)*std::abs(expected),                      \
         qPrintable(QString("%1 vs %2").arg(value, 0, 'g', 17).arg(expected, 0, 'g', 17)))
 
+// Data rows m = 2, 3, 4.
+inline void everyDegree()
+{
+    QTest::addColumn<int>("m");
+    for (int m = 2; m <= 4; ++m)
+        QTest::addRow("m=%d", m) << m;
+}
+
 // Puts the form into the state of degree m on [0, 1] that the scalar product needs: levels,
 // mesh step and Gauss weights.
 inline void prepareDegree(TMainForm& form, int m)

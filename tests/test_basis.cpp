@@ -15,82 +15,62 @@ class TestBasis : public QObject
 private slots:
     void initTestCase() { form = static_cast<TApplication*>(qApp)->createMainForm(); }
 
-    void solverSmallCases();
-    void solverRandomSystemHasSmallResidual();
+    void solverCases();
     void solverZeroPivotIsReportedOnce();
     void quotedCoefficients_data();
     void quotedCoefficients();
-    void bettaIsTheBinomialTwoScaleRelation_data();
-    void bettaIsTheBinomialTwoScaleRelation();
-    void alphaShapeAndMirrorSymmetry_data();
-    void alphaShapeAndMirrorSymmetry();
-    void alphaWShapeAndMirrorSymmetry_data();
-    void alphaWShapeAndMirrorSymmetry();
-    void waveletsAreOrthogonalToCoarseSplines_data();
+    void shapesAndSymmetries_data() { everyDegree(); }
+    void shapesAndSymmetries();
+    void waveletsAreOrthogonalToCoarseSplines_data() { everyDegree(); }
     void waveletsAreOrthogonalToCoarseSplines();
 
 private:
     void chooseDegree(int m) { form->cbStepSplain->setCurrentText(QString::number(m)); }
-    static void everyDegree();
 
     TMainForm* form = nullptr;
 };
 
-void TestBasis::everyDegree()
-{
-    QTest::addColumn<int>("m");
-    for (int m = 2; m <= 4; ++m)
-        QTest::addRow("m=%d", m) << m;
-}
-
-void TestBasis::solverSmallCases()
+void TestBasis::solverCases()
 {
     QCOMPARE(TMainForm::solveLinearSystem(1, {{4.0}}, {2.0}), std::vector<double> {0.5});
-
-    // Rows (0, 1) and (1, 0): the exchange pass swaps them; the caller's copies stay.
+    // Rows (0, 1) and (1, 0) are exchanged; the caller's matrix and vector stay as they were.
     const DenseMatrix swapped = {{0, 1}, {1, 0}};
     const std::vector<double> rhs = {2, 3};
     QCOMPARE(TMainForm::solveLinearSystem(2, swapped, rhs), (std::vector<double> {3, 2}));
     QCOMPARE(swapped, (DenseMatrix {{0, 1}, {1, 0}}));
     QCOMPARE(rhs, (std::vector<double> {2, 3}));
-
-    // Equal magnitudes in column 0: the earlier row stays the pivot. With (-1, 1) as pivot
-    // instead, the solution would come out with a different rounding; here it is exact.
+    // Equal magnitudes in column 0: the earlier row stays the pivot.
     QCOMPARE(
         TMainForm::solveLinearSystem(2, {{1, 1}, {-1, 1}}, {3, 1}), (std::vector<double> {1, 2}));
-}
 
-void TestBasis::solverRandomSystemHasSmallResidual()
-{
-    std::mt19937 random(11);
+    std::mt19937 random(11); // a well-conditioned random system, checked by its residual
     std::uniform_real_distribution<double> entry(-1, 1);
     const int n = 35;
     DenseMatrix matrix(n, std::vector<double>(n));
-    std::vector<double> rhs(n);
+    std::vector<double> b(n);
     for (int i = 0; i < n; ++i) {
-        for (int j = 0; j < n; ++j)
-            matrix[i][j] = entry(random);
-        matrix[i][i] += n; // diagonally dominant: well conditioned
-        rhs[i] = entry(random);
+        for (double& value : matrix[i])
+            value = entry(random);
+        matrix[i][i] += n;
+        b[i] = entry(random);
     }
-    std::vector<double> x = TMainForm::solveLinearSystem(n, matrix, rhs);
+    const std::vector<double> x = TMainForm::solveLinearSystem(n, matrix, b);
     for (int i = 0; i < n; ++i) {
-        double residual = -rhs[i];
+        double residual = -b[i];
         for (int j = 0; j < n; ++j)
             residual += matrix[i][j] * x[j];
-        QVERIFY2(std::abs(residual) < 1e-13, qPrintable(QString::number(residual)));
+        QVERIFY(std::abs(residual) < 1e-13);
     }
 }
 
 void TestBasis::solverZeroPivotIsReportedOnce()
 {
     RecordingSeam seam;
-    std::vector<double> x
+    const std::vector<double> x
         = TMainForm::solveLinearSystem(3, {{1, 2, 3}, {2, 4, 6}, {1, 1, 1}}, {1, 2, 3});
     QCOMPARE(seam.messages.size(), 1);
     QVERIFY(seam.messages[0].contains("вырождена"));
-    for (double v : x)
-        QVERIFY(std::isfinite(v));
+    QCOMPARE(x, std::vector<double>(3, 0.0));
 }
 
 void TestBasis::quotedCoefficients_data()
@@ -110,10 +90,8 @@ void TestBasis::quotedCoefficients_data()
     values(2, "alpha", -1, -2, {"-1"});
     values(2, "alpha", 2, 3, {"-1"});
     values(2, "alphaW", -1, -1, {"-18", "17", "-9", "1"});
-    values(2, "alphaW", 0, 0, {"1", "-9", "16", "-9", "1"});
     values(2, "alphaW", 1, 2, {"1", "-9", "16", "-9", "1"});
     values(2, "alphaW", 2, 4, {"1", "-9", "17", "-18"});
-
     values(3, "betta", 0, 0, {"0.5", "1.5", "1.5", "0.5"});
     values(3, "alpha", 0, 0,
         {"-1", "27.89791977", "-141.4895988", "291.9791977", "-291.9791977", "141.4895988",
@@ -129,11 +107,9 @@ void TestBasis::quotedCoefficients_data()
             "-27.89791977", "1"});
     values(3, "alphaW", 5, 10,
         {"-1", "27.89791977", "-143.127243", "337.6660624", "-551.4745889", "1394.813069"});
-
     values(4, "betta", 0, 0, {"0.25", "1", "1.5", "1", "0.25"});
     values(4, "alpha", 0, 0, {"1"});
     values(4, "alpha", 0, 5, {"-21113.07"});
-    values(4, "alpha", 0, 10, {"1"});
     values(4, "alpha", -3, -6, {"-2745.98"});
     values(4, "alphaW", -3, -3, {"-4.950e5"});
     values(4, "alphaW", 12, 31, {"-4.950e5"});
@@ -148,95 +124,49 @@ void TestBasis::quotedCoefficients()
     QFETCH(int, key);
     QFETCH(QString, quoted);
     chooseDegree(m);
-    QCOMPARE(form->m, m);
     double value = table == "betta" ? form->betta.at(key)
         : table == "alpha"          ? form->alpha[row][key]
                                     : form->alphaW[row][key];
     QVERIFY_QUOTED(value, quoted.toStdString());
 }
 
-void TestBasis::bettaIsTheBinomialTwoScaleRelation_data()
-{
-    everyDegree();
-}
-
-// betta[j] = 2^(2-m) (m choose j) whatever the quadrature.
-void TestBasis::bettaIsTheBinomialTwoScaleRelation()
+void TestBasis::shapesAndSymmetries()
 {
     QFETCH(int, m);
     chooseDegree(m);
-    QCOMPARE(int(form->betta.size()), m + 1);
-    double binomial = 1;
-    for (int j = 0; j <= m; ++j) {
+    const int H = 1 << (form->finestLevel - 1), fine = 2 * H;
+    const double sign = m % 2 ? -1 : 1, tolerance = m == 4 ? 1e-6 : 1e-9; // m = 4: ill-conditioned
+    double binomial = 1; // betta[j] = 2^(2-m) (m choose j), whatever the quadrature
+    for (int j = 0; j <= m; binomial = binomial * (m - j) / (j + 1), ++j)
         QVERIFY_RELATIVE(form->betta[j], std::pow(2.0, 2 - m) * binomial, 1e-12);
-        binomial = binomial * (m - j) / (j + 1);
-    }
-}
-
-void TestBasis::alphaShapeAndMirrorSymmetry_data()
-{
-    everyDegree();
-}
-
-void TestBasis::alphaShapeAndMirrorSymmetry()
-{
-    QFETCH(int, m);
-    chooseDegree(m);
-    const int H = 1 << (form->finestLevel - 1);
     QVERIFY(form->alpha[0][3 * m - 2] == 1.0);
-    // Left rows r = 1-m .. -1 have their m - 1 keys 2-2m .. -m; the right rows mirror them:
-    // alpha[r'][c'] = alpha[r][c] with r' = H-2m+1-r, c' = H-2m+1-c.
-    const double tolerance = m == 4 ? 1e-6 : 1e-10; // m = 4 is ill-conditioned
-    for (int r = 1 - m; r <= -1; ++r) {
+    for (int k = 0; k <= 3 * m - 2; ++k)
+        QVERIFY_RELATIVE(form->alpha[0][3 * m - 2 - k], sign * form->alpha[0][k], tolerance);
+    for (int r = 1 - m; r <= -1; ++r) { // m - 1 keys 2-2m .. -m, mirrored on the right
         QCOMPARE(int(form->alpha[r].size()), m - 1);
         QCOMPARE(form->alpha[r].begin()->first, 2 - 2 * m);
         for (auto [c, value] : SparseRow(form->alpha[r]))
             QVERIFY_RELATIVE(form->alpha[H - 2 * m + 1 - r][H - 2 * m + 1 - c], value, tolerance);
     }
-    for (int k = 0; k <= 3 * m - 2; ++k) // row 0 is symmetric for even m, antisymmetric for odd
-        QVERIFY_RELATIVE(
-            form->alpha[0][3 * m - 2 - k], (m % 2 ? -1 : 1) * form->alpha[0][k], tolerance);
-}
-
-void TestBasis::alphaWShapeAndMirrorSymmetry_data()
-{
-    everyDegree();
-}
-
-void TestBasis::alphaWShapeAndMirrorSymmetry()
-{
-    QFETCH(int, m);
-    chooseDegree(m);
-    const int H = 1 << (form->finestLevel - 1);
-    const int fine = 1 << form->finestLevel;
-    const double tolerance = m == 4 ? 1e-6 : 1e-9;
     for (int p = 1 - m; p <= H - m; ++p) {
-        SparseRow row = form->alphaW[p];
+        const SparseRow row = form->alphaW[p];
         const bool left = p<0, right = p> H - 2 * m + 1;
         QCOMPARE(row.begin()->first, left ? 1 - m : 2 * p);
         QCOMPARE(row.rbegin()->first, right ? fine - 1 : 2 * p + 3 * m - 2);
-        if (!right) // no partner reaches the last key of a left or central row
+        if (!right) // no partner translate reaches these keys
             QVERIFY(row.rbegin()->second == 1.0);
-        if (!left) // nor the first key of a right or central row
+        if (!left)
             QVERIFY(row.begin()->second == form->alpha[0][0]);
         if (!left && !right)
             for (int j = 0; j <= 3 * m - 2; ++j)
-                QVERIFY(row[2 * p + j] == form->alpha[0][j]);
-        // alphaW[p'][2^J - m - k] = (-1)^m alphaW[p][k] with p' = H - 2m + 1 - p.
-        SparseRow& mirror = form->alphaW[H - 2 * m + 1 - p];
-        double largest = 0;
+                QVERIFY(row.at(2 * p + j) == form->alpha[0][j]);
+        double largest = 0; // alphaW[p'][2^J - m - k] = (-1)^m alphaW[p][k], p' = H - 2m + 1 - p
         for (auto [k, value] : row)
             largest = std::max(largest, std::abs(value));
         for (auto [k, value] : row)
-            QVERIFY2(
-                std::abs(mirror[fine - m - k] - (m % 2 ? -1 : 1) * value) <= tolerance * largest,
-                qPrintable(QString("p=%1 k=%2").arg(p).arg(k)));
+            QVERIFY(std::abs(form->alphaW[H - 2 * m + 1 - p][fine - m - k] - sign * value)
+                <= tolerance * largest);
     }
-}
-
-void TestBasis::waveletsAreOrthogonalToCoarseSplines_data()
-{
-    everyDegree();
 }
 
 // <psi_p, C_l> = 0 for every wavelet p and every coarse B-spline l meeting [a, b], relative to
@@ -245,22 +175,18 @@ void TestBasis::waveletsAreOrthogonalToCoarseSplines()
 {
     QFETCH(int, m);
     chooseDegree(m);
-    const int J = form->finestLevel;
-    const int H = 1 << (J - 1);
-    const double h = form->step;
-    for (int p = 1 - m; p <= H - m; ++p) {
-        SparseRow row = form->alphaW[p];
+    const int H = 1 << (form->finestLevel - 1);
+    for (int p = 1 - m; p <= H - m; ++p)
         for (int l = 1 - m; l <= H - 1; ++l) {
             double product = 0, scale = 0;
-            for (auto [k, coefficient] : row) {
+            for (auto [k, coefficient] : SparseRow(form->alphaW[p])) {
                 double term = coefficient * form->getScalarProduct(0, k, l, 0, 0);
                 product += term;
                 scale += std::abs(term);
             }
-            QVERIFY2(std::abs(product) <= 1e-9 * std::max(scale, h),
+            QVERIFY2(std::abs(product) <= 1e-9 * std::max(scale, form->step),
                 qPrintable(QString("p=%1 l=%2: %3 of %4").arg(p).arg(l).arg(product).arg(scale)));
         }
-    }
 }
 
 SPLINEWAVE_TEST_MAIN(TestBasis)
