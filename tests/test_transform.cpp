@@ -1,6 +1,5 @@
 // The forward and inverse transforms, their grids, and the Build command.
 
-#include "app/Main_f.h"
 #include "app/StringGrid.h"
 #include "numerics/Levels.h"
 #include "tests/NumericsSupport.h"
@@ -8,7 +7,6 @@
 
 #include <QComboBox>
 #include <QLineEdit>
-#include <QLocale>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QRegularExpression>
@@ -22,48 +20,31 @@ private slots:
     void init() { openWindow(); }
     void cleanup() { closeWindow(); }
 
-    void sampledProductsAreTheLiteralOnes_data();
+    void sampledProductsAreTheLiteralOnes_data() { everyDegree(); }
     void sampledProductsAreTheLiteralOnes();
     void forwardReproducesTheTestFunction_data();
     void forwardReproducesTheTestFunction();
-    void recursionAgreesWithDirectQuadrature_data();
+    void recursionAgreesWithDirectQuadrature_data() { everyDegree(); }
     void recursionAgreesWithDirectQuadrature();
     void overlappingRangesKeepTheLeftValue();
-    void inverseAfterForwardGivesTheFunctionBack_data();
-    void inverseAfterForwardGivesTheFunctionBack();
     void inverseOfOneScalingCoefficientIsItsBSpline();
-    void forwardGridsAndTexts_data();
-    void forwardGridsAndTexts();
-    void russianLocaleShowsDecimalComma();
-    void inverseCommandTexts();
+    void buildCommandBothWays_data();
+    void buildCommandBothWays();
     void rejectedIntervalRestoresTheTitleOnly();
     void clearThenInverseGivesZeros();
     void titleNamesTheDegreeInForce();
 
 private:
     void chooseDegree(int m) { form->cbStepSplain->setCurrentText(QString::number(m)); }
-    static void everyDegree();
-    QStringList cells(TStringGrid* grid, int col, int row, int count, bool alongRow);
+    QStringList column(TStringGrid* grid, int col, int count);
 };
 
-void TestTransform::everyDegree()
-{
-    QTest::addColumn<int>("m");
-    for (int m = 2; m <= 4; ++m)
-        QTest::addRow("m=%d", m) << m;
-}
-
-QStringList TestTransform::cells(TStringGrid* grid, int col, int row, int count, bool alongRow)
+QStringList TestTransform::column(TStringGrid* grid, int col, int count)
 {
     QStringList texts;
-    for (int i = 0; i < count; ++i)
-        texts << (alongRow ? grid->cell(col + i, row) : grid->cell(col, row + i));
+    for (int row = 0; row < count; ++row)
+        texts << grid->cell(col, row);
     return texts;
-}
-
-void TestTransform::sampledProductsAreTheLiteralOnes_data()
-{
-    everyDegree();
 }
 
 // The fast path must give the same doubles as the literal scalar product, not merely close ones.
@@ -71,16 +52,12 @@ void TestTransform::sampledProductsAreTheLiteralOnes()
 {
     QFETCH(int, m);
     chooseDegree(m);
-    QCOMPARE(form->finestSplineProducts(TMainForm::Products::Sampled),
-        form->finestSplineProducts(TMainForm::Products::Literal));
+    using Products = TMainForm::Products;
+    QCOMPARE(form->finestSplineProducts(Products::Sampled),
+        form->finestSplineProducts(Products::Literal));
     const std::vector<BasisFunction> basis = form->gramBasis();
     QCOMPARE(int(basis.size()), int(pow2(form->finestLevel)) + m - 1);
-    const DenseMatrix sampled = form->gramMatrix(basis, TMainForm::Products::Sampled);
-    const DenseMatrix literal = form->gramMatrix(basis, TMainForm::Products::Literal);
-    for (std::size_t u = 0; u < basis.size(); ++u)
-        for (std::size_t v = 0; v < basis.size(); ++v)
-            QVERIFY2(
-                sampled[u][v] == literal[u][v], qPrintable(QString("G[%1][%2]").arg(u).arg(v)));
+    QVERIFY(form->gramMatrix(basis, Products::Sampled) == form->gramMatrix(basis, Products::Literal));
 }
 
 void TestTransform::forwardReproducesTheTestFunction_data()
@@ -95,7 +72,7 @@ void TestTransform::forwardReproducesTheTestFunction_data()
 }
 
 // f lies in the span of the coarsest B-splines: the wavelet coefficients vanish and
-// d_k = f(a + (k + m/2) h0) / h0.
+// d_k = f(a + (k + m/2) h0) / h0. The inverse then gives f back at every sample point.
 void TestTransform::forwardReproducesTheTestFunction()
 {
     QFETCH(int, m);
@@ -103,30 +80,25 @@ void TestTransform::forwardReproducesTheTestFunction()
     QFETCH(QList<int>, levelSizes);
     chooseDegree(m);
     form->forwardTransform();
-    QCOMPARE(int(form->coeffD.size()), 1);
+    const double tolerance = m == 4 ? 1e-7 : 1e-10; // the m = 4 basis is ill-conditioned
     QCOMPARE(int(form->coeffD[0].size()), int(d.size()));
-    // The m = 4 basis is ill-conditioned (alphaW entries near 5e5): d holds about 9 digits.
-    const double tolerance = m == 4 ? 1e-7 : 1e-10;
-    for (int k = 1 - m; k < 1 - m + d.size(); ++k)
-        QVERIFY2(std::abs(form->coeffD[0][k] - d[k - 1 + m]) < tolerance,
-            qPrintable(QString("d[%1] = %2").arg(k).arg(form->coeffD[0][k], 0, 'g', 17)));
+    for (auto [k, value] : form->coeffD[0])
+        QVERIFY2(std::abs(value - d[k - 1 + m]) < tolerance, qPrintable(QString::number(value)));
     QCOMPARE(int(form->coeffC.size()), int(levelSizes.size()));
-    for (int e = 1; e <= levelSizes.size(); ++e) {
-        QCOMPARE(int(form->coeffC[e].size()), levelSizes[e - 1]);
-        QCOMPARE(form->coeffC[e].begin()->first, 1 - m);
-        for (auto [i, c] : form->coeffC[e])
-            QVERIFY2(
-                std::abs(c) < 1e-10, qPrintable(QString("c[%1][%2] = %3").arg(e).arg(i).arg(c)));
+    for (auto& [e, row] : form->coeffC) {
+        QVERIFY(int(row.size()) == levelSizes[e - 1] && row.begin()->first == 1 - m);
+        for (auto [i, c] : row)
+            QVERIFY2(std::abs(c) < 1e-10, qPrintable(QString("c[%1][%2] = %3").arg(e).arg(i).arg(c)));
     }
-    // A second run gives the same tables.
-    SparseTable first = form->coeffC;
-    form->forwardTransform();
+    const SparseTable first = form->coeffC;
+    form->forwardTransform(); // a second run gives the same tables
     QCOMPARE(form->coeffC, first);
-}
 
-void TestTransform::recursionAgreesWithDirectQuadrature_data()
-{
-    everyDegree();
+    for (auto& value : form->funcValues)
+        value[0] = std::numeric_limits<double>::quiet_NaN();
+    form->inverseTransform();
+    for (std::size_t p = 0; p < form->points.size(); ++p)
+        QVERIFY(std::abs(form->funcValues[p][0] - (1 - 8 * form->points[p][0])) < 1e-9);
 }
 
 void TestTransform::recursionAgreesWithDirectQuadrature()
@@ -135,33 +107,25 @@ void TestTransform::recursionAgreesWithDirectQuadrature()
     chooseDegree(m);
     form->forwardTransform();
     const std::vector<double> list = form->quadraturePoints();
-    std::vector<double> f;
-    for (double x : list)
-        f.push_back(TMainForm::testFunction(x));
-    auto direct = [&](auto function) {
-        std::vector<double> values;
-        for (double x : list)
+    auto direct = [&](auto function) { // the weighted sum of f times the function
+        std::vector<double> f, values;
+        for (double x : list) {
+            f.push_back(TMainForm::testFunction(x));
             values.push_back(function(x));
+        }
         return form->weightedSum(f, values);
     };
     for (int L = form->coarsestLevel; L <= form->finestLevel; ++L) {
-        const double h = 1 / pow2(L);
         for (int k = 1 - m; k <= pow2(L) - 1; ++k) {
-            double expected
-                = direct([&](double x) { return TMainForm::bspline(0, m - 1, k, x, h); });
-            QVERIFY2(std::abs(form->splineProducts[L][k] - expected) < 1e-13,
-                qPrintable(QString("L=%1 k=%2").arg(L).arg(k)));
+            double expected = direct([&](double x) { return TMainForm::bspline(0, m - 1, k, x, 1 / pow2(L)); });
+            QVERIFY(std::abs(form->splineProducts[L][k] - expected) < 1e-13);
         }
-        if (L == form->coarsestLevel)
-            continue;
-        for (auto [i, product] : SparseRow(form->waveletProducts[L])) {
-            double expected = direct([&](double x) { return form->waveletValue(x, i, L); });
+        for (auto [i, product] : SparseRow(L > form->coarsestLevel ? form->waveletProducts[L] : SparseRow())) {
             double scale = 0;
             for (auto [n, coefficient] : form->alphaW[i])
                 scale += std::abs(coefficient);
-            QVERIFY2(std::abs(product - expected) < 1e-13 * scale,
-                qPrintable(
-                    QString("L=%1 i=%2: %3 vs %4").arg(L).arg(i).arg(product).arg(expected)));
+            double expected = direct([&](double x) { return form->waveletValue(x, i, L); });
+            QVERIFY(std::abs(product - expected) < 1e-13 * scale);
         }
     }
 }
@@ -172,38 +136,13 @@ void TestTransform::overlappingRangesKeepTheLeftValue()
     chooseDegree(4);
     form->forwardTransform();
     SparseRow& P = form->splineProducts[3];
-    SparseRow row = form->waveletProducts[3];
-    QCOMPARE(row.size(), 4u);
-    QCOMPARE(row.begin()->first, -3);
-    for (int i = -3; i <= -1; ++i) {
-        double left = 0;
-        for (int n = -3; n <= 2 * i + 10; ++n)
-            left += form->alphaW[i][n] * P[n];
-        QCOMPARE(row[i], left);
-    }
-    double right = 0;
-    for (int n = 0; n <= 7; ++n)
-        right += form->alphaW[0][n] * P[n];
-    QCOMPARE(row[0], right);
-}
-
-void TestTransform::inverseAfterForwardGivesTheFunctionBack_data()
-{
-    everyDegree();
-}
-
-void TestTransform::inverseAfterForwardGivesTheFunctionBack()
-{
-    QFETCH(int, m);
-    chooseDegree(m);
-    form->forwardTransform();
-    for (auto& value : form->funcValues)
-        value[0] = std::numeric_limits<double>::quiet_NaN();
-    form->inverseTransform();
-    for (std::size_t p = 0; p < form->points.size(); ++p) {
-        QVERIFY(std::abs(form->funcValues[p][0] - (1 - 8 * form->points[p][0])) < 1e-9);
-        QCOMPARE(form->FunctionValueGR->cell(1, int(p)),
-            QString::number(1 - 8 * form->points[p][0], 'f', 5).replace("-0.00000", "0.00000"));
+    const SparseRow row = form->waveletProducts[3];
+    QVERIFY(row.size() == 4 && row.begin()->first == -3);
+    for (int i = -3; i <= 0; ++i) {
+        double expected = 0;
+        for (int n = i < 0 ? -3 : 0; n <= (i < 0 ? 2 * i + 10 : 7); ++n)
+            expected += form->alphaW[i][n] * P[n];
+        QCOMPARE(row.at(i), expected);
     }
 }
 
@@ -216,69 +155,58 @@ void TestTransform::inverseOfOneScalingCoefficientIsItsBSpline()
         QCOMPARE(form->funcValues[p][0], TMainForm::bspline(0, 2, 1, form->points[p][0], 0.25));
 }
 
-void TestTransform::forwardGridsAndTexts_data()
+void TestTransform::buildCommandBothWays_data()
 {
     QTest::addColumn<int>("m");
+    QTest::addColumn<bool>("russian");
     QTest::addColumn<QStringList>("values");
     QTest::addColumn<QStringList>("d");
-    QTest::newRow("m=2") << 2
+    QTest::newRow("m=2") << 2 << false
                          << QStringList {"1.00000", "0.00000", "-1.00000", "-2.00000", "-3.00000",
                                 "-4.00000", "-5.00000", "-6.00000"}
                          << QStringList {"2.00000", "-6.00000", "-14.00000"};
-    QTest::newRow("m=4") << 4 << QStringList {"1.00000", "0.75000", "0.50000", "0.25000"}
-                         << QStringList {"12.00000", "4.00000", "-4.00000", "-12.00000",
-                                "-20.00000", "-28.00000", "-36.00000"};
+    QTest::newRow("m=4, Russian locale")
+        << 4 << true << QStringList {"1,00000", "0,75000", "0,50000", "0,25000"}
+        << QStringList {"12,00000", "4,00000", "-4,00000", "-12,00000", "-20,00000", "-28,00000",
+               "-36,00000"};
 }
 
-void TestTransform::forwardGridsAndTexts()
+void TestTransform::buildCommandBothWays()
 {
     QFETCH(int, m);
+    QFETCH(bool, russian);
     QFETCH(QStringList, values);
     QFETCH(QStringList, d);
+    if (russian)
+        QLocale::setDefault(QLocale(QLocale::Russian, QLocale::Russia));
     chooseDegree(m);
     form->btnBuild->click();
-    QVERIFY(seam->messages.isEmpty());
-    QCOMPARE(form->windowTitle(),
-        QString("Быстрое вейвлет-преобразование в пространстве сплайновых вейвлетов степени %1 на "
-                "конечном отрезке [0,1]")
-            .arg(m));
-    QRegularExpression report(
-        QString("^Выполнено прямое вейвлет-преобразование для m=%1\\. Время выполнения \\d+ мc$")
-            .arg(m));
-    QVERIFY2(report.match(form->StatusBar->currentMessage()).hasMatch(),
-        qPrintable(form->StatusBar->currentMessage()));
-    QCOMPARE(cells(form->FunctionValueGR, 1, 0, values.size(), false), values);
-    QCOMPARE(cells(form->CoeffDGR, 0, 1, d.size(), true), d);
-    const int levels = form->finestLevel - form->coarsestLevel;
-    for (int e = 1; e <= levels; ++e) {
-        int count = int(pow2(form->coarsestLevel + e - 1));
-        QCOMPARE(cells(form->CoeffCGR, 1, e, count, true), QStringList(count, "0.00000"));
+    QCOMPARE(form->windowTitle(), QString("Быстрое вейвлет-преобразование в пространстве "
+                                          "сплайновых вейвлетов степени %1 на конечном отрезке [0,1]")
+                                      .arg(m));
+    const QString zero = russian ? "0,00000" : "0.00000";
+    QCOMPARE(column(form->FunctionValueGR, 1, values.size()), values);
+    for (int k = 0; k < d.size(); ++k)
+        QCOMPARE(form->CoeffDGR->cell(k, 1), d[k]);
+    for (int e = 1; e <= form->finestLevel - form->coarsestLevel; ++e) {
+        const int count = int(pow2(form->coarsestLevel + e - 1));
+        for (int col = 1; col <= count; ++col)
+            QCOMPARE(form->CoeffCGR->cell(col, e), zero);
         QCOMPARE(form->CoeffCGR->cell(count + 1, e), QString()); // beyond the level: untouched
     }
-}
-
-void TestTransform::russianLocaleShowsDecimalComma()
-{
-    QLocale::setDefault(QLocale(QLocale::Russian, QLocale::Russia));
-    chooseDegree(3);
-    form->btnBuild->click();
-    QCOMPARE(cells(form->FunctionValueGR, 1, 0, 3, false),
-        (QStringList {"1,00000", "0,50000", "0,00000"}));
-    QCOMPARE(form->FunctionValueGR->cell(1, 15), QString("-6,50000"));
-    QCOMPARE(form->CoeffDGR->cell(0, 1), QString("8,00000"));
-}
-
-void TestTransform::inverseCommandTexts()
-{
-    chooseDegree(3);
-    form->btnBuild->click();
-    form->rbBack->click();
-    form->btnBuild->click();
-    QRegularExpression report(
-        "^Выполнено обратное вейвлет-преобразование для m=3\\. Время выполнения \\d+ мc$");
-    QVERIFY2(report.match(form->StatusBar->currentMessage()).hasMatch(),
-        qPrintable(form->StatusBar->currentMessage()));
-    QCOMPARE(form->FunctionValueGR->cell(1, 15), QString("-6.50000"));
+    for (const char* way : {"прямое", "обратное"}) {
+        QRegularExpression report(QString("^Выполнено %1 вейвлет-преобразование для m=%2\\. Время "
+                                          "выполнения \\d+ мc$")
+                                      .arg(way)
+                                      .arg(m));
+        QVERIFY2(report.match(form->StatusBar->currentMessage()).hasMatch(),
+            qPrintable(form->StatusBar->currentMessage()));
+        form->FunctionValueGR->setCell(1, 0, "");
+        form->rbBack->click();
+        form->btnBuild->click(); // the inverse rebuilds the same values
+        QCOMPARE(column(form->FunctionValueGR, 1, values.size()), values);
+    }
+    QVERIFY(seam->messages.isEmpty());
 }
 
 void TestTransform::rejectedIntervalRestoresTheTitleOnly()
@@ -286,7 +214,6 @@ void TestTransform::rejectedIntervalRestoresTheTitleOnly()
     form->btnBuild->click();
     const QString status = form->StatusBar->currentMessage();
     const SparseTable d = form->coeffD;
-    const QString cell = form->CoeffDGR->cell(0, 1);
     {
         QSignalBlocker quiet(form->edtA);
         form->edtA->setText("1");
@@ -294,9 +221,8 @@ void TestTransform::rejectedIntervalRestoresTheTitleOnly()
     form->btnBuild->click();
     QCOMPARE(seam->messages, QStringList {"Начало и конец отрезка не должны совпадать!"});
     QCOMPARE(form->windowTitle(), QString(TMainForm::designTitle));
-    QCOMPARE(form->StatusBar->currentMessage(), status);
-    QCOMPARE(form->coeffD, d);
-    QCOMPARE(form->CoeffDGR->cell(0, 1), cell);
+    QVERIFY(form->StatusBar->currentMessage() == status && form->coeffD == d);
+    QCOMPARE(form->CoeffDGR->cell(0, 1), QString("2.00000"));
 }
 
 void TestTransform::clearThenInverseGivesZeros()
@@ -306,9 +232,7 @@ void TestTransform::clearThenInverseGivesZeros()
     form->btnClear->click();
     form->rbBack->click();
     form->btnBuild->click();
-    QCOMPARE(cells(form->FunctionValueGR, 1, 0, 32, false), QStringList(32, "0.00000"));
-    for (auto& value : form->funcValues)
-        QCOMPARE(value[0], 0.0);
+    QCOMPARE(column(form->FunctionValueGR, 1, 32), QStringList(32, "0.00000"));
 }
 
 // After a rejected degree the combo box shows the rejected text, but the basis is still m = 3.
