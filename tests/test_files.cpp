@@ -113,8 +113,9 @@ void TestFiles::filesAreByteExact()
     form->btnBuild->click();
     form->btnSaveCoeffToFile->click();
     form->btnFunctionValues->click();
-    QCOMPARE(seam->messages, (QStringList {"Параметры сохранены в file_in_d.txt и file_in_\u0441.txt!",
-                                 "Значения функции сохранены в file_in_f.txt!"}));
+    QCOMPARE(seam->messages,
+        (QStringList {"Параметры сохранены в file_in_d.txt и file_in_\u0441.txt!",
+            "Значения функции сохранены в file_in_f.txt!"}));
     QByteArray c;
     for (int e = 1; e <= form->finestLevel - form->coarsestLevel; ++e) {
         for (int k = 1 - m; k <= pow2(form->coarsestLevel + e - 1) - m; ++k)
@@ -131,7 +132,10 @@ void TestFiles::filesAreByteExact()
         QCOMPARE(contents("file_in_f.txt"), f);
 }
 
-void TestFiles::roadOfOneTypicalUse_data() { everyDegree(); }
+void TestFiles::roadOfOneTypicalUse_data()
+{
+    everyDegree();
+}
 
 // Forward, save, switch to inverse, load, build: 1 - 8x within the six digits the files keep.
 void TestFiles::roadOfOneTypicalUse()
@@ -153,7 +157,8 @@ void TestFiles::roadOfOneTypicalUse()
     form->btnBuild->click();
     for (std::size_t p = 0; p < form->points.size(); ++p) {
         double expected = 1 - 8 * form->points[p][0];
-        QVERIFY(std::abs(form->funcValues[p][0] - expected) <= 5e-6 * std::max(1.0, std::abs(expected)));
+        QVERIFY(std::abs(form->funcValues[p][0] - expected)
+            <= 5e-6 * std::max(1.0, std::abs(expected)));
     }
 }
 
@@ -181,17 +186,21 @@ void TestFiles::damagedFilesChangeNothing_data()
     QTest::addColumn<QByteArray>("d");
     QTest::addColumn<QString>("message");
     const QByteArray c = "1 2 3 4 5 6 ", d = "1 2 3 ";
-    const QString few = "В файле «%1» слишком мало чисел для текущей степени: нужно %2, найдено %3.";
+    const QString few
+        = "В файле «%1» слишком мало чисел для текущей степени: нужно %2, найдено %3.";
     const QString bad = "Файл «%1»: число %2 («%3») не является конечным числом.";
     QTest::newRow("no c file") << QByteArray() << d << "Файл «file_in_c.txt» не найден.";
     QTest::newRow("no d file") << c << QByteArray() << "Файл «file_in_d.txt» не найден.";
     QTest::newRow("short c file") << QByteArray("1 2 3 4 5 ") << d
                                   << few.arg("file_in_c.txt").arg(6).arg(5);
-    QTest::newRow("empty d file") << c << QByteArray(" \n") << few.arg("file_in_d.txt").arg(3).arg(0);
+    QTest::newRow("empty d file") << c << QByteArray(" \n")
+                                  << few.arg("file_in_d.txt").arg(3).arg(0);
     QTest::newRow("bad token") << QByteArray("1 2 x3 4 5 6 ") << d
                                << bad.arg("file_in_c.txt").arg(3).arg("x3");
-    QTest::newRow("comma") << c << QByteArray("1 2,5 3 ") << bad.arg("file_in_d.txt").arg(2).arg("2,5");
-    QTest::newRow("nan") << c << QByteArray("1 nan 3 ") << bad.arg("file_in_d.txt").arg(2).arg("nan");
+    QTest::newRow("comma") << c << QByteArray("1 2,5 3 ")
+                           << bad.arg("file_in_d.txt").arg(2).arg("2,5");
+    QTest::newRow("nan") << c << QByteArray("1 nan 3 ")
+                         << bad.arg("file_in_d.txt").arg(2).arg("nan");
     QTest::newRow("inf") << QByteArray("1 2 3 4 5 inf ") << d
                          << bad.arg("file_in_c.txt").arg(6).arg("inf");
 }
@@ -233,7 +242,8 @@ void TestFiles::failedSavesAreReported()
     form->nCoeff->trigger();
     QCOMPARE(seam->messages.size(), 3);
     QVERIFY(seam->messages[1].startsWith("Не удалось сохранить файл «file_in_f.txt»: "));
-    QVERIFY(seam->messages[2].startsWith("Не удалось сохранить файл «" + scratch->path() + "/нет/отчет.txt»: "));
+    QVERIFY(seam->messages[2].startsWith(
+        "Не удалось сохранить файл «" + scratch->path() + "/нет/отчет.txt»: "));
 }
 
 // Cyrillic in Windows-1251: "для центр." is E4 EB FF 20 F6 E5 ED F2 F0 2E.
@@ -243,20 +253,21 @@ void TestFiles::reportTextForDegree2()
     form->nCoeff->trigger();
     QVERIFY(seam->messages.isEmpty());
     QCOMPARE(contents("отчет.txt"),
-        QByteArray("betta\n"
-                   "b[0]=1 b[1]=2 b[2]=1 \n"
-                   "alpha\n"
-                   "(\xe4\xeb\xff \xf6\xe5\xed\xf2\xf0. wavelet): a[0]=1 a[1]=-9 a[2]=16 a[3]=-9 a[4]=1 \n"
-                   "(\xe4\xeb\xff \xe3\xf0\xe0\xed. \xf1\xeb\xe5\xe2\xe0 wavelet): \n"
-                   "a[-1][-2]=-1 \n"
-                   "(\xe4\xeb\xff \xe3\xf0\xe0\xed. \xf1\xef\xf0\xe0\xe2\xe0 wavelet): \n"
-                   "a[2][3]=-1 \n"
-                   "\n"
-                   "alphaW\n"
-                   "aW[-1][-1]=-18 aW[-1][0]=17 aW[-1][1]=-9 aW[-1][2]=1 \n"
-                   "aW[0][0]=1 aW[0][1]=-9 aW[0][2]=16 aW[0][3]=-9 aW[0][4]=1 \n"
-                   "aW[1][2]=1 aW[1][3]=-9 aW[1][4]=16 aW[1][5]=-9 aW[1][6]=1 \n"
-                   "aW[2][4]=1 aW[2][5]=-9 aW[2][6]=17 aW[2][7]=-18 \n"));
+        QByteArray(
+            "betta\n"
+            "b[0]=1 b[1]=2 b[2]=1 \n"
+            "alpha\n"
+            "(\xe4\xeb\xff \xf6\xe5\xed\xf2\xf0. wavelet): a[0]=1 a[1]=-9 a[2]=16 a[3]=-9 a[4]=1 \n"
+            "(\xe4\xeb\xff \xe3\xf0\xe0\xed. \xf1\xeb\xe5\xe2\xe0 wavelet): \n"
+            "a[-1][-2]=-1 \n"
+            "(\xe4\xeb\xff \xe3\xf0\xe0\xed. \xf1\xef\xf0\xe0\xe2\xe0 wavelet): \n"
+            "a[2][3]=-1 \n"
+            "\n"
+            "alphaW\n"
+            "aW[-1][-1]=-18 aW[-1][0]=17 aW[-1][1]=-9 aW[-1][2]=1 \n"
+            "aW[0][0]=1 aW[0][1]=-9 aW[0][2]=16 aW[0][3]=-9 aW[0][4]=1 \n"
+            "aW[1][2]=1 aW[1][3]=-9 aW[1][4]=16 aW[1][5]=-9 aW[1][6]=1 \n"
+            "aW[2][4]=1 aW[2][5]=-9 aW[2][6]=17 aW[2][7]=-18 \n"));
 }
 
 void TestFiles::reportShapeForDegrees3And4()
@@ -282,7 +293,9 @@ void TestFiles::reportDialogProposesItsNameEveryTime()
 {
     QCOMPARE(form->OpenDialog->acceptMode(), QFileDialog::AcceptSave);
     QVERIFY(!form->OpenDialog->testOption(QFileDialog::DontConfirmOverwrite));
-    seam->fileAnswers << "" << "другое.txt" << "";
+    seam->fileAnswers << ""
+                      << "другое.txt"
+                      << "";
     for (int i = 0; i < 3; ++i) // cancelled, confirmed, cancelled
         form->nCoeff->trigger();
     QCOMPARE(seam->proposedFiles.size(), 3);

@@ -106,10 +106,14 @@ void TestHandlers::rejectedDegreeChangesNothing_data()
 {
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("message");
-    QTest::newRow("integer out of range") << "5" << "Непредусмотренное значение m (5)";
-    QTest::newRow("one") << "1" << "Непредусмотренное значение m (1)";
-    QTest::newRow("not an integer") << "3x" << "Текст «3x» не является целым числом";
-    QTest::newRow("empty") << "" << "Текст «» не является целым числом";
+    QTest::newRow("integer out of range") << "5"
+                                          << "Непредусмотренное значение m (5)";
+    QTest::newRow("one") << "1"
+                         << "Непредусмотренное значение m (1)";
+    QTest::newRow("not an integer") << "3x"
+                                    << "Текст «3x» не является целым числом";
+    QTest::newRow("empty") << ""
+                           << "Текст «» не является целым числом";
 }
 
 // The user's results survive a mistyped degree, and the status line tells no lie about it.
@@ -135,11 +139,21 @@ void TestHandlers::intervalMessages_data()
     QTest::addColumn<QString>("left");
     QTest::addColumn<QString>("right");
     QTest::addColumn<QString>("message");
-    QTest::newRow("0, 1") << "0" << "1" << "";
-    QTest::newRow("-1, 3") << "-1" << "3" << "";
-    QTest::newRow("1, 1") << "1" << "1" << "Начало и конец отрезка не должны совпадать!";
-    QTest::newRow("2, 1") << "2" << "1" << "Начало отрезка не должно быть больше конца отрезка!";
-    QTest::newRow("not an integer") << "1-" << "1" << "Текст «1-» не является целым числом";
+    QTest::newRow("0, 1") << "0"
+                          << "1"
+                          << "";
+    QTest::newRow("-1, 3") << "-1"
+                           << "3"
+                           << "";
+    QTest::newRow("1, 1") << "1"
+                          << "1"
+                          << "Начало и конец отрезка не должны совпадать!";
+    QTest::newRow("2, 1") << "2"
+                          << "1"
+                          << "Начало отрезка не должно быть больше конца отрезка!";
+    QTest::newRow("not an integer") << "1-"
+                                    << "1"
+                                    << "Текст «1-» не является целым числом";
 }
 
 // A change of an interval edit reruns the set-up; a rejected interval leaves everything as it
@@ -208,7 +222,8 @@ void TestHandlers::directionMatrixAndPopupHandlers()
     form->StatusBar->showMessage("как было");
     form->rbBack->click();
     QCOMPARE(form->pInputPanelCaption->caption(), QString("Выходные параметры - значения функции"));
-    QCOMPARE(form->pOutputPanelCaption->caption(), QString("Входные параметры - набор коэффициентов"));
+    QCOMPARE(
+        form->pOutputPanelCaption->caption(), QString("Входные параметры - набор коэффициентов"));
     QVERIFY(form->btnGetValuesFromFile->isEnabled());
     form->rbForward->click();
     QCOMPARE(form->pInputPanelCaption->caption(), QString("Входные параметры - значения функции"));

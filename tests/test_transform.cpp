@@ -57,7 +57,8 @@ void TestTransform::sampledProductsAreTheLiteralOnes()
         form->finestSplineProducts(Products::Literal));
     const std::vector<BasisFunction> basis = form->gramBasis();
     QCOMPARE(int(basis.size()), int(pow2(form->finestLevel)) + m - 1);
-    QVERIFY(form->gramMatrix(basis, Products::Sampled) == form->gramMatrix(basis, Products::Literal));
+    QVERIFY(
+        form->gramMatrix(basis, Products::Sampled) == form->gramMatrix(basis, Products::Literal));
 }
 
 void TestTransform::forwardReproducesTheTestFunction_data()
@@ -88,7 +89,8 @@ void TestTransform::forwardReproducesTheTestFunction()
     for (auto& [e, row] : form->coeffC) {
         QVERIFY(int(row.size()) == levelSizes[e - 1] && row.begin()->first == 1 - m);
         for (auto [i, c] : row)
-            QVERIFY2(std::abs(c) < 1e-10, qPrintable(QString("c[%1][%2] = %3").arg(e).arg(i).arg(c)));
+            QVERIFY2(
+                std::abs(c) < 1e-10, qPrintable(QString("c[%1][%2] = %3").arg(e).arg(i).arg(c)));
     }
     const SparseTable first = form->coeffC;
     form->forwardTransform(); // a second run gives the same tables
@@ -117,10 +119,12 @@ void TestTransform::recursionAgreesWithDirectQuadrature()
     };
     for (int L = form->coarsestLevel; L <= form->finestLevel; ++L) {
         for (int k = 1 - m; k <= pow2(L) - 1; ++k) {
-            double expected = direct([&](double x) { return TMainForm::bspline(0, m - 1, k, x, 1 / pow2(L)); });
+            double expected
+                = direct([&](double x) { return TMainForm::bspline(0, m - 1, k, x, 1 / pow2(L)); });
             QVERIFY(std::abs(form->splineProducts[L][k] - expected) < 1e-13);
         }
-        for (auto [i, product] : SparseRow(L > form->coarsestLevel ? form->waveletProducts[L] : SparseRow())) {
+        for (auto [i, product] :
+            SparseRow(L > form->coarsestLevel ? form->waveletProducts[L] : SparseRow())) {
             double scale = 0;
             for (auto [n, coefficient] : form->alphaW[i])
                 scale += std::abs(coefficient);
@@ -181,9 +185,10 @@ void TestTransform::buildCommandBothWays()
         QLocale::setDefault(QLocale(QLocale::Russian, QLocale::Russia));
     chooseDegree(m);
     form->btnBuild->click();
-    QCOMPARE(form->windowTitle(), QString("Быстрое вейвлет-преобразование в пространстве "
-                                          "сплайновых вейвлетов степени %1 на конечном отрезке [0,1]")
-                                      .arg(m));
+    QCOMPARE(form->windowTitle(),
+        QString("Быстрое вейвлет-преобразование в пространстве "
+                "сплайновых вейвлетов степени %1 на конечном отрезке [0,1]")
+            .arg(m));
     const QString zero = russian ? "0,00000" : "0.00000";
     QCOMPARE(column(form->FunctionValueGR, 1, values.size()), values);
     for (int k = 0; k < d.size(); ++k)

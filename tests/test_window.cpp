@@ -63,12 +63,13 @@ QString captionOf(QObject* control)
 void TestWindow::everyControlByItsNameAndCaption()
 {
     const QString background = "Для начала работы введите параметры и  нажмите \"Построить\"";
-    const std::tuple<const char*, QObject*, QString> controls[] = {{"pMain", form->pMain, background},
-        {"pMenu", form->pMenu, ""}, {"btnClose", form->btnClose, "&Выход"},
-        {"btnReport", form->btnReport, "&Отчеты"}, {"pParameters", form->pParameters, ""},
-        {"btnBuild", form->btnBuild, "&Построить"}, {"rbForward", form->rbForward, "прямое"},
-        {"rbBack", form->rbBack, "обратное"}, {"gbTypeOfTransform", form->gbTypeOfTransform, "Тип"},
-        {"pInputData", form->pInputData, ""}, {"pOutputData", form->pOutputData, ""},
+    const std::tuple<const char*, QObject*, QString> controls[] = {
+        {"pMain", form->pMain, background}, {"pMenu", form->pMenu, ""},
+        {"btnClose", form->btnClose, "&Выход"}, {"btnReport", form->btnReport, "&Отчеты"},
+        {"pParameters", form->pParameters, ""}, {"btnBuild", form->btnBuild, "&Построить"},
+        {"rbForward", form->rbForward, "прямое"}, {"rbBack", form->rbBack, "обратное"},
+        {"gbTypeOfTransform", form->gbTypeOfTransform, "Тип"}, {"pInputData", form->pInputData, ""},
+        {"pOutputData", form->pOutputData, ""},
         {"pInputPanelCaption", form->pInputPanelCaption, "Входные параметры - значения функции"},
         {"pOutputPanelCaption", form->pOutputPanelCaption,
             "Выходные параметры - набор коэффициентов"},
@@ -108,8 +109,8 @@ void TestWindow::everyControlByItsNameAndCaption()
         QCOMPARE(form->findChildren<QObject*>(name), QList<QObject*> {member});
         QCOMPARE(captionOf(member), caption);
     }
-    for (QWidget* bold : {(QWidget*)form->lblMainParam, (QWidget*)form->btnBuild,
-             (QWidget*)form->gbKindOfGraphic})
+    for (QWidget* bold :
+        {(QWidget*)form->lblMainParam, (QWidget*)form->btnBuild, (QWidget*)form->gbKindOfGraphic})
         QVERIFY(bold->font().bold());
     for (QWidget* regular : {(QWidget*)form->lblStepSplain, (QWidget*)form->rbForward,
              (QWidget*)form->btnClear, (QWidget*)form->CoeffCGR})
@@ -168,7 +169,8 @@ void TestWindow::gridAddressesCellsColumnFirst()
     QCOMPARE(grid->cell(3, 1), QString("c31"));
     QCOMPARE(grid->cell(4, 4), QString());
     QCOMPARE(grid->columnWidth(200), grid->columnWidth(0));
-    QVERIFY(grid->columnWidth(0) >= std::max(50, grid->fontMetrics().horizontalAdvance("-14.00000")));
+    QVERIFY(
+        grid->columnWidth(0) >= std::max(50, grid->fontMetrics().horizontalAdvance("-14.00000")));
 }
 
 void TestWindow::gridFixedCellsStayInViewWhileScrolling()
