@@ -18,7 +18,6 @@ private slots:
     void badTextsRaiseConversionErrorQuotingTheText_data();
     void badTextsRaiseConversionErrorQuotingTheText();
     void escapingErrorsAreShownNeverThrownFurther();
-    void clockCountsMilliseconds();
 };
 
 void TestConversions::numberTexts_data()
@@ -120,14 +119,6 @@ void TestConversions::escapingErrorsAreShownNeverThrownFurther()
     QCOMPARE(seam.messages,
         (QStringList {"Текст «x7» не является целым числом",
             "Непредвиденная ошибка: операция прервана.", "сбой обработчика"}));
-}
-
-void TestConversions::clockCountsMilliseconds()
-{
-    std::uint32_t start = clockTicks();
-    QTest::qSleep(30);
-    std::uint32_t elapsed = clockTicks() - start;
-    QVERIFY2(elapsed >= 29 && elapsed < 2000, qPrintable(QString::number(elapsed)));
 }
 
 SPLINEWAVE_TEST_MAIN(TestConversions)

@@ -14,7 +14,6 @@ class TestNumerics : public QObject
 private slots:
     void init() { form = std::make_unique<TMainForm>(); }
 
-    void tablesInsertWhatTheyRead();
     void gaussQuotedValues_data();
     void gaussQuotedValues();
     void gaussProperties_data() { everyDegree(); }
@@ -31,17 +30,6 @@ private slots:
 private:
     std::unique_ptr<TMainForm> form;
 };
-
-void TestNumerics::tablesInsertWhatTheyRead()
-{
-    SparseTable table;
-    QCOMPARE(table[0][5], 0.0); // reading inserts row 0 with (5, 0.0)
-    QCOMPARE(table[0].size(), 1u);
-    SparseRow row {{4, 1.0}, {-1, 7.0}};
-    row.insert({4, 2.5}); // an existing entry stays
-    table[0] = row; // the whole row is replaced: key 5 is gone
-    QCOMPARE(table[0], (SparseRow {{-1, 7.0}, {4, 1.0}}));
-}
 
 void TestNumerics::gaussQuotedValues_data()
 {
