@@ -8,17 +8,17 @@
 #include <QPointF>
 
 class QAbstractButton;
-class QImage;
-class QLegendMarker;
-class QLineSeries;
 class QAction;
 class QChartView;
 class QCheckBox;
 class QComboBox;
 class QFileDialog;
 class QGroupBox;
+class QImage;
 class QLabel;
+class QLegendMarker;
 class QLineEdit;
+class QLineSeries;
 class QMenu;
 class QPushButton;
 class QRadioButton;
@@ -43,7 +43,8 @@ public:
     // Raises the creation event once, after construction (the application calls it).
     void raiseCreationEvent();
 
-    // ---- app/ — command handlers; Sender is the control that raised the event ----
+    // ---- event handlers, each defined in the folder of its subsystem; Sender raised the event ----
+    // app/
     void FormCreate(QObject* Sender);
     void cbStepSplainChange(QObject* Sender);
     void rbForwardClick(QObject* Sender);
@@ -54,15 +55,17 @@ public:
     void btnSaveClick(QObject* Sender);
     void btnReportClick(QObject* Sender);
     void btnClearClick(QObject* Sender);
-
+    // transform/
     void btnBuildClick(QObject* Sender);
+    // graphs/
+    void btnGraphicClick(QObject* Sender);
+    void rbAllGraphicClick(QObject* Sender);
+    void miGraphicClick(QObject* Sender);
+    // files/
     void btnSaveCoeffToFileClick(QObject* Sender);
     void btnGetValuesFromFileClick(QObject* Sender);
     void btnFunctionValuesClick(QObject* Sender);
     void nCoeffClick(QObject* Sender);
-    void btnGraphicClick(QObject* Sender);
-    void rbAllGraphicClick(QObject* Sender);
-    void miGraphicClick(QObject* Sender);
     void miMatrixClick(QObject* Sender);
 
     // ---- app/ — the interval check ----
@@ -204,9 +207,6 @@ public:
     QImage chartImage();
     QString pointTip(const QLineSeries& series, QPointF at);
 
-    // ---- files/ — the coefficient report ----
-    QString coefficientReport();
-
 signals:
     void created();
 
@@ -241,6 +241,7 @@ private:
     void connectLegendMarker(QLegendMarker* marker);
 
     // files/
+    QString coefficientReport();
     QString alphaReportLine(int i, int firstJ, int lastJ);
     QString alphaWReportLine(int i, int firstJ, int lastJ);
 

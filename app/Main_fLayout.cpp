@@ -41,6 +41,15 @@ void setBold(QWidget* widget, bool bold)
     widget->setFont(font);
 }
 
+// A panel without bevel whose caption is bold: a caption bar, or a background text.
+TPanel* captionPanel(const char* name, const char* caption, QWidget* parent)
+{
+    auto* panel = new TPanel(name, TPanel::NoBevel, parent);
+    panel->setCaption(caption);
+    panel->setCaptionBold(true);
+    return panel;
+}
+
 // Design sizes are minimums: the platform font may need more room than the design font did.
 void setDesignSize(QWidget* widget, int width, int height)
 {
@@ -155,9 +164,7 @@ void TMainForm::createLayout()
 {
     setWindowTitle(designTitle);
     setGeometry(252, 128, 841, 500);
-    pMain = new TPanel("pMain", TPanel::NoBevel, this);
-    pMain->setCaption(backgroundCaption);
-    pMain->setCaptionBold(true);
+    pMain = captionPanel("pMain", backgroundCaption, this);
     setCentralWidget(pMain);
     boxLayout(QBoxLayout::TopToBottom, pMain);
     StatusBar = named(new QStatusBar(this), "StatusBar");
@@ -228,17 +235,14 @@ void TMainForm::createTransferPage()
         tools->addWidget(w);
     }
 
-    pCenter = new TPanel("pCenter", TPanel::NoBevel, tsTransfer);
-    pCenter->setCaption(backgroundCaption);
-    pCenter->setCaptionBold(true);
+    pCenter = captionPanel("pCenter", backgroundCaption, tsTransfer);
     static_cast<QBoxLayout*>(tsTransfer->layout())->addWidget(pCenter, 1);
     boxLayout(QBoxLayout::LeftToRight, pCenter);
 
     pInputData = new TPanel("pInputData", TPanel::Raised, nullptr);
     auto* input = boxLayout(QBoxLayout::TopToBottom, pInputData);
-    pInputPanelCaption = new TPanel("pInputPanelCaption", TPanel::NoBevel, pInputData);
-    pInputPanelCaption->setCaption("Входные параметры - значения функции");
-    pInputPanelCaption->setCaptionBold(true);
+    pInputPanelCaption
+        = captionPanel("pInputPanelCaption", "Входные параметры - значения функции", pInputData);
     pInputPanelCaption->setFixedHeight(24);
     btnFunctionValues = speedButton("btnFunctionValues",
         "Сохранить значения функции для последующего их использования в расчетах",
@@ -251,9 +255,8 @@ void TMainForm::createTransferPage()
 
     pOutputData = new TPanel("pOutputData", TPanel::Raised, nullptr);
     auto* output = boxLayout(QBoxLayout::TopToBottom, pOutputData);
-    pOutputPanelCaption = new TPanel("pOutputPanelCaption", TPanel::NoBevel, pOutputData);
-    pOutputPanelCaption->setCaption("Выходные параметры - набор коэффициентов");
-    pOutputPanelCaption->setCaptionBold(true);
+    pOutputPanelCaption = captionPanel(
+        "pOutputPanelCaption", "Выходные параметры - набор коэффициентов", pOutputData);
     pOutputPanelCaption->setFixedHeight(24);
     output->addWidget(pOutputPanelCaption);
     btnSaveCoeffToFile = speedButton("btnSaveCoeffToFile",
