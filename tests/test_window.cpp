@@ -10,7 +10,6 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFileDialog>
-#include <QGroupBox>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
@@ -19,9 +18,7 @@
 #include <QRadioButton>
 #include <QScrollBar>
 #include <QSplitterHandle>
-#include <QStatusBar>
 #include <QTabWidget>
-#include <QToolButton>
 
 class TestWindow : public WindowTest
 {
