@@ -76,20 +76,25 @@ void TMainForm::cbStepSplainChange(QObject*)
         + elapsedText() + " мc");
 }
 
-// The caption panels say which side of the page is input and which is output; coefficient
-// files can be loaded only when coefficients are the input.
 void TMainForm::rbForwardClick(QObject*)
 {
-    pInputPanelCaption->setCaption("Входные параметры - значения функции");
-    pOutputPanelCaption->setCaption("Выходные параметры - набор коэффициентов");
-    btnGetValuesFromFile->setEnabled(false);
+    showDirection(true);
 }
 
 void TMainForm::rbBackClick(QObject*)
 {
-    pInputPanelCaption->setCaption("Выходные параметры - значения функции");
-    pOutputPanelCaption->setCaption("Входные параметры - набор коэффициентов");
-    btnGetValuesFromFile->setEnabled(true);
+    showDirection(false);
+}
+
+// The caption panels say which side of the page is input and which is output; coefficient
+// files can be loaded only when coefficients are the input.
+void TMainForm::showDirection(bool forward)
+{
+    pInputPanelCaption->setCaption(
+        forward ? "Входные параметры - значения функции" : "Выходные параметры - значения функции");
+    pOutputPanelCaption->setCaption(forward ? "Выходные параметры - набор коэффициентов"
+                                            : "Входные параметры - набор коэффициентов");
+    btnGetValuesFromFile->setEnabled(!forward);
 }
 
 // Digits, '-' and backspace pass; any other character becomes the null character, which

@@ -222,6 +222,7 @@ private:
     void createNonVisual();
     void setFocusOrder();
     void connectHandlers();
+    void showDirection(bool forward);
     static void filterIntervalKey(QChar& key);
     QString elapsedText() const;
 
@@ -242,8 +243,6 @@ private:
 
     // files/
     QString coefficientReport();
-    QString alphaReportLine(int i, int firstJ, int lastJ);
-    QString alphaWReportLine(int i, int firstJ, int lastJ);
 
     // numerics/ — the B-spline of index k on level J, J - 1 and J0 (spacing h, 2h, (b-a)/2^J0)
     double fineSpline(int k, double x);

@@ -219,8 +219,17 @@ TStringGrid::TStringGrid(const QString& name, const Options& options, QWidget* p
         &QScrollBar::setValue);
     connect(verticalScrollBar(), &QScrollBar::valueChanged, frozenCols->verticalScrollBar(),
         &QScrollBar::setValue);
-    connect(horizontalHeader(), &QHeaderView::sectionResized, this, &TStringGrid::syncSectionSizes);
-    connect(verticalHeader(), &QHeaderView::sectionResized, this, &TStringGrid::syncSectionSizes);
+    connect(
+        horizontalHeader(), &QHeaderView::sectionResized, this, [this](int column, int, int width) {
+            for (QTableView* overlay : {frozenRows, frozenCols, frozenCorner})
+                overlay->setColumnWidth(column, width);
+            placeOverlays();
+        });
+    connect(verticalHeader(), &QHeaderView::sectionResized, this, [this](int row, int, int height) {
+        for (QTableView* overlay : {frozenRows, frozenCols, frozenCorner})
+            overlay->setRowHeight(row, height);
+        placeOverlays();
+    });
     if (options.colSizing) {
         new SectionSizer(frozenRows, horizontalHeader());
         new SectionSizer(frozenCorner, horizontalHeader());
@@ -335,18 +344,6 @@ void TStringGrid::resizeEvent(QResizeEvent* event)
 void TStringGrid::updateGeometries()
 {
     QTableView::updateGeometries();
-    placeOverlays();
-}
-
-// Gives the overlays the section sizes of the grid.
-void TStringGrid::syncSectionSizes()
-{
-    for (QTableView* overlay : {frozenRows, frozenCols, frozenCorner}) {
-        for (int c = 0; c < colCount(); ++c)
-            overlay->setColumnWidth(c, columnWidth(c));
-        for (int r = 0; r < rowCount(); ++r)
-            overlay->setRowHeight(r, rowHeight(r));
-    }
     placeOverlays();
 }
 

@@ -50,7 +50,6 @@ protected:
 private:
     QTableView* createOverlay();
     void placeOverlays();
-    void syncSectionSizes();
 
     GridModel* grid;
     Options options;

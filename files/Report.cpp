@@ -28,6 +28,15 @@ QString entry(const QString& label, double value)
     return label + QString::fromStdString(streamText(rounded)) + " ";
 }
 
+// One line of a table row: name[i][j]=value for j = firstJ .. lastJ, read with access-or-insert.
+QString reportLine(const char* name, SparseTable& table, int i, int firstJ, int lastJ)
+{
+    QString line;
+    for (int j = firstJ; j <= lastJ; ++j)
+        line += entry(label(name, i, j), table[i][j]);
+    return line + "\n";
+}
+
 } // namespace
 
 void TMainForm::nCoeffClick(QObject*)
@@ -49,32 +58,16 @@ QString TMainForm::coefficientReport()
         text += entry(label("a", j), alpha[0][j]);
     text += "\n(для гран. слева wavelet): \n";
     for (int i = 1 - m; i <= -1; ++i)
-        text += alphaReportLine(i, 2 - 2 * m, -m);
+        text += reportLine("a", alpha, i, 2 - 2 * m, -m);
     text += "(для гран. справа wavelet): \n";
     for (int i = int(H - 2 * m + 2); i <= H - m; ++i)
-        text += alphaReportLine(i, int(H - m + 1), int(H - 1));
+        text += reportLine("a", alpha, i, int(H - m + 1), int(H - 1));
     text += "\nalphaW\n";
     for (int i = 1 - m; i <= -1; ++i)
-        text += alphaWReportLine(i, 1 - m, 2 * i + 3 * m - 2);
+        text += reportLine("aW", alphaW, i, 1 - m, 2 * i + 3 * m - 2);
     for (int i = 0; i <= H - 2 * m + 1; ++i)
-        text += alphaWReportLine(i, 2 * i, 2 * i + 3 * m - 2);
+        text += reportLine("aW", alphaW, i, 2 * i, 2 * i + 3 * m - 2);
     for (int i = int(H - 2 * m + 2); i <= H - m; ++i)
-        text += alphaWReportLine(i, 2 * i, int(pow2(finestLevel)) - 1);
+        text += reportLine("aW", alphaW, i, 2 * i, int(pow2(finestLevel)) - 1);
     return text;
-}
-
-QString TMainForm::alphaReportLine(int i, int firstJ, int lastJ)
-{
-    QString line;
-    for (int j = firstJ; j <= lastJ; ++j)
-        line += entry(label("a", i, j), alpha[i][j]);
-    return line + "\n";
-}
-
-QString TMainForm::alphaWReportLine(int i, int firstJ, int lastJ)
-{
-    QString line;
-    for (int j = firstJ; j <= lastJ; ++j)
-        line += entry(label("aW", i, j), alphaW[i][j]);
-    return line + "\n";
 }

@@ -14,6 +14,8 @@
 #include <QPushButton>
 #include <QRadioButton>
 
+#include <vector>
+
 void TMainForm::btnGraphicClick(QObject*)
 {
     startTicks = int(clockTicks());
@@ -36,13 +38,14 @@ void TMainForm::sampleWavelets()
     sgWaveletValues->setCell(0, 0, "x");
     for (int p = 1 - m; p <= H - m; ++p)
         sgWaveletValues->setCell(0, p + m, "w(" + IntToStr(p) + "," + IntToStr(J) + ")");
-    for (int p = 1 - m; p <= H - m; ++p) {
-        double x = a;
-        for (int col = 1; x <= b && col <= samples; ++col) {
-            sgWaveletValues->setCell(col, 0, FloatToStrF(x));
-            sgWaveletValues->setCell(col, p + m, FloatToStrF(waveletValue(x, p, J)));
-            x = x + step / (2 * m);
-        }
-    }
+    std::vector<double> abscissae;
+    for (double x = a; x <= b && abscissae.size() < samples; x = x + step / (2 * m))
+        abscissae.push_back(x);
+    for (std::size_t i = 0; i < abscissae.size(); ++i)
+        sgWaveletValues->setCell(int(i) + 1, 0, FloatToStrF(abscissae[i]));
+    for (int p = 1 - m; p <= H - m; ++p)
+        for (std::size_t i = 0; i < abscissae.size(); ++i)
+            sgWaveletValues->setCell(
+                int(i) + 1, p + m, FloatToStrF(waveletValue(abscissae[i], p, J)));
     buildWaveletSeries();
 }

@@ -80,15 +80,16 @@ double TMainForm::weightedSum(const std::vector<double>& left, const std::vector
 
 SparseRow TMainForm::finestSplineProducts(Products products)
 {
+    SparseRow row;
+    if (products == Products::Literal) {
+        for (int k = 1 - m; k <= pow2(finestLevel) - 1; ++k)
+            row.insert({k, getScalarProduct(3, 0, k, finestLevel, 0)});
+        return row;
+    }
     const std::vector<double> list = quadraturePoints();
     const std::vector<double> f = sampled(list, testFunction);
-    SparseRow row;
-    for (int k = 1 - m; k <= pow2(finestLevel) - 1; ++k) {
-        double product = products == Products::Literal
-            ? getScalarProduct(3, 0, k, finestLevel, 0)
-            : weightedSum(f, sampled(list, [&](double x) { return fineSpline(k, x); }));
-        row.insert({k, product});
-    }
+    for (int k = 1 - m; k <= pow2(finestLevel) - 1; ++k)
+        row.insert({k, weightedSum(f, sampled(list, [&](double x) { return fineSpline(k, x); }))});
     return row;
 }
 
