@@ -15,6 +15,7 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSplitter>
 #include <QSplitterHandle>
 #include <QToolButton>
 
@@ -94,6 +95,7 @@ void TMainForm::showDirection(bool forward)
         forward ? "Входные параметры - значения функции" : "Выходные параметры - значения функции");
     pOutputPanelCaption->setCaption(forward ? "Выходные параметры - набор коэффициентов"
                                             : "Входные параметры - набор коэффициентов");
+    Splitter->splitter()->refresh(); // each side at least as wide as its new caption
     btnGetValuesFromFile->setEnabled(!forward);
 }
 

@@ -204,6 +204,7 @@ public:
     // ---- graphs/ — the wavelets of the finest level: value matrix and chart ----
     void sampleWavelets();
     void buildWaveletSeries();
+    void fitAxes();
     QImage chartImage();
     QString pointTip(const QLineSeries& series, QPointF at);
 
@@ -239,6 +240,9 @@ private:
     double alphaWTimes(int i, int firstN, int lastN, SparseRow& P);
 
     // graphs/
+    void createWaveletChart();
+    void addWaveletSeries();
+    void placeLegend();
     void connectLegendMarker(QLegendMarker* marker);
 
     // files/

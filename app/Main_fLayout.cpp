@@ -6,7 +6,6 @@
 
 #include <QAction>
 #include <QBoxLayout>
-#include <QChart>
 #include <QChartView>
 #include <QCheckBox>
 #include <QComboBox>
@@ -74,6 +73,7 @@ QPushButton* button(const char* name, const char* caption, QStyle::StandardPixma
     return b;
 }
 
+// A button at the left end of a caption bar; the caption is centred in the rest of the bar.
 QToolButton* speedButton(const char* name, const char* hint, QWidget* parent)
 {
     auto* b = named(new QToolButton(parent), name);
@@ -82,6 +82,7 @@ QToolButton* speedButton(const char* name, const char* hint, QWidget* parent)
     b->setAutoRaise(true);
     b->setFocusPolicy(Qt::NoFocus);
     b->setGeometry(0, 0, 26, 24);
+    parent->setContentsMargins(b->width(), 0, 0, 0);
     return b;
 }
 
@@ -309,20 +310,7 @@ void TMainForm::createGraphicPage()
     tools->addWidget(btnSave);
 
     pGraphic = new TPanel("pGraphic", TPanel::NoBevel, nullptr);
-    auto* chart = new QChart;
-    chart->setTitle("Центральные и граничные вейвлеты");
-    QFont titleFont("Arial");
-    titleFont.setPixelSize(16);
-    chart->setTitleFont(titleFont);
-    chart->setTitleBrush(Qt::blue);
-    chart->legend()->setVisible(true);
-    chart->setPlotAreaBackgroundBrush(Qt::white);
-    chart->setPlotAreaBackgroundVisible(true);
-    chart->setLocalizeNumbers(true); // axis numbers with the locale's decimal separator
-    chart->setAnimationOptions(QChart::GridAxisAnimations); // zooming moves the axes smoothly
-    chWavelet = named(new QChartView(chart, pGraphic), "chWavelet");
-    chWavelet->setRubberBand(QChartView::RectangleRubberBand); // drag to zoom, right click back
-    chWavelet->setFrameShape(QFrame::NoFrame);
+    createWaveletChart();
     boxLayout(QBoxLayout::TopToBottom, pGraphic)->addWidget(chWavelet);
 
     pMatrix = new TPanel("pMatrix", TPanel::NoBevel, nullptr);

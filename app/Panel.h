@@ -21,11 +21,17 @@ public:
     void setCaption(const QString& caption);
     // Draws the caption in bold without making the children bold.
     void setCaptionBold(bool bold);
+    // Where the caption is drawn, and its text as drawn (elided when the panel is too narrow).
+    QRect captionRect() const;
+    QString shownCaption() const;
+    QSize minimumSizeHint() const override;
 
 protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
+    QFont captionFont() const;
+
     QString text;
     bool bold = false;
 };
