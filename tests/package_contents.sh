@@ -20,8 +20,8 @@ expect() { # FILE PATTERN
     fi
 }
 expect info "^ Package: splinewave$"
-for dependency in libqt6core6 libqt6gui6 libqt6widgets6 libqt6charts6 qt6-qpa-plugins \
-    qt6-translations-l10n; do
+for dependency in libqt6core6 libqt6gui6 libqt6widgets6 libqt6charts6 libmuparser2v5 \
+    qt6-qpa-plugins qt6-translations-l10n; do
     expect info "^ Depends:.*$dependency"
 done
 if grep "^ Depends:" "$out/info" | grep -q -e "-dev"; then
@@ -30,13 +30,14 @@ if grep "^ Depends:" "$out/info" | grep -q -e "-dev"; then
 fi
 expect contents "^\./usr/bin/splinewave$"
 expect contents "^\./usr/share/applications/splinewave\.desktop$"
+expect contents "^\./usr/share/doc/splinewave/copyright$"
 expect contents "^\./usr/share/icons/hicolor/scalable/apps/splinewave\.svg$"
 for size in 16 32 48 64 128 256; do
     expect contents "^\./usr/share/icons/hicolor/${size}x${size}/apps/splinewave\.png$"
 done
 expect entry "^Name=Spline Wavelets$"
 expect entry "^Name\[ru\]=Сплайновые вейвлеты$"
-expect entry "^Categories=Education;Science;Math;$"
+expect entry "^Categories=Education;Math;$"
 expect entry "^Icon=splinewave$"
 expect entry "^Exec=splinewave$"
 [ "$failures" -eq 0 ] && echo "package contents: all checks passed"

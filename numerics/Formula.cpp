@@ -1,0 +1,116 @@
+#include "numerics/Formula.h"
+
+#include <muParser.h>
+
+#include <algorithm>
+#include <cmath>
+#include <numbers>
+
+namespace {
+
+// What a parser error code means, in Russian; the token, if any, stands at %1.
+QString problem(mu::EErrorCodes code)
+{
+    switch (code) {
+    case mu::ecEMPTY_EXPRESSION:
+        return "формула пуста";
+    case mu::ecUNEXPECTED_EOF:
+        return "формула оборвана";
+    case mu::ecUNASSIGNABLE_TOKEN:
+        return "неизвестное имя «%1»";
+    case mu::ecUNEXPECTED_OPERATOR:
+        return "лишний знак операции «%1»";
+    case mu::ecUNEXPECTED_VAL:
+        return "лишнее число «%1»";
+    case mu::ecUNEXPECTED_VAR:
+        return "лишняя переменная «%1» (не хватает знака операции?)";
+    case mu::ecUNEXPECTED_FUN:
+        return "лишняя функция «%1»";
+    case mu::ecUNEXPECTED_PARENS:
+        return "лишняя скобка «%1»";
+    case mu::ecMISSING_PARENS:
+        return "не хватает закрывающей скобки";
+    case mu::ecUNEXPECTED_ARG_SEP:
+        return "лишняя точка с запятой";
+    case mu::ecTOO_MANY_PARAMS:
+        return "слишком много аргументов у функции «%1»";
+    case mu::ecTOO_FEW_PARAMS:
+        return "слишком мало аргументов у функции «%1»";
+    case mu::ecUNEXPECTED_CONDITIONAL:
+        return "лишний знак «?»";
+    case mu::ecMISSING_ELSE_CLAUSE:
+        return "после «?» не хватает части «: значение»";
+    case mu::ecMISPLACED_COLON:
+        return "лишнее двоеточие";
+    case mu::ecINVALID_CHARACTERS_FOUND:
+        return "недопустимые символы";
+    default:
+        return "формула записана неверно";
+    }
+}
+
+// The message of a parser error; positions count characters from 1, not bytes from 0.
+FormulaError formulaError(const mu::ParserError& error, const QByteArray& utf8)
+{
+    // The parser's token may run on to the end of the text; the name is its leading letters.
+    QString token = QString::fromStdString(error.GetToken()).trimmed();
+    if (error.GetCode() == mu::ecUNASSIGNABLE_TOKEN) {
+        const auto end = std::find_if(
+            token.begin(), token.end(), [](QChar c) { return !c.isLetterOrNumber() && c != '_'; });
+        token.truncate(std::max<qsizetype>(1, end - token.begin()));
+    }
+    QString what = problem(error.GetCode());
+    if (what.contains("%1"))
+        what = what.arg(token);
+    if (std::any_of(token.begin(), token.end(), [](QChar c) { return c.unicode() > 127; }))
+        what += " (имена пишутся латинскими буквами: x, sin, pi)";
+    const int byte = std::clamp(error.GetPos(), 0, int(utf8.size()));
+    const qsizetype position = QString::fromUtf8(utf8.left(byte)).size() + 1;
+    return FormulaError(
+        ("Ошибка в формуле f(x): " + what + ", позиция " + QString::number(position))
+            .toStdString());
+}
+
+} // namespace
+
+// The parser reads x from the variable beside it, so the two live together at a fixed address.
+struct Formula::Parser
+{
+    mu::Parser parser;
+    double x = 0;
+};
+
+Formula::Formula(const QString& text)
+    : parser(std::make_unique<Parser>())
+    , source(text)
+{
+    // ";" separates arguments, so "," is free to be a decimal separator like ".".
+    const QByteArray utf8 = QString(text).replace(',', '.').toUtf8();
+    try {
+        mu::Parser& p = parser->parser;
+        p.SetArgSep(';');
+        p.DefineVar("x", &parser->x);
+        p.DefineConst("pi", std::numbers::pi);
+        p.DefineConst("e", std::numbers::e);
+        p.DefineFun("floor", static_cast<double (*)(double)>(std::floor));
+        p.DefineFun("ceil", static_cast<double (*)(double)>(std::ceil));
+        p.SetExpr(utf8.toStdString());
+        p.Eval(); // the first evaluation parses the text into bytecode
+    } catch (const mu::ParserError& error) {
+        throw formulaError(error, utf8);
+    }
+}
+
+Formula::Formula(Formula&&) noexcept = default;
+Formula& Formula::operator=(Formula&&) noexcept = default;
+Formula::~Formula() = default;
+
+double Formula::operator()(double x) const
+{
+    parser->x = x;
+    try {
+        return parser->parser.Eval();
+    } catch (const mu::ParserError&) {
+        return NAN; // bytecode does not throw; should it ever, the value is undefined there
+    }
+}

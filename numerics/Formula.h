@@ -1,0 +1,37 @@
+#pragma once
+
+#include <QString>
+
+#include <memory>
+#include <stdexcept>
+
+// A function f(x) typed by the user, parsed once into bytecode and then evaluated point by point.
+// The language: the variable x; numbers with "." or "," as the decimal separator; + - * / ^,
+// parentheses, unary minus; the constants pi and e; sin cos tan asin acos atan sinh cosh tanh
+// exp ln log10 sqrt abs sign floor ceil; min and max with arguments separated by ";"; the
+// comparisons < <= > >= == != and the conditional "condition ? value : value".
+class Formula
+{
+public:
+    // Parses the text. A text that is not a formula throws FormulaError.
+    explicit Formula(const QString& text);
+    Formula(Formula&&) noexcept;
+    Formula& operator=(Formula&&) noexcept;
+    ~Formula();
+
+    const QString& text() const { return source; }
+    double operator()(double x) const;
+
+private:
+    struct Parser;
+    std::unique_ptr<Parser> parser;
+    QString source;
+};
+
+// What is wrong with a formula and where, in Russian: "Ошибка в формуле f(x): <what>, позиция <n>"
+// with n counted in characters from 1.
+class FormulaError : public std::invalid_argument
+{
+public:
+    using std::invalid_argument::invalid_argument;
+};
