@@ -5,6 +5,7 @@
 
 #include <QFile>
 #include <QSaveFile>
+#include <QStringEncoder>
 
 #include <charconv>
 #include <cmath>
@@ -21,21 +22,8 @@ std::string streamText(long double value)
 
 QByteArray toWindows1251(const QString& text)
 {
-    QByteArray bytes;
-    for (QChar c : text) {
-        char16_t u = c.unicode();
-        if (u < 0x80)
-            bytes += char(u);
-        else if (u >= 0x0410 && u <= 0x044F) // А .. я
-            bytes += char(0xC0 + (u - 0x0410));
-        else if (u == 0x0401) // Ё
-            bytes += char(0xA8);
-        else if (u == 0x0451) // ё
-            bytes += char(0xB8);
-        else
-            bytes += '?';
-    }
-    return bytes;
+    QStringEncoder encoder("windows-1251");
+    return encoder(text);
 }
 
 namespace {

@@ -28,16 +28,16 @@ namespace {
 struct GraphKind
 {
     const char* title;
-    bool (*shown)(int p, int m, double H);
+    bool (*shown)(int p, int m, int J);
 };
 
 const GraphKind allWavelets {
-    "Центральные и граничные вейвлеты", [](int, int, double) { return true; }};
-const GraphKind zeroWavelet {"Нулевая вейвлет-функция", [](int p, int, double) { return p == 0; }};
-const GraphKind boundaryWavelets {
-    "Граничные вейвлеты", [](int p, int m, double H) { return p < 0 || p > H - 2 * m + 1; }};
-const GraphKind centralWavelets {
-    "Центральные вейвлеты", [](int p, int m, double H) { return p >= 0 && p <= H - 2 * m + 1; }};
+    "Центральные и граничные вейвлеты", [](int, int, int) { return true; }};
+const GraphKind zeroWavelet {"Нулевая вейвлет-функция", [](int p, int, int) { return p == 0; }};
+const GraphKind boundaryWavelets {"Граничные вейвлеты",
+    [](int p, int m, int J) { return waveletClass(p, m, J) != WaveletClass::Central; }};
+const GraphKind centralWavelets {"Центральные вейвлеты",
+    [](int p, int m, int J) { return waveletClass(p, m, J) == WaveletClass::Central; }};
 
 } // namespace
 
@@ -47,7 +47,7 @@ void TMainForm::buildWaveletSeries()
     QChart* chart = chWavelet->chart();
     chart->removeAllSeries();
     const int columns = sgWaveletValues->colCount();
-    for (int p = 1 - m; p <= pow2(finestLevel - 1) - m; ++p) {
+    for (int p : waveletIndices(m, finestLevel)) {
         auto* series = new QLineSeries;
         series->setName(sgWaveletValues->cell(0, p + m));
         QPen pen(Qt::blue);
@@ -113,11 +113,10 @@ void TMainForm::rbAllGraphicClick(QObject* Sender)
         : Sender == rbZerro                        ? zeroWavelet
         : Sender == rbBoundary                     ? boundaryWavelets
                                                    : centralWavelets;
-    const double H = pow2(finestLevel - 1);
     for (QAbstractSeries* s : series)
         s->setVisible(true);
-    for (int p = 1 - m; p <= H - m; ++p)
-        if (p + m - 1 < series.size() && !kind.shown(p, m, H))
+    for (int p : waveletIndices(m, finestLevel))
+        if (p + m - 1 < series.size() && !kind.shown(p, m, finestLevel))
             series[p + m - 1]->setVisible(false);
     chart->setTitle(kind.title);
 }

@@ -66,11 +66,11 @@ void TestBasis::solverCases()
 void TestBasis::solverZeroPivotIsReportedOnce()
 {
     RecordingSeam seam;
-    const std::vector<double> x
-        = TMainForm::solveLinearSystem(3, {{1, 2, 3}, {2, 4, 6}, {1, 1, 1}}, {1, 2, 3});
+    runGuarded([] {
+        TMainForm::solveLinearSystem(3, {{1, 2, 3}, {2, 4, 6}, {1, 1, 1}}, {1, 2, 3});
+    });
     QCOMPARE(seam.messages.size(), 1);
     QVERIFY(seam.messages[0].contains("вырождена"));
-    QCOMPARE(x, std::vector<double>(3, 0.0));
 }
 
 void TestBasis::quotedCoefficients_data()
@@ -180,7 +180,8 @@ void TestBasis::waveletsAreOrthogonalToCoarseSplines()
         for (int l = 1 - m; l <= H - 1; ++l) {
             double product = 0, scale = 0;
             for (auto [k, coefficient] : SparseRow(form->alphaW[p])) {
-                double term = coefficient * form->getScalarProduct(0, k, l, 0, 0);
+                double term
+                    = coefficient * form->getScalarProduct(TMainForm::Formula(0), k, l, 0, 0);
                 product += term;
                 scale += std::abs(term);
             }

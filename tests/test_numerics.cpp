@@ -162,10 +162,10 @@ void TestNumerics::waveletSumsTheRangeOfItsClass()
 void TestNumerics::scalarProductsQuoted()
 {
     prepareDegree(*form, 2);
-    QVERIFY_RELATIVE(form->getScalarProduct(2, 0, 0, 0, 0), 7.0 / 288, 1e-15);
-    QVERIFY_RELATIVE(form->getScalarProduct(2, 0, 1, 0, 0), 1.0 / 288, 1e-15);
-    QVERIFY(std::abs(form->getScalarProduct(3, 0, 0, 0, 0)) < 1e-16);
-    QVERIFY_RELATIVE(form->getScalarProduct(3, 0, -1, 0, 0), 7.0 / 72, 1e-15);
+    QVERIFY_RELATIVE(form->getScalarProduct(TMainForm::Formula(2), 0, 0, 0, 0), 7.0 / 288, 1e-15);
+    QVERIFY_RELATIVE(form->getScalarProduct(TMainForm::Formula(2), 0, 1, 0, 0), 1.0 / 288, 1e-15);
+    QVERIFY(std::abs(form->getScalarProduct(TMainForm::Formula(3), 0, 0, 0, 0)) < 1e-16);
+    QVERIFY_RELATIVE(form->getScalarProduct(TMainForm::Formula(3), 0, -1, 0, 0), 7.0 / 72, 1e-15);
 }
 
 // Formulas that combine others must give the same bits as the formula they reduce to.
@@ -178,21 +178,24 @@ void TestNumerics::formulasReduceToEachOther()
     form->alphaW[0][1] = 1; // psi_0 is then the B-spline 1 of its level
     for (int k = 1 - m; k <= 3; ++k)
         for (int l = 1 - m; l <= 2; ++l) {
-            QCOMPARE(form->getScalarProduct(1, l, k, 0, 0), form->getScalarProduct(0, k, l, 0, 0));
+            QCOMPARE(form->getScalarProduct(TMainForm::Formula(1), l, k, 0, 0),
+                form->getScalarProduct(TMainForm::Formula(0), k, l, 0, 0));
             if (k <= 1)
-                QCOMPARE(form->getScalarProduct(6, k, l, 0, 0),
-                    form->getScalarProduct(0, 2 * k, l, 0, 0));
+                QCOMPARE(form->getScalarProduct(TMainForm::Formula(6), k, l, 0, 0),
+                    form->getScalarProduct(TMainForm::Formula(0), 2 * k, l, 0, 0));
         }
-    QCOMPARE(form->getScalarProduct(5, 0, 0, J, J), form->getScalarProduct(2, 1, 1, 0, 0));
+    QCOMPARE(form->getScalarProduct(TMainForm::Formula(5), 0, 0, J, J),
+        form->getScalarProduct(TMainForm::Formula(2), 1, 1, 0, 0));
     for (int k = 1 - m; k < std::pow(2.0, J0); ++k)
-        QCOMPARE(form->getScalarProduct(9, 0, k, J0, 0), form->getScalarProduct(4, 1, k, 0, 0));
+        QCOMPARE(form->getScalarProduct(TMainForm::Formula(9), 0, k, J0, 0),
+            form->getScalarProduct(TMainForm::Formula(4), 1, k, 0, 0));
 }
 
 void TestNumerics::unknownFormulaIsReportedOnce()
 {
     RecordingSeam seam;
     prepareDegree(*form, 3);
-    QCOMPARE(form->getScalarProduct(7, 0, 0, 0, 0), 0.0);
+    runGuarded([&] { form->getScalarProduct(TMainForm::Formula(7), 0, 0, 0, 0); });
     QCOMPARE(seam.messages, QStringList {"TMainForm::getScalarProduct: Не найдена формула 7"});
 }
 

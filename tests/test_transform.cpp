@@ -108,14 +108,9 @@ void TestTransform::recursionAgreesWithDirectQuadrature()
     QFETCH(int, m);
     chooseDegree(m);
     form->forwardTransform();
-    const std::vector<double> list = form->quadraturePoints();
     auto direct = [&](auto function) { // the weighted sum of f times the function
-        std::vector<double> f, values;
-        for (double x : list) {
-            f.push_back(TMainForm::testFunction(x));
-            values.push_back(function(x));
-        }
-        return form->weightedSum(f, values);
+        return form->weightedSum(
+            form->sampled([&](double x) { return TMainForm::testFunction(x) * function(x); }));
     };
     for (int L = form->coarsestLevel; L <= form->finestLevel; ++L) {
         for (int k = 1 - m; k <= pow2(L) - 1; ++k) {
