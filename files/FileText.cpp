@@ -46,9 +46,11 @@ QString writeProblem(const QFileDevice& file)
 
 bool saveWholeFile(const QString& name, const QByteArray& contents)
 {
+    // The contents wait in the device's buffer until commit(), which on Qt 6.4 replaces the
+    // target even when writing that buffer out fails half-way (a full disk): flush first.
     QSaveFile file(name);
     bool written = file.open(QIODevice::WriteOnly) && file.write(contents) == contents.size()
-        && file.commit();
+        && file.flush() && file.commit();
     if (!written)
         ShowMessage("Не удалось сохранить файл «" + name + "»: " + writeProblem(file) + " ("
             + file.errorString() + ").");
