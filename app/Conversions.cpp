@@ -1,10 +1,10 @@
 #include "app/Conversions.h"
 
+#include <QElapsedTimer>
 #include <QLocale>
 
 #include <algorithm>
 #include <charconv>
-#include <chrono>
 #include <cmath>
 #include <locale>
 #include <sstream>
@@ -148,7 +148,8 @@ QString FloatToStrF(double value, int precision, int digits)
 
 std::uint32_t clockTicks()
 {
-    static const auto start = std::chrono::steady_clock::now();
-    auto elapsed = std::chrono::steady_clock::now() - start;
-    return std::uint32_t(std::chrono::duration_cast<std::chrono::milliseconds>(elapsed).count());
+    static QElapsedTimer clock;
+    if (!clock.isValid())
+        clock.start();
+    return std::uint32_t(clock.elapsed());
 }

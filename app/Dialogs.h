@@ -4,6 +4,7 @@
 
 #include <exception>
 #include <optional>
+#include <stdexcept>
 
 class QAction;
 class QFileDialog;
@@ -33,6 +34,14 @@ void ShowMessage(const QString& text);
 // The standard exception display: the error's message in a message box; a generic Russian
 // message for an error that is not a standard exception.
 void showException(std::exception_ptr error);
+
+// Input that breaks a rule of the program (an empty interval, an unknown degree). The message
+// tells the rule; the command stops before it changes anything, and its guard shows the message.
+class ERejectedInput : public std::runtime_error
+{
+public:
+    using std::runtime_error::runtime_error;
+};
 
 // Runs a command; an escaping error goes to the standard exception display, never further.
 template <class Command> void runGuarded(Command&& command)

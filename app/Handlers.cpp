@@ -70,8 +70,7 @@ void TMainForm::cbStepSplainChange(QObject*)
 {
     startTicks = int(clockTicks());
     WaitingStatus status(StatusBar, "Подождите, вычисляются коэффициенты...");
-    if (!setupBasis())
-        return;
+    setupBasis();
     endTicks = int(clockTicks());
     status.complete("Вычислины коэффициенты для m=" + IntToStr(m) + ". Время вычисления "
         + elapsedText() + " мc");

@@ -7,26 +7,21 @@
 
 #include <QLineEdit>
 
-// The interval [a, b] typed into edtA and edtB is usable when a < b; each violated rule is
-// told in its own message. The texts are converted anew on every call.
-bool TMainForm::checkInterval()
+// The interval [a, b] typed into edtA and edtB is usable when a < b; otherwise it is rejected
+// with the rule it breaks. The texts are converted anew on every call.
+void TMainForm::checkInterval()
 {
     const int left = StrToInt(edtA->text());
     const int right = StrToInt(edtB->text());
-    bool result = true;
-    if (left == right) {
-        ShowMessage("Начало и конец отрезка не должны совпадать!");
-        result = false;
-    }
-    if (left > right) {
-        ShowMessage("Начало отрезка не должно быть больше конца отрезка!");
-        result = false;
-    }
-    return result;
+    if (left == right)
+        throw ERejectedInput("Начало и конец отрезка не должны совпадать!");
+    if (left > right)
+        throw ERejectedInput("Начало отрезка не должно быть больше конца отрезка!");
 }
 
 // Empties the coefficient and product tables and blanks exactly the value cells of the result
-// grids under the current m, J and J0; captions stay.
+// grids under the current m, J and J0 (those that transform/ResultGrids.cpp fills); captions
+// stay.
 void TMainForm::btnClearClick(QObject*)
 {
     const int J = finestLevel;
@@ -35,11 +30,11 @@ void TMainForm::btnClearClick(QObject*)
     coeffD.clear();
     waveletProducts.clear();
     splineProducts.clear();
-    for (int p = 0; p <= pow2(J) - 1; ++p)
+    for (int p : meshIntervals(J))
         FunctionValueGR->setCell(1, p, "");
-    for (int e = 1; e <= J - J0; ++e)
-        for (int i = 1 - m; i <= pow2(J0 + e - 1) - m; ++i)
-            CoeffCGR->setCell(i + m, e, "");
-    for (int k = 1 - m; k <= pow2(J0) - 1; ++k)
+    for (int L : waveletLevels(J0, J))
+        for (int i : waveletIndices(m, L))
+            CoeffCGR->setCell(i + m, L - J0, "");
+    for (int k : scalingIndices(m, J0))
         CoeffDGR->setCell(k + m - 1, 1, "");
 }

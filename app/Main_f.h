@@ -7,6 +7,8 @@
 #include <QMainWindow>
 #include <QPointF>
 
+#include <functional>
+
 class QAbstractButton;
 class QAction;
 class QChartView;
@@ -31,7 +33,21 @@ class TStringGrid;
 
 // The one window of the program. Its controls, its command handlers and the whole state of the
 // computation are members; every computation is a member operation that works on the fields.
-// Each folder of the source tree defines the members of its own subsystem.
+// Each folder of the source tree defines the members of its own subsystem; the index ranges of
+// the basis are defined once, in numerics/Levels.h.
+//
+// Names fixed by the design that say less than they do:
+//   FormCreate         the basis set-up handler: runs once after creation and again whenever
+//                      the text of edtA or edtB changes
+//   rbAllGraphicClick  the graph-kind handler of all four kind buttons, rbAllGraphic among them
+//   OpenDialog         the file dialog of the report and the matrix export: it chooses a file
+//                      to write, and asks before it overwrites one
+//   nCoeff             the report menu item "Коэффициенты"
+//   rbZerro            the kind "нулевой вейвлет": the wavelet p = 0 alone
+//
+// Commands fail in one way: numerics/, basis/ and the commands throw (a conversion error, a
+// rejected input, a computation that cannot go on), and the guard around every handler shows
+// the message once (app/Dialogs.h).
 class TMainForm : public QMainWindow
 {
     Q_OBJECT
@@ -68,8 +84,8 @@ public:
     void nCoeffClick(QObject* Sender);
     void miMatrixClick(QObject* Sender);
 
-    // ---- app/ — the interval check ----
-    bool checkInterval();
+    // ---- app/ — the interval check: rejects a >= b (ERejectedInput) ----
+    void checkInterval();
 
     // The window title before the first Build, and after a rejected interval.
     static constexpr const char* designTitle
@@ -135,6 +151,8 @@ public:
     QPushButton* btnClear = nullptr;
 
     // ---- numerics/ — the state of the computation ----
+    // Keys: k a scaling index 1-m .. 2^L-1 of level L, p or i a wavelet index 1-m .. 2^(L-1)-m
+    // of level L; H = 2^(J-1) (numerics/Levels.h).
     int m = 0; // spline degree: 2, 3 or 4; the B-splines have degree m - 1
     int finestLevel = 0; // J: [a, b] holds 2^J mesh intervals
     int a = 0; // left end of the interval
@@ -142,16 +160,24 @@ public:
     int coarsestLevel = 0; // J0 = floor(ln(2m - 1) / ln 2)
     double step = 0; // h = (b - a) / 2^J, the fine mesh step
     std::vector<double> gaussNodes; // [0 .. 2m-2] roots of P_(2m-1), decreasing
-    std::vector<double> gaussWeights; // [0 .. 2m-2] weights of the nodes: the scalar product's
-    std::vector<double> betta; // [0 .. m] two-scale coefficients
+    // [0 .. 2m-2] the weights of the nodes. The scalar product gives weight k to the k-th of
+    // 2m - 1 equally spaced points of each fine interval, not to the node: that is how the
+    // scalar product is defined, and every number of the basis comes from it.
+    std::vector<double> gaussWeights;
+    std::vector<double> betta; // [0 .. m] two-scale coefficients: C_0 = sum betta[j] B_j
     ColumnMatrix funcValues; // [0 .. 2^J-1][0] function values at the sample points
     ColumnMatrix points; // [0 .. 2^J-1][0] = a + i h, the sample points
-    SparseTable alpha; // row 0: central wavelet; other rows: boundary corrections
-    SparseTable alphaW; // [p][r]: wavelet p over fine B-splines r, p = 1-m .. 2^(J-1)-m
-    SparseTable coeffC; // [e][i]: wavelet coefficients, levels e = 1 .. J-J0
-    SparseTable coeffD; // [0][k]: scaling coefficients of level J0, k = 1-m .. 2^J0-1
-    SparseTable waveletProducts; // [L][i]: <f, psi_(L,i)>, work table of the forward transform
-    SparseTable splineProducts; // [L][k]: <f, N_(L,k)>, work table of the forward transform
+    // [0][0 .. 3m-2]: the central wavelet over fine B-splines; [r][c] for the boundary wavelets
+    // r = 1-m .. -1 and H-2m+2 .. H-m: the weights of their partners c = 2-2m .. -m and
+    // H-m+1 .. H-1.
+    SparseTable alpha;
+    // [p][k]: wavelet p = 1-m .. H-m of level J over the fine B-splines k of its class:
+    // 1-m .. 2p+3m-2 (left boundary), 2p .. 2p+3m-2 (central), 2p .. 2^J-1 (right boundary)
+    SparseTable alphaW;
+    SparseTable coeffC; // [e][i]: wavelet coefficients c of level J0+e, e = 1 .. J-J0
+    SparseTable coeffD; // [0][k]: scaling coefficients d, k = 1-m .. 2^J0-1
+    SparseTable waveletProducts; // [L][i]: <f, psi_(L,i)>, L = J0+1 .. J; forward transform
+    SparseTable splineProducts; // [L][k]: <f, N_(L,k)>, L = J0 .. J; forward transform
     int startTicks = 0; // process clock when a timed command started
     int endTicks = 0; // process clock when it ended
 
@@ -163,10 +189,28 @@ public:
     static double bspline(double origin, int degree, int index, double x, double h);
     static double testFunction(double x);
     double waveletValue(double x, int p, int level);
-    double getScalarProduct(int formula, int p1, int p2, int p3, int p4);
+
+    // The pairs of functions that getScalarProduct integrates, under the numbers its message
+    // quotes; each reads only the arguments named here (p3 and p4 are levels).
+    enum class Formula
+    {
+        FineHalf = 0, // N_(J,p1) N_(J-1,p2)
+        HalfFine = 1, // N_(J-1,p1) N_(J,p2)
+        FineFine = 2, // N_(J,p1) N_(J,p2)
+        TestFunctionFine = 3, // f N_(J,p2); p1 is not read
+        CoarsestCoarsest = 4, // N_(J0,p1) N_(J0,p2)
+        WaveletWavelet = 5, // psi_(p3,p1) psi_(p4,p2)
+        TranslateHalf = 6, // G_p1 N_(J-1,p2), G_p1 the central wavelet translated by p1
+        WaveletCoarsest = 9, // psi_(p3,p1) N_(J0,p2)
+    };
+    double getScalarProduct(Formula formula, int p1, int p2, int p3 = 0, int p4 = 0);
+    // A function at the quadrature points of the fine mesh, in the scalar product's order.
+    std::vector<double> sampled(const std::function<double(double)>& function);
+    // The scalar product's weighted sum of values at those points.
+    double weightedSum(const std::vector<double>& values);
 
     // ---- basis/ — the spline-wavelet basis of degree m ----
-    bool setupBasis();
+    void setupBasis();
     void computeBetta();
     void computeAlpha();
     void computeAlphaW();
@@ -190,14 +234,12 @@ public:
     void showCoeffD();
     void updateTitle();
 
-    // The multilevel basis in the order of the unknowns: N_(J0,k), then psi_(J0+e,i) by level.
+    // The multilevel basis in the order of the unknowns: N_(J0,k), then psi_(L,i) by level.
     std::vector<BasisFunction> gramBasis();
     double basisValue(const BasisFunction& function, double x);
-    // The points at which getScalarProduct evaluates its integrands, in its order.
-    std::vector<double> quadraturePoints();
-    // getScalarProduct's weighted sum of left[p] * right[p] over those points.
-    double weightedSum(const std::vector<double>& left, const std::vector<double>& right);
-    // <f, N_(J,k)> for k = 1-m .. 2^J-1, and the Gram matrix of the basis, each way.
+    // Its coefficient: d in coeffD, or c in coeffC.
+    double& coefficient(const BasisFunction& function);
+    // <f, N_(J,k)> for the scaling indices of level J, and the Gram matrix of the basis, each way.
     SparseRow finestSplineProducts(Products products);
     DenseMatrix gramMatrix(const std::vector<BasisFunction>& basis, Products products);
 
@@ -219,6 +261,9 @@ private:
     void createLayout();
     void createMenuBar();
     void createTransferPage();
+    void createTransferTools();
+    void createInputPanel();
+    void createOutputPanel();
     void createGraphicPage();
     void createNonVisual();
     void setFocusOrder();
@@ -230,14 +275,10 @@ private:
     // basis/
     int degreeChosen();
     void layoutGrids();
-    void computeBoundaryAlpha(int r, int firstCoarse, int firstPartner);
-    SparseRow boundaryWavelet(int p, int firstKey, int lastKey, int firstPartner);
+    void computeBoundaryAlpha(int r);
 
     // transform/
     double gramEntry(const BasisFunction& row, const BasisFunction& column);
-    template <class Function>
-    std::vector<double> sampled(const std::vector<double>& points, Function function);
-    double alphaWTimes(int i, int firstN, int lastN, SparseRow& P);
 
     // graphs/
     void createWaveletChart();
@@ -253,7 +294,7 @@ private:
     double halfSpline(int k, double x);
     double coarsestSpline(int k, double x);
     double centralCombination(int p1, double x);
-    double integrand(int formula, int p1, int p2, int p3, int p4, double x);
+    double integrand(Formula formula, int p1, int p2, int p3, int p4, double x);
 
     // Connects a signal to a handler that runs under the standard exception display.
     template <class Sender, class Signal>

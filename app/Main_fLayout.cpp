@@ -147,6 +147,17 @@ QSplitterHandle* split(Qt::Orientation orientation, QWidget* first, QWidget* sec
     return named(splitter->handle(1), handleName);
 }
 
+// A raised panel of the transfer page: a bold caption bar on top of what is added below it.
+TPanel* dataPanel(const char* name, const char* captionName, const char* caption, TPanel*& bar)
+{
+    auto* panel = new TPanel(name, TPanel::Raised, nullptr);
+    boxLayout(QBoxLayout::TopToBottom, panel);
+    bar = captionPanel(captionName, caption, panel);
+    bar->setFixedHeight(24);
+    panel->layout()->addWidget(bar);
+    return panel;
+}
+
 // Gives one side of a splitter its design size; the other side takes what the window adds.
 void keepSize(QSplitterHandle* handle, int index, int size)
 {
@@ -214,9 +225,22 @@ void TMainForm::createMenuBar()
     row->addStretch(1);
 }
 
+// The tool bar, then the function values beside the coefficients.
 void TMainForm::createTransferPage()
 {
     tsTransfer = addPage(pcCenter, "tsTransfer", "Преобразование");
+    createTransferTools();
+    pCenter = captionPanel("pCenter", backgroundCaption, tsTransfer);
+    static_cast<QBoxLayout*>(tsTransfer->layout())->addWidget(pCenter, 1);
+    boxLayout(QBoxLayout::LeftToRight, pCenter);
+    createInputPanel();
+    createOutputPanel();
+    Splitter = split(Qt::Horizontal, pInputData, pOutputData, "Splitter", 5, pCenter);
+    keepSize(Splitter, 0, 321);
+}
+
+void TMainForm::createTransferTools()
+{
     pParameters = toolPanel("pParameters", TPanel::Raised, tsTransfer, {6, 2, 10, 2});
     auto* tools = static_cast<QBoxLayout*>(pParameters->layout());
     gbTypeOfTransform = radioGroup("gbTypeOfTransform", "Тип", {169, 47}, pParameters);
@@ -235,31 +259,26 @@ void TMainForm::createTransferPage()
         tools->addSpacing(1);
         tools->addWidget(w);
     }
+}
 
-    pCenter = captionPanel("pCenter", backgroundCaption, tsTransfer);
-    static_cast<QBoxLayout*>(tsTransfer->layout())->addWidget(pCenter, 1);
-    boxLayout(QBoxLayout::LeftToRight, pCenter);
-
-    pInputData = new TPanel("pInputData", TPanel::Raised, nullptr);
-    auto* input = boxLayout(QBoxLayout::TopToBottom, pInputData);
-    pInputPanelCaption
-        = captionPanel("pInputPanelCaption", "Входные параметры - значения функции", pInputData);
-    pInputPanelCaption->setFixedHeight(24);
+void TMainForm::createInputPanel()
+{
+    pInputData = dataPanel("pInputData", "pInputPanelCaption",
+        "Входные параметры - значения функции", pInputPanelCaption);
     btnFunctionValues = speedButton("btnFunctionValues",
         "Сохранить значения функции для последующего их использования в расчетах",
         pInputPanelCaption);
     FunctionValueGR = new TStringGrid("FunctionValueGR",
         {.fixedCols = 1, .fixedRows = 0, .colCount = 2, .rowCount = 5, .colSizing = true},
         pInputData);
-    input->addWidget(pInputPanelCaption);
-    input->addWidget(FunctionValueGR, 1);
+    static_cast<QBoxLayout*>(pInputData->layout())->addWidget(FunctionValueGR, 1);
+}
 
-    pOutputData = new TPanel("pOutputData", TPanel::Raised, nullptr);
-    auto* output = boxLayout(QBoxLayout::TopToBottom, pOutputData);
-    pOutputPanelCaption = captionPanel(
-        "pOutputPanelCaption", "Выходные параметры - набор коэффициентов", pOutputData);
-    pOutputPanelCaption->setFixedHeight(24);
-    output->addWidget(pOutputPanelCaption);
+// The scaling coefficients d above the wavelet coefficients c.
+void TMainForm::createOutputPanel()
+{
+    pOutputData = dataPanel("pOutputData", "pOutputPanelCaption",
+        "Выходные параметры - набор коэффициентов", pOutputPanelCaption);
     btnSaveCoeffToFile = speedButton("btnSaveCoeffToFile",
         "Сохранить параметры для последующего их использования в расчетах", pOutputPanelCaption);
     pCoeffD = new TPanel("pCoeffD", TPanel::NoBevel, nullptr);
@@ -279,9 +298,6 @@ void TMainForm::createTransferPage()
     SplitterOutputData
         = split(Qt::Vertical, pCoeffD, pCoeffC, "SplitterOutputData", 5, pOutputData);
     keepSize(SplitterOutputData, 1, 158);
-
-    Splitter = split(Qt::Horizontal, pInputData, pOutputData, "Splitter", 5, pCenter);
-    keepSize(Splitter, 0, 321);
 }
 
 void TMainForm::createGraphicPage()

@@ -191,6 +191,22 @@ int defaultColWidth(const QWidget* grid)
     return std::max(designColWidth, grid->fontMetrics().horizontalAdvance("-000.00000") + 8);
 }
 
+// What the grid and its overlays share: no headers of their own, the design section sizes,
+// display-only cells, scrolling by pixels.
+void showCellsOnly(QTableView* view, int colWidth)
+{
+    for (QHeaderView* header : {view->horizontalHeader(), view->verticalHeader()}) {
+        header->hide();
+        header->setMinimumSectionSize(4);
+    }
+    view->horizontalHeader()->setDefaultSectionSize(colWidth);
+    view->verticalHeader()->setDefaultSectionSize(defaultRowHeight);
+    view->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    view->setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
+    view->setVerticalScrollMode(QAbstractItemView::ScrollPerPixel);
+    view->setWordWrap(false);
+}
+
 } // namespace
 
 TStringGrid::TStringGrid(const QString& name, const Options& options, QWidget* parent)
@@ -200,18 +216,18 @@ TStringGrid::TStringGrid(const QString& name, const Options& options, QWidget* p
 {
     setObjectName(name);
     setModel(grid);
-    horizontalHeader()->hide();
-    verticalHeader()->hide();
-    horizontalHeader()->setMinimumSectionSize(4);
-    verticalHeader()->setMinimumSectionSize(4);
-    horizontalHeader()->setDefaultSectionSize(defaultColWidth(this));
-    verticalHeader()->setDefaultSectionSize(defaultRowHeight);
-    setEditTriggers(NoEditTriggers);
+    showCellsOnly(this, defaultColWidth(this));
     setSelectionMode(ContiguousSelection);
-    setHorizontalScrollMode(ScrollPerPixel);
-    setVerticalScrollMode(ScrollPerPixel);
-    setWordWrap(false);
+    createOverlays();
+    grid->resize(options.rowCount, options.colCount);
+    addCopyAction();
+}
 
+// The fixed rows, the fixed columns and their corner, each drawn again by a view laid over its
+// edge that follows the grid's scrolling and section sizes. With sizing on, dragging a grid
+// line in the fixed row (column) resizes the columns (rows).
+void TStringGrid::createOverlays()
+{
     frozenRows = createOverlay();
     frozenCols = createOverlay();
     frozenCorner = createOverlay();
@@ -219,17 +235,15 @@ TStringGrid::TStringGrid(const QString& name, const Options& options, QWidget* p
         &QScrollBar::setValue);
     connect(verticalScrollBar(), &QScrollBar::valueChanged, frozenCols->verticalScrollBar(),
         &QScrollBar::setValue);
-    connect(
-        horizontalHeader(), &QHeaderView::sectionResized, this, [this](int column, int, int width) {
+    auto follow = [this](QHeaderView* sections, void (QTableView::*resize)(int, int)) {
+        connect(sections, &QHeaderView::sectionResized, this, [this, resize](int i, int, int size) {
             for (QTableView* overlay : {frozenRows, frozenCols, frozenCorner})
-                overlay->setColumnWidth(column, width);
+                (overlay->*resize)(i, size);
             placeOverlays();
         });
-    connect(verticalHeader(), &QHeaderView::sectionResized, this, [this](int row, int, int height) {
-        for (QTableView* overlay : {frozenRows, frozenCols, frozenCorner})
-            overlay->setRowHeight(row, height);
-        placeOverlays();
-    });
+    };
+    follow(horizontalHeader(), &QTableView::setColumnWidth);
+    follow(verticalHeader(), &QTableView::setRowHeight);
     if (options.colSizing) {
         new SectionSizer(frozenRows, horizontalHeader());
         new SectionSizer(frozenCorner, horizontalHeader());
@@ -238,15 +252,6 @@ TStringGrid::TStringGrid(const QString& name, const Options& options, QWidget* p
         new SectionSizer(frozenCols, verticalHeader());
         new SectionSizer(frozenCorner, verticalHeader());
     }
-    grid->resize(options.rowCount, options.colCount);
-
-    auto* copy = new QAction("Копировать", this);
-    copy->setObjectName("copy");
-    copy->setShortcut(QKeySequence::Copy);
-    copy->setShortcutContext(Qt::WidgetWithChildrenShortcut);
-    connect(copy, &QAction::triggered, this, &TStringGrid::copySelection);
-    addAction(copy);
-    setContextMenuPolicy(Qt::ActionsContextMenu);
 }
 
 QTableView* TStringGrid::createOverlay()
@@ -255,20 +260,23 @@ QTableView* TStringGrid::createOverlay()
     overlay->setModel(grid);
     overlay->setFocusPolicy(Qt::NoFocus);
     overlay->setSelectionMode(NoSelection);
-    overlay->setEditTriggers(NoEditTriggers);
     overlay->setFrameShape(NoFrame);
-    overlay->horizontalHeader()->hide();
-    overlay->verticalHeader()->hide();
-    overlay->horizontalHeader()->setMinimumSectionSize(4);
-    overlay->verticalHeader()->setMinimumSectionSize(4);
-    overlay->horizontalHeader()->setDefaultSectionSize(defaultColWidth(this));
-    overlay->verticalHeader()->setDefaultSectionSize(defaultRowHeight);
+    showCellsOnly(overlay, defaultColWidth(this));
     overlay->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     overlay->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    overlay->setHorizontalScrollMode(ScrollPerPixel);
-    overlay->setVerticalScrollMode(ScrollPerPixel);
-    overlay->setWordWrap(false);
     return overlay;
+}
+
+// Ctrl+C and the context menu item "Копировать" copy the selection.
+void TStringGrid::addCopyAction()
+{
+    auto* copy = new QAction("Копировать", this);
+    copy->setObjectName("copy");
+    copy->setShortcut(QKeySequence::Copy);
+    copy->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+    connect(copy, &QAction::triggered, this, &TStringGrid::copySelection);
+    addAction(copy);
+    setContextMenuPolicy(Qt::ActionsContextMenu);
 }
 
 int TStringGrid::colCount() const

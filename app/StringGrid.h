@@ -48,7 +48,9 @@ protected:
     void updateGeometries() override;
 
 private:
+    void createOverlays();
     QTableView* createOverlay();
+    void addCopyAction();
     void placeOverlays();
 
     GridModel* grid;

@@ -1,7 +1,7 @@
 // The two-scale coefficients betta and the wavelet coefficients alpha.
 //
-// B_k = N_(J,k) (step h), C_l = N_(J-1,l) (step 2h), H = 2^(J-1), and
-// psi_p = sum over k = 0 .. 3m-2 of alpha[0][k] B_(2p+k), the central wavelet translated by p.
+// B_k = N_(J,k) (step h), C_l = N_(J-1,l) (step 2h), and psi_p the translate p of the central
+// wavelet (numerics/Levels.h): the sum over k = 0 .. 3m-2 of alpha[0][k] B_(2p+k).
 
 #include "app/Main_f.h"
 #include "numerics/Levels.h"
@@ -12,10 +12,10 @@ void TMainForm::computeBetta()
     const int n = m + 1;
     DenseMatrix matrix(n, std::vector<double>(n));
     std::vector<double> rhs(n);
-    for (int i = 0; i <= m; ++i) {
-        for (int j = 0; j <= m; ++j)
-            matrix[i][j] = getScalarProduct(2, j, i, 0, 0);
-        rhs[i] = getScalarProduct(1, 0, i, 0, 0);
+    for (int i = 0; i < n; ++i) {
+        for (int j = 0; j < n; ++j)
+            matrix[i][j] = getScalarProduct(Formula::FineFine, j, i);
+        rhs[i] = getScalarProduct(Formula::HalfFine, 0, i);
     }
     betta = solveLinearSystem(n, matrix, rhs);
 }
@@ -23,49 +23,49 @@ void TMainForm::computeBetta()
 // Row 0: the central wavelet, orthogonal to every coarse B-spline C_l it meets
 // (l = 1-m .. 2m-2), normalised so that its last coefficient alpha[0][3m-2] is 1:
 //   sum over k = 0 .. 3m-3 of <B_k, C_l> alpha[0][k] = -<B_(3m-2), C_l>.
-// Rows r = 1-m .. -1 and H-2m+2 .. H-m: the boundary corrections, see computeBoundaryAlpha.
+// The rows of the boundary wavelets follow, see computeBoundaryAlpha.
 void TMainForm::computeAlpha()
 {
     const int n = 3 * m - 2;
     DenseMatrix matrix(n, std::vector<double>(n));
     std::vector<double> rhs(n);
-    for (int l = 1 - m; l <= 2 * m - 2; ++l) {
-        const int row = l - (1 - m);
-        for (int k = 0; k <= 3 * m - 3; ++k)
-            matrix[row][k] = getScalarProduct(0, k, l, 0, 0);
-        rhs[row] = -getScalarProduct(0, 3 * m - 2, l, 0, 0);
+    for (int row = 0; row < n; ++row) {
+        const int l = 1 - m + row;
+        for (int k = 0; k < n; ++k)
+            matrix[row][k] = getScalarProduct(Formula::FineHalf, k, l);
+        rhs[row] = -getScalarProduct(Formula::FineHalf, n, l);
     }
     std::vector<double> x = solveLinearSystem(n, matrix, rhs);
     SparseRow row;
-    for (int k = 0; k <= 3 * m - 3; ++k)
+    for (int k = 0; k < n; ++k)
         row.insert({k, x[k]});
-    row.insert({3 * m - 2, 1.0});
+    row.insert({n, 1.0});
     alpha[0] = row;
 
-    for (int r = 1 - m; r <= -1; ++r)
-        computeBoundaryAlpha(r, 1 - m, 2 - 2 * m);
-    const double H = pow2(finestLevel - 1);
-    for (int r = int(H - 2 * m + 2); r <= H - m; ++r)
-        computeBoundaryAlpha(r, int(H - m + 1), int(H - m + 1));
+    const int J = finestLevel;
+    for (int r : waveletIndices(m, J))
+        if (waveletClass(r, m, J) != WaveletClass::Central)
+            computeBoundaryAlpha(r);
 }
 
-// The boundary wavelet psi_r - sum over c of alpha[r][c] psi_c, with the m - 1 partner
-// translates c = firstPartner .., made orthogonal on [a, b] to the m - 1 coarse B-splines
-// l = firstCoarse .. that cross the same end of the interval:
+// Row r: the boundary wavelet psi_r - sum over its partners c of alpha[r][c] psi_c, made
+// orthogonal on [a, b] to the coarse B-splines l that cross the same end of the interval:
 //   sum over c of <psi_c, C_l> alpha[r][c] = <psi_r, C_l>.
-void TMainForm::computeBoundaryAlpha(int r, int firstCoarse, int firstPartner)
+void TMainForm::computeBoundaryAlpha(int r)
 {
+    const Indices coarse = crossingSplines(r, m, finestLevel);
+    const Indices partner = partners(r, m, finestLevel);
     const int n = m - 1;
     DenseMatrix matrix(n, std::vector<double>(n));
     std::vector<double> rhs(n);
     for (int row = 0; row < n; ++row) {
         for (int col = 0; col < n; ++col)
-            matrix[row][col] = getScalarProduct(6, firstPartner + col, firstCoarse + row, 0, 0);
-        rhs[row] = getScalarProduct(6, r, firstCoarse + row, 0, 0);
+            matrix[row][col] = getScalarProduct(Formula::TranslateHalf, partner[col], coarse[row]);
+        rhs[row] = getScalarProduct(Formula::TranslateHalf, r, coarse[row]);
     }
     std::vector<double> x = solveLinearSystem(n, matrix, rhs);
     SparseRow work;
     for (int col = 0; col < n; ++col)
-        work.insert({firstPartner + col, x[col]});
+        work.insert({partner[col], x[col]});
     alpha[r] = work;
 }

@@ -1,9 +1,10 @@
 // The dense solver of the basis construction and of the forward transform.
 
-#include "app/Conversions.h"
 #include "app/Main_f.h"
 
 #include <cmath>
+#include <stdexcept>
+#include <string>
 #include <utility>
 
 // Gaussian elimination on copies of matrix and rhs, with the row exchanges decided before the
@@ -12,8 +13,8 @@
 //      n-1 (the earliest on ties) is exchanged with row i, in matrix and rhs alike;
 //   2. forward elimination without further exchanges, f = M[j][i] / M[i][i];
 //   3. back substitution, s accumulated as M[i][j] x[j] + s for increasing j.
-// A zero pivot cannot occur in the systems of this program; should one occur, it is reported
-// once and the solution is all zeros rather than non-finite values.
+// A zero pivot cannot occur in the systems of this program; should one occur, it is an error
+// that names the row, rather than a solution of non-finite values.
 std::vector<double> TMainForm::solveLinearSystem(
     int n, const DenseMatrix& matrix, const std::vector<double>& rhs)
 {
@@ -30,11 +31,10 @@ std::vector<double> TMainForm::solveLinearSystem(
         }
     }
     for (int i = 0; i < n; ++i) {
-        if (M[i][i] == 0) {
-            ShowMessage("Система линейных уравнений вырождена: нулевой ведущий элемент в строке "
-                + IntToStr(i + 1) + " из " + IntToStr(n) + ". Решение не найдено.");
-            return std::vector<double>(n, 0.0);
-        }
+        if (M[i][i] == 0)
+            throw std::runtime_error(
+                "Система линейных уравнений вырождена: нулевой ведущий элемент в строке "
+                + std::to_string(i + 1) + " из " + std::to_string(n) + ". Решение не найдено.");
         for (int j = i + 1; j < n; ++j) {
             double f = M[j][i] / M[i][i];
             for (int k = i; k < n; ++k)

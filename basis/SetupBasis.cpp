@@ -13,28 +13,24 @@
 
 #include <cmath>
 
-// The degree typed or chosen in cbStepSplain, or 0 when it is not one the program knows (the
-// user has been told why). A text that is not an integer raises the conversion error.
+// The degree typed or chosen in cbStepSplain. A degree the program does not know is rejected;
+// a text that is not an integer raises the conversion error.
 int TMainForm::degreeChosen()
 {
     int chosen = StrToInt(cbStepSplain->currentText());
-    if (chosen < 2 || chosen > 4) {
-        ShowMessage("Непредусмотренное значение m (" + IntToStr(chosen) + ")");
-        return 0;
-    }
+    if (chosen < 2 || chosen > 4)
+        throw ERejectedInput(
+            ("Непредусмотренное значение m (" + IntToStr(chosen) + ")").toStdString());
     return chosen;
 }
 
-// Returns whether the basis was built. When the interval or the degree is rejected, nothing
-// changes: the previous basis, the tables, the grids and the report item stay as they were.
+// When the interval or the degree is rejected, nothing changes: the previous basis, the tables,
+// the grids and the report item stay as they were.
 // The tables alpha and alphaW are not cleared: each row built replaces the row of its key.
-bool TMainForm::setupBasis()
+void TMainForm::setupBasis()
 {
-    if (!checkInterval())
-        return false;
+    checkInterval();
     const int chosen = degreeChosen();
-    if (chosen == 0)
-        return false;
     btnClear->click(); // under the old m, J and J0
 
     m = chosen;
@@ -43,7 +39,7 @@ bool TMainForm::setupBasis()
     a = StrToInt(edtA->text());
     b = StrToInt(edtB->text());
     step = (b - a) / pow2(finestLevel);
-    points.assign(std::size_t(pow2(finestLevel)), {0.0});
+    points.assign(meshIntervals(finestLevel).size(), {0.0});
     for (std::size_t i = 0; i < points.size(); ++i)
         points[i][0] = a + i * step;
     layoutGrids();
@@ -55,28 +51,27 @@ bool TMainForm::setupBasis()
     computeAlpha();
     computeAlphaW();
     nCoeff->setEnabled(true);
-    return true;
 }
 
 // Sizes and captions of the three result grids (cells are column first, row second):
-//   FunctionValueGR  2^J rows;                 (0, i) = "x[i]"
-//   CoeffDGR         2^J0 + m - 1 columns;     (k + m - 1, 0) = "d[k]",    k = 1-m .. 2^J0-1
-//   CoeffCGR         J - J0 + 1 rows,          (0, e) = "c[e][j]",         e = 1 .. J-J0
-//                    2^(J-1) + 1 columns;      (i + m, 0) = "c[i][i]",     i = 1-m .. 2^(J-1)-m
+//   FunctionValueGR  2^J rows;                 (0, i) = "x[i]" for the sample points i
+//   CoeffDGR         2^J0 + m - 1 columns;     (k + m - 1, 0) = "d[k]" for k of level J0
+//   CoeffCGR         J - J0 + 1 rows,          (0, e) = "c[e][j]",  e = 1 .. J-J0 (level J0+e)
+//                    2^(J-1) + 1 columns;      (i + m, 0) = "c[i][" i "]" for i of level J
 void TMainForm::layoutGrids()
 {
     const int J = finestLevel;
     const int J0 = coarsestLevel;
-    FunctionValueGR->setRowCount(int(pow2(J)));
-    for (int i = 0; i <= pow2(J) - 1; ++i)
+    FunctionValueGR->setRowCount(int(points.size()));
+    for (int i : meshIntervals(J))
         FunctionValueGR->setCell(0, i, "x[" + IntToStr(i) + "]");
-    CoeffDGR->setColCount(int(pow2(J0)) + m - 1);
-    for (int k = 1 - m; k <= pow2(J0) - 1; ++k)
+    CoeffDGR->setColCount(int(scalingIndices(m, J0).size()));
+    for (int k : scalingIndices(m, J0))
         CoeffDGR->setCell(k + m - 1, 0, "d[" + IntToStr(k) + "]");
     CoeffCGR->setRowCount(J - J0 + 1);
-    CoeffCGR->setColCount(int(pow2(J - 1)) + 1);
-    for (int e = 1; e <= J - J0; ++e)
-        CoeffCGR->setCell(0, e, "c[" + IntToStr(e) + "][j]");
-    for (int i = 1 - m; i <= pow2(J - 1) - m; ++i)
+    CoeffCGR->setColCount(waveletCount(J) + 1);
+    for (int L : waveletLevels(J0, J))
+        CoeffCGR->setCell(0, L - J0, "c[" + IntToStr(L - J0) + "][j]");
+    for (int i : waveletIndices(m, J))
         CoeffCGR->setCell(i + m, 0, "c[i][" + IntToStr(i) + "]");
 }

@@ -1,8 +1,8 @@
 // The coefficient files "file_in_d.txt" and "file_in_c.txt" and the function-value file
 // "file_in_f.txt", in the working directory. Every number is followed by one blank:
-//   file_in_d.txt  coeffD[0][k], k = 1-m .. 2^J0-1                      (no line break)
-//   file_in_c.txt  one line per level e = 1 .. J-J0: coeffC[e][k], k = 1-m .. 2^(J0+e-1)-m
-//   file_in_f.txt  funcValues[i][0], i = 0 .. 2^J-1                     (no line break)
+//   file_in_d.txt  coeffD[0][k] for the scaling indices k of level J0   (no line break)
+//   file_in_c.txt  one line per level L = J0+1 .. J: coeffC[L - J0][i] for its wavelets i
+//   file_in_f.txt  funcValues[i][0] for the sample points i             (no line break)
 
 #include "app/Main_f.h"
 #include "files/FileText.h"
@@ -25,13 +25,14 @@ void append(std::string& text, double value)
 
 void TMainForm::btnSaveCoeffToFileClick(QObject*)
 {
+    const int J0 = coarsestLevel;
     std::string d;
-    for (int k = 1 - m; k <= pow2(coarsestLevel) - 1; ++k)
+    for (int k : scalingIndices(m, J0))
         append(d, coeffD[0][k]);
     std::string c;
-    for (int e = 1; e <= finestLevel - coarsestLevel; ++e) {
-        for (int k = 1 - m; k <= pow2(coarsestLevel + e - 1) - m; ++k)
-            append(c, coeffC[e][k]);
+    for (int L : waveletLevels(J0, finestLevel)) {
+        for (int i : waveletIndices(m, L))
+            append(c, coeffC[L - J0][i]);
         c += '\n';
     }
     if (saveWholeFile(dFile, QByteArray::fromStdString(d))
@@ -45,24 +46,24 @@ void TMainForm::btnGetValuesFromFileClick(QObject*)
 {
     if (rbForward->isChecked() || !rbBack->isChecked())
         return;
-    const int levels = finestLevel - coarsestLevel;
-    const int cCount = int(pow2(coarsestLevel + levels) - pow2(coarsestLevel));
-    const auto c = readNumbers(cFile, cCount);
+    const int J0 = coarsestLevel;
+    // The wavelets of levels J0+1 .. J: 2^J0 + 2^(J0+1) + ... + 2^(J-1).
+    const auto c = readNumbers(cFile, (1 << finestLevel) - (1 << J0));
     if (!c)
         return;
-    const auto d = readNumbers(dFile, int(pow2(coarsestLevel)) + m - 1);
+    const auto d = readNumbers(dFile, int(scalingIndices(m, J0).size()));
     if (!d)
         return;
     auto next = c->begin();
     SparseRow row;
-    for (int e = 1; e <= levels; ++e) {
-        for (int k = 1 - m; k <= pow2(coarsestLevel + e - 1) - m; ++k)
-            row.insert({k, *next++});
-        coeffC[e] = row;
+    for (int L : waveletLevels(J0, finestLevel)) {
+        for (int i : waveletIndices(m, L))
+            row.insert({i, *next++});
+        coeffC[L - J0] = row;
         row.clear();
     }
     next = d->begin();
-    for (int k = 1 - m; k <= pow2(coarsestLevel) - 1; ++k)
+    for (int k : scalingIndices(m, J0))
         row.insert({k, *next++});
     coeffD[0] = row;
     showCoeffC();

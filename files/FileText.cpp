@@ -5,6 +5,7 @@
 
 #include <QFile>
 #include <QSaveFile>
+#include <QStringEncoder>
 
 #include <charconv>
 #include <cmath>
@@ -21,21 +22,8 @@ std::string streamText(long double value)
 
 QByteArray toWindows1251(const QString& text)
 {
-    QByteArray bytes;
-    for (QChar c : text) {
-        char16_t u = c.unicode();
-        if (u < 0x80)
-            bytes += char(u);
-        else if (u >= 0x0410 && u <= 0x044F) // А .. я
-            bytes += char(0xC0 + (u - 0x0410));
-        else if (u == 0x0401) // Ё
-            bytes += char(0xA8);
-        else if (u == 0x0451) // ё
-            bytes += char(0xB8);
-        else
-            bytes += '?';
-    }
-    return bytes;
+    QStringEncoder encoder("windows-1251");
+    return encoder(text);
 }
 
 namespace {
@@ -58,9 +46,11 @@ QString writeProblem(const QFileDevice& file)
 
 bool saveWholeFile(const QString& name, const QByteArray& contents)
 {
+    // The contents wait in the device's buffer until commit(), which on Qt 6.4 replaces the
+    // target even when writing that buffer out fails half-way (a full disk): flush first.
     QSaveFile file(name);
     bool written = file.open(QIODevice::WriteOnly) && file.write(contents) == contents.size()
-        && file.commit();
+        && file.flush() && file.commit();
     if (!written)
         ShowMessage("Не удалось сохранить файл «" + name + "»: " + writeProblem(file) + " ("
             + file.errorString() + ").");

@@ -11,7 +11,8 @@
 // significant digits, "." as decimal point), whatever the user's locale.
 std::string streamText(long double value);
 
-// The text in the Windows-1251 code page; characters the page lacks become '?'.
+// The text in the Windows-1251 code page; a character the page lacks becomes the substitute
+// byte 0x1A.
 QByteArray toWindows1251(const QString& text);
 
 // Writes the whole file through a temporary file that replaces the target only when complete,

@@ -17,15 +17,15 @@ void TMainForm::miMatrixClick(QObject*)
     if (!name)
         return;
     WaitingStatus status(StatusBar, "Подождите, идет сохранение коэффициентов...");
-    const double H = pow2(finestLevel - 1);
-    if (sgWaveletValues->rowCount() < H + 1 || sgWaveletValues->cell(1, int(H)).isEmpty()) {
+    const int H = waveletCount(finestLevel);
+    if (sgWaveletValues->rowCount() < H + 1 || sgWaveletValues->cell(1, H).isEmpty()) {
         ShowMessage("Матрица значений построена для другой степени сплайна. Постройте график "
                     "заново (кнопка «Построить» на странице «График»), затем сохраните таблицу.");
         return;
     }
     std::string text;
-    for (int k = 1 - m; k <= H - m; ++k) {
-        for (int col = 1; col <= sgWaveletValues->colCount() - 1; ++col)
+    for (int k : waveletIndices(m, finestLevel)) {
+        for (int col = 1; col < sgWaveletValues->colCount(); ++col)
             text += streamText(StrToFloat(sgWaveletValues->cell(col, k + m))) + ' ';
         text += '\n';
     }

@@ -2,6 +2,7 @@
 //   betta / b[i]=v ... / alpha / (для центр. wavelet): a[j]=v ... /
 //   (для гран. слева wavelet): / one line per left row / (для гран. справа wavelet): /
 //   one line per right row / empty line / alphaW / one line per wavelet, left to right.
+// A boundary row of alpha lists its partners, a row of alphaW its keys (numerics/Levels.h).
 // Every value is rounded to 15 significant digits first (through its general text).
 
 #include "app/Conversions.h"
@@ -28,11 +29,11 @@ QString entry(const QString& label, double value)
     return label + QString::fromStdString(streamText(rounded)) + " ";
 }
 
-// One line of a table row: name[i][j]=value for j = firstJ .. lastJ, read with access-or-insert.
-QString reportLine(const char* name, SparseTable& table, int i, int firstJ, int lastJ)
+// One line of a table row: name[i][j]=value for the keys j, read with access-or-insert.
+QString reportLine(const char* name, SparseTable& table, int i, Indices keys)
 {
     QString line;
-    for (int j = firstJ; j <= lastJ; ++j)
+    for (int j : keys)
         line += entry(label(name, i, j), table[i][j]);
     return line + "\n";
 }
@@ -49,25 +50,24 @@ void TMainForm::nCoeffClick(QObject*)
 
 QString TMainForm::coefficientReport()
 {
-    const double H = pow2(finestLevel - 1);
+    const int J = finestLevel;
+    auto boundaryRows = [&](WaveletClass side) {
+        QString rows;
+        for (int i : waveletIndices(m, J))
+            if (waveletClass(i, m, J) == side)
+                rows += reportLine("a", alpha, i, partners(i, m, J));
+        return rows;
+    };
     QString text = "betta\n";
-    for (int i = 0; i <= m; ++i)
-        text += entry(label("b", i), betta[i]);
+    for (std::size_t i = 0; i < betta.size(); ++i)
+        text += entry(label("b", int(i)), betta[i]);
     text += "\nalpha\n(для центр. wavelet): ";
-    for (int j = 0; j <= 3 * m - 2; ++j)
+    for (int j : translateKeys(0, m))
         text += entry(label("a", j), alpha[0][j]);
-    text += "\n(для гран. слева wavelet): \n";
-    for (int i = 1 - m; i <= -1; ++i)
-        text += reportLine("a", alpha, i, 2 - 2 * m, -m);
-    text += "(для гран. справа wavelet): \n";
-    for (int i = int(H - 2 * m + 2); i <= H - m; ++i)
-        text += reportLine("a", alpha, i, int(H - m + 1), int(H - 1));
+    text += "\n(для гран. слева wavelet): \n" + boundaryRows(WaveletClass::LeftBoundary);
+    text += "(для гран. справа wavelet): \n" + boundaryRows(WaveletClass::RightBoundary);
     text += "\nalphaW\n";
-    for (int i = 1 - m; i <= -1; ++i)
-        text += reportLine("aW", alphaW, i, 1 - m, 2 * i + 3 * m - 2);
-    for (int i = 0; i <= H - 2 * m + 1; ++i)
-        text += reportLine("aW", alphaW, i, 2 * i, 2 * i + 3 * m - 2);
-    for (int i = int(H - 2 * m + 2); i <= H - m; ++i)
-        text += reportLine("aW", alphaW, i, 2 * i, int(pow2(finestLevel)) - 1);
+    for (int i : waveletIndices(m, J))
+        text += reportLine("aW", alphaW, i, waveletKeys(i, m, J));
     return text;
 }

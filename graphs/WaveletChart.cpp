@@ -49,16 +49,16 @@ void setRoundTicks(QValueAxis* axis, double span)
 struct GraphKind
 {
     const char* title;
-    bool (*shown)(int p, int m, double H);
+    bool (*shown)(int p, int m, int J);
 };
 
 const GraphKind allWavelets {
-    "Центральные и граничные вейвлеты", [](int, int, double) { return true; }};
-const GraphKind zeroWavelet {"Нулевая вейвлет-функция", [](int p, int, double) { return p == 0; }};
-const GraphKind boundaryWavelets {
-    "Граничные вейвлеты", [](int p, int m, double H) { return p < 0 || p > H - 2 * m + 1; }};
-const GraphKind centralWavelets {
-    "Центральные вейвлеты", [](int p, int m, double H) { return p >= 0 && p <= H - 2 * m + 1; }};
+    "Центральные и граничные вейвлеты", [](int, int, int) { return true; }};
+const GraphKind zeroWavelet {"Нулевая вейвлет-функция", [](int p, int, int) { return p == 0; }};
+const GraphKind boundaryWavelets {"Граничные вейвлеты",
+    [](int p, int m, int J) { return waveletClass(p, m, J) != WaveletClass::Central; }};
+const GraphKind centralWavelets {"Центральные вейвлеты",
+    [](int p, int m, int J) { return waveletClass(p, m, J) == WaveletClass::Central; }};
 
 } // namespace
 
@@ -136,7 +136,7 @@ void TMainForm::placeLegend()
 void TMainForm::buildWaveletSeries()
 {
     QChart* chart = chWavelet->chart();
-    const int count = int(pow2(finestLevel - 1));
+    const int count = waveletCount(finestLevel);
     while (chart->series().size() > count) {
         QAbstractSeries* last = chart->series().last();
         chart->removeSeries(last);
@@ -145,7 +145,7 @@ void TMainForm::buildWaveletSeries()
     while (chart->series().size() < count)
         addWaveletSeries();
     const int columns = sgWaveletValues->colCount();
-    for (int p = 1 - m; p <= pow2(finestLevel - 1) - m; ++p) {
+    for (int p : waveletIndices(m, finestLevel)) {
         auto* series = static_cast<QLineSeries*>(chart->series()[p + m - 1]);
         series->setName(sgWaveletValues->cell(0, p + m));
         QList<QPointF> points;
@@ -257,11 +257,10 @@ void TMainForm::rbAllGraphicClick(QObject* Sender)
         : Sender == rbZerro                        ? zeroWavelet
         : Sender == rbBoundary                     ? boundaryWavelets
                                                    : centralWavelets;
-    const double H = pow2(finestLevel - 1);
     for (QAbstractSeries* s : series)
         s->setVisible(true);
-    for (int p = 1 - m; p <= H - m; ++p)
-        if (p + m - 1 < series.size() && !kind.shown(p, m, H))
+    for (int p : waveletIndices(m, finestLevel))
+        if (p + m - 1 < series.size() && !kind.shown(p, m, finestLevel))
             series[p + m - 1]->setVisible(false);
     chart->setTitle(kind.title);
     fitAxes();

@@ -31,19 +31,18 @@ void TMainForm::btnGraphicClick(QObject*)
 void TMainForm::sampleWavelets()
 {
     const int J = finestLevel;
-    const double H = pow2(J - 1);
-    const double samples = pow2(J) * 2 * m;
-    sgWaveletValues->setRowCount(int(pow2(m)) + 1);
+    const std::size_t samples = meshIntervals(J).size() * 2 * m;
+    sgWaveletValues->setRowCount(waveletCount(J) + 1);
     sgWaveletValues->setColCount(int(samples) + 1);
     sgWaveletValues->setCell(0, 0, "x");
-    for (int p = 1 - m; p <= H - m; ++p)
+    for (int p : waveletIndices(m, J))
         sgWaveletValues->setCell(0, p + m, "w(" + IntToStr(p) + "," + IntToStr(J) + ")");
     std::vector<double> abscissae;
     for (double x = a; x <= b && abscissae.size() < samples; x = x + step / (2 * m))
         abscissae.push_back(x);
     for (std::size_t i = 0; i < abscissae.size(); ++i)
         sgWaveletValues->setCell(int(i) + 1, 0, FloatToStrF(abscissae[i]));
-    for (int p = 1 - m; p <= H - m; ++p)
+    for (int p : waveletIndices(m, J))
         for (std::size_t i = 0; i < abscissae.size(); ++i)
             sgWaveletValues->setCell(
                 int(i) + 1, p + m, FloatToStrF(waveletValue(abscissae[i], p, J)));

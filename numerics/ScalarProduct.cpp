@@ -1,11 +1,10 @@
 // The one scalar product of the system: a weighted sum over the fine mesh of [a, b].
 
-#include "app/Conversions.h"
 #include "app/Main_f.h"
 #include "numerics/Levels.h"
 
-#include <algorithm>
-#include <cmath>
+#include <stdexcept>
+#include <string>
 
 // N_(J,k): spacing h; N_(J-1,k): spacing 2h; N_(J0,k): spacing (b - a)/2^J0, computed afresh.
 double TMainForm::fineSpline(int k, double x)
@@ -22,76 +21,83 @@ double TMainForm::coarsestSpline(int k, double x)
     return bspline(a, m - 1, k, x, (b - a) / pow2(coarsestLevel));
 }
 
-// G(x) = sum over r = 2p .. 2p + 3m - 2 of alpha[0][r - 2p] N_(J,r)(x): the central wavelet
+// G(x) = sum over the keys r of psi_p of alpha[0][r - 2p] N_(J,r)(x): the central wavelet
 // translated by p, summed from 0.0 in ascending r.
 double TMainForm::centralCombination(int p, double x)
 {
     double sum = 0.0;
-    for (int r = 2 * p; r <= 2 * p + 3 * m - 2; ++r)
+    for (int r : translateKeys(p, m))
         sum += alpha[0][r - 2 * p] * fineSpline(r, x);
     return sum;
 }
 
-// The integrand of a formula at x; the left factor is evaluated before the right one.
-//   0: N_(J,p1) N_(J-1,p2)     1: N_(J-1,p1) N_(J,p2)       2: N_(J,p1) N_(J,p2)
-//   3: f N_(J,p2)              4: N_(J0,p1) N_(J0,p2)       5: psi_(p3,p1) psi_(p4,p2)
-//   6: G_p1 N_(J-1,p2)         9: psi_(p3,p1) N_(J0,p2)
-double TMainForm::integrand(int formula, int p1, int p2, int p3, int p4, double x)
+// The integrand of a formula at x (see Formula); the left factor is evaluated before the right
+// one. A number that names no formula is a programming error.
+double TMainForm::integrand(Formula formula, int p1, int p2, int p3, int p4, double x)
 {
     double left = 0;
     switch (formula) {
-    case 0:
+    case Formula::FineHalf:
         left = fineSpline(p1, x);
         return left * halfSpline(p2, x);
-    case 1:
+    case Formula::HalfFine:
         left = halfSpline(p1, x);
         return left * fineSpline(p2, x);
-    case 2:
+    case Formula::FineFine:
         left = fineSpline(p1, x);
         return left * fineSpline(p2, x);
-    case 3:
+    case Formula::TestFunctionFine:
         left = testFunction(x);
         return left * fineSpline(p2, x);
-    case 4:
+    case Formula::CoarsestCoarsest:
         left = coarsestSpline(p1, x);
         return left * coarsestSpline(p2, x);
-    case 5:
+    case Formula::WaveletWavelet:
         left = waveletValue(x, p1, p3);
         return left * waveletValue(x, p2, p4);
-    case 6:
+    case Formula::TranslateHalf:
         left = centralCombination(p1, x);
         return left * halfSpline(p2, x);
-    case 9:
+    case Formula::WaveletCoarsest:
         left = waveletValue(x, p1, p3);
         return left * coarsestSpline(p2, x);
     }
-    return 0;
+    throw std::invalid_argument(
+        "TMainForm::getScalarProduct: Не найдена формула " + std::to_string(int(formula)));
 }
 
-// sum over the fine subintervals [x_l, x_r] of sum over k = 0 .. 2m - 2 of w_k F(x_l + k delta),
-// with delta = (x_r - x_l)/(2m - 2): 2m - 1 equally spaced points, both ends included, each
-// with the Gauss weight of the same index. No factor for the subinterval length is applied.
-// An unknown formula is a programming error: it is reported once and the result is 0.
-double TMainForm::getScalarProduct(int formula, int p1, int p2, int p3, int p4)
+// The points of each fine subinterval [x_l, x_r], in mesh order: x_l + k delta for
+// k = 0 .. 2m - 2, delta = (x_r - x_l)/(2m - 2), both ends included; point k takes Gauss
+// weight k.
+std::vector<double> TMainForm::sampled(const std::function<double(double)>& function)
 {
-    static const std::initializer_list<int> formulas = {0, 1, 2, 3, 4, 5, 6, 9};
-    if (std::find(formulas.begin(), formulas.end(), formula) == formulas.end()) {
-        ShowMessage("TMainForm::getScalarProduct: Не найдена формула " + IntToStr(formula));
-        return 0.0;
+    std::vector<double> values;
+    for (int i : meshIntervals(finestLevel)) {
+        const double xl = a + i * step;
+        const double xr = a + (i + 1) * step;
+        const double delta = (xr - xl) / (2 * m - 2);
+        for (std::size_t k = 0; k < gaussWeights.size(); ++k)
+            values.push_back(function(xl + k * delta));
     }
-    const double intervals = pow2(finestLevel);
+    return values;
+}
+
+// Per subinterval S = sum over k of gaussWeights[k] values[k], added to the result in mesh
+// order. No factor for the subinterval length is applied.
+double TMainForm::weightedSum(const std::vector<double>& values)
+{
+    const std::size_t perInterval = gaussWeights.size();
     double result = 0.0;
-    for (int i = 0; i < intervals; ++i) {
-        double xl = a + i * step;
-        double xr = a + (i + 1) * step;
-        double delta = (xr - xl) / (2 * m - 2);
+    for (std::size_t first = 0; first < values.size(); first += perInterval) {
         double sum = 0.0;
-        for (int k = 0; k <= 2 * m - 2; ++k) {
-            double x = xl + k * delta;
-            double f = integrand(formula, p1, p2, p3, p4, x);
-            sum = sum + gaussWeights[k] * f;
-        }
+        for (std::size_t k = 0; k < perInterval; ++k)
+            sum = sum + gaussWeights[k] * values[first + k];
         result = result + sum;
     }
     return result;
+}
+
+double TMainForm::getScalarProduct(Formula formula, int p1, int p2, int p3, int p4)
+{
+    return weightedSum(sampled([&](double x) { return integrand(formula, p1, p2, p3, p4, x); }));
 }

@@ -36,25 +36,13 @@ double TMainForm::testFunction(double x)
     return 1 - 8 * x;
 }
 
-// psi_(level, p)(x) = sum over r of alphaW[p][r] N_(level, r)(x), in ascending r. The range of r
-// follows the class of p on the finest level J, whatever level is asked for:
-//   central  0 <= p <= 2^(J-1) - 2m + 1:              r = 2p .. 2p + 3m - 2
-//   right    2^(J-1) - 2m + 2 <= p <= 2^(J-1) - m:    r = 2p .. 2^J - 1
-//   others (the left boundary p < 0):                 r = 1 - m .. 2p + 3m - 2
+// psi_(level, p)(x) = sum over the keys r of wavelet p of alphaW[p][r] N_(level, r)(x), in
+// ascending r. The keys follow the class of p on the finest level J, whatever level is asked for.
 double TMainForm::waveletValue(double x, int p, int level)
 {
     const double h = (b - a) / pow2(level);
-    const double half = pow2(finestLevel - 1);
-    int first = 1 - m;
-    int last = 2 * p + 3 * m - 2;
-    if (0 <= p && p <= half - 2 * m + 1) {
-        first = 2 * p;
-    } else if (half - 2 * m + 2 <= p && p <= half - m) {
-        first = 2 * p;
-        last = int(pow2(finestLevel)) - 1;
-    }
     double sum = 0.0;
-    for (int r = first; r <= last; ++r)
+    for (int r : waveletKeys(p, m, finestLevel))
         sum += alphaW[p][r] * bspline(a, m - 1, r, x, h);
     return sum;
 }

@@ -3,20 +3,30 @@
 #include "app/Application.h"
 #include "app/Dialogs.h"
 #include "app/Main_f.h"
+#include "app/StringGrid.h"
 
-#include <QLocale>
-#include <QStringList>
+#include <QAction>
+#include <QChart>
+#include <QChartView>
+#include <QComboBox>
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QLineSeries>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QStatusBar>
+#include <QTabWidget>
+#include <QTemporaryDir>
 #include <QTest>
+#include <QToolButton>
 
+#include <limits>
 #include <memory>
 
 // Answers the program's dialogs during a test and records what was shown.
 class RecordingSeam : public DialogSeam
 {
 public:
-    RecordingSeam() { setDialogSeam(this); }
-    ~RecordingSeam() override { setDialogSeam(nullptr); }
-
     void showMessage(const QString& text) override { messages << text; }
     QAction* choosePopupItem(QMenu& menu) override;
     std::optional<QString> chooseFile(QFileDialog& dialog) override;
@@ -29,22 +39,57 @@ public:
     QStringList proposedFiles; // the file each dialog proposed when it came up
 };
 
-// The fixture of the window tests: a fresh main window for each test function, in the C
-// locale unless the test chooses another, with a seam that answers its dialogs.
+// The fixture of every test program. Before each test the program is back at its start: a new
+// main window, created as at start-up, in an empty scratch working folder and the C locale.
+// The dialog seam is installed for the whole run, so that no path can open a real modal box
+// and hang a test.
 class WindowTest : public QObject
 {
-protected:
-    void openWindow()
-    {
-        QLocale::setDefault(QLocale::c());
-        seam = std::make_unique<RecordingSeam>();
-        form = static_cast<TApplication*>(qApp)->createMainForm();
-    }
-    void closeWindow() { seam.reset(); }
+    Q_OBJECT
 
-    std::unique_ptr<RecordingSeam> seam;
+public:
+    WindowTest() { setDialogSeam(&seam); }
+    ~WindowTest() override { setDialogSeam(nullptr); }
+
+private slots:
+    void init();
+
+protected:
+    void chooseDegree(int m) { form->cbStepSplain->setCurrentText(QString::number(m)); }
+    // The Russian locale for the window's texts (decimal comma) and for the C library's; false
+    // when the tests' Russian C locale is missing.
+    static bool russianLocale();
+    // Cells first .. first + count - 1 of a grid row, joined by blanks.
+    static QString row(const TStringGrid* grid, int r, int first, int count);
+    // The status line is the completion text of a timed command: the prefix, whole
+    // milliseconds and " мc", with the Latin c.
+    bool showsTimedStatus(const QString& prefix) const;
+
+    RecordingSeam seam;
     TMainForm* form = nullptr;
+    std::unique_ptr<QTemporaryDir> scratch;
 };
+
+// Data rows m = 2, 3, 4.
+void everyDegree();
+
+// One unit in the last place of 1.0: tolerances are counted in it.
+constexpr double eps = std::numeric_limits<double>::epsilon();
+
+// Exact agreement of two doubles, on purpose (QCOMPARE on doubles allows a relative 1e-12).
+#define QVERIFY_EXACT(value, expected)                                                             \
+    QVERIFY2((value) == (expected),                                                                \
+        qPrintable(QString("%1 is not %2").arg(value, 0, 'g', 17).arg(expected, 0, 'g', 17)))
+
+#define QVERIFY_NEAR(value, expected, tolerance)                                                   \
+    QVERIFY2(std::abs((value) - (expected)) <= (tolerance),                                        \
+        qPrintable(QString("%1 vs %2").arg(value, 0, 'g', 17).arg(expected, 0, 'g', 17)))
+
+// The value rounded to as many significant digits as the quoted text has is the quoted number.
+bool agreesWithQuoted(double value, const QString& quoted);
+#define QVERIFY_QUOTED(value, quoted)                                                              \
+    QVERIFY2(agreesWithQuoted(value, quoted),                                                      \
+        qPrintable(QString("%1 does not agree with %2").arg(value, 0, 'g', 17).arg(quoted)))
 
 // A test program: the application object of the program, then the Qt Test class.
 #define SPLINEWAVE_TEST_MAIN(TestClass)                                                            \

@@ -18,7 +18,6 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTabWidget>
-#include <QTemporaryDir>
 #include <QValueAxis>
 
 class TestView : public WindowTest
@@ -26,9 +25,6 @@ class TestView : public WindowTest
     Q_OBJECT
 
 private slots:
-    void init() { openWindow(); }
-    void cleanup() { closeWindow(); }
-
     void axesBelongToTheCurves_data();
     void axesBelongToTheCurves();
     void rebuildingLeavesNothingBehind();
@@ -222,13 +218,12 @@ void TestView::rebuildingLeavesNothingBehind()
 // blank, and every legend entry whole (m = 4 has sixteen).
 void TestView::savedPictureShowsTheWholeLegend()
 {
-    QTemporaryDir scratch;
     form->show();
     QVERIFY(QTest::qWaitForWindowExposed(form));
     run("4 build");
-    seam->fileAnswers << scratch.filePath("w");
+    seam.fileAnswers << scratch->filePath("w");
     form->miGraphic->trigger();
-    const QImage image(scratch.filePath("w.bmp"), "BMP");
+    const QImage image(scratch->filePath("w.bmp"), "BMP");
     QCOMPARE(image.size(), form->chWavelet->size() * form->devicePixelRatioF());
     int curvePixels = 0;
     for (int y = 0; y < image.height(); ++y)

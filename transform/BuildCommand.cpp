@@ -15,11 +15,14 @@ void TMainForm::updateTitle()
         + IntToStr(m) + " на конечном отрезке [" + edtA->text() + "," + edtB->text() + "]");
 }
 
+// A rejected interval puts the design title back before its message is shown.
 void TMainForm::btnBuildClick(QObject*)
 {
-    if (!checkInterval()) {
+    try {
+        checkInterval();
+    } catch (const ERejectedInput&) {
         setWindowTitle(designTitle);
-        return;
+        throw;
     }
     updateTitle();
     const bool forward = rbForward->isChecked();

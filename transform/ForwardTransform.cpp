@@ -21,7 +21,7 @@ void TMainForm::forwardTransform(Products products)
     waveletProducts[J] = getWaveletProducts(J);
     for (int L = J - 1; L >= J0; --L) {
         SparseRow row;
-        for (int k = 1 - m; k <= pow2(L) - 1; ++k) {
+        for (int k : scalingIndices(m, L)) {
             double sum = 0;
             for (int i = 0; i <= m; ++i)
                 sum += getBetta(i) * splineProducts[L + 1][2 * k + i];
@@ -40,12 +40,8 @@ void TMainForm::forwardTransform(Products products)
         r[u] = basis[u].wavelet ? waveletProducts[basis[u].level][basis[u].index]
                                 : splineProducts[J0][basis[u].index];
     const std::vector<double> x = solveLinearSystem(n, G, r);
-    for (int u = 0; u < n; ++u) {
-        if (basis[u].wavelet)
-            coeffC[basis[u].level - J0][basis[u].index] = x[u];
-        else
-            coeffD[0][basis[u].index] = x[u];
-    }
+    for (int u = 0; u < n; ++u)
+        coefficient(basis[u]) = x[u];
     showCoeffC();
     showCoeffD();
 }
@@ -55,30 +51,18 @@ double TMainForm::getBetta(int i)
     return 0 <= i && i <= m ? betta[i] : 0.0;
 }
 
-// <f, psi_(L,i)> for the wavelets of level L, from P = <f, N_(L,n)> and the rows of alphaW:
-//   left boundary  i = 1-m .. -1:                     n = 1-m .. 2i+3m-2
-//   central        i = 0 .. 2^(L-1)-2m+1:             n = 2i .. 2i+3m-2
-//   right boundary i = 2^(L-1)-2m+2 .. 2^(L-1)-m:     n = 2i .. 2^L-1
-// Where the right range overlaps the left one (m = 4 on level 3) the left value is kept.
+// <f, psi_(L,i)> for the wavelets i of level L: the sum over the keys n of wavelet i on level L
+// of alphaW[i][n] <f, N_(L,n)>. The rows of alphaW are those of the finest level, taken with
+// the same absolute indices.
 SparseRow TMainForm::getWaveletProducts(int L)
 {
     SparseRow& P = splineProducts[L];
-    const double half = pow2(L - 1);
     SparseRow R;
-    for (int i = 1 - m; i <= -1; ++i)
-        R.insert({i, alphaWTimes(i, 1 - m, 2 * i + 3 * m - 2, P)});
-    for (int i = 0; i <= half - 2 * m + 1; ++i)
-        R.insert({i, alphaWTimes(i, 2 * i, 2 * i + 3 * m - 2, P)});
-    for (int i = int(half - 2 * m + 2); i <= half - m; ++i)
-        R.insert({i, alphaWTimes(i, 2 * i, int(pow2(L)) - 1, P)});
+    for (int i : waveletIndices(m, L)) {
+        double sum = 0;
+        for (int n : waveletKeys(i, m, L))
+            sum += alphaW[i][n] * P[n];
+        R.insert({i, sum});
+    }
     return R;
-}
-
-// sum over n = firstN .. lastN of alphaW[i][n] P[n].
-double TMainForm::alphaWTimes(int i, int firstN, int lastN, SparseRow& P)
-{
-    double sum = 0;
-    for (int n = firstN; n <= lastN; ++n)
-        sum += alphaW[i][n] * P[n];
-    return sum;
 }

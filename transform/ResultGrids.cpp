@@ -8,19 +8,20 @@
 
 void TMainForm::showFunctionValues()
 {
-    for (int p = 0; p <= pow2(finestLevel) - 1; ++p)
+    for (int p : meshIntervals(finestLevel))
         FunctionValueGR->setCell(1, p, FloatToStrF(funcValues[p][0]));
 }
 
 void TMainForm::showCoeffC()
 {
-    for (int e = 1; e <= finestLevel - coarsestLevel; ++e)
-        for (int i = 1 - m; i <= pow2(coarsestLevel + e - 1) - m; ++i)
-            CoeffCGR->setCell(i + m, e, FloatToStrF(coeffC[e][i]));
+    const int J0 = coarsestLevel;
+    for (int L : waveletLevels(J0, finestLevel))
+        for (int i : waveletIndices(m, L))
+            CoeffCGR->setCell(i + m, L - J0, FloatToStrF(coeffC[L - J0][i]));
 }
 
 void TMainForm::showCoeffD()
 {
-    for (int k = 1 - m; k <= pow2(coarsestLevel) - 1; ++k)
+    for (int k : scalingIndices(m, coarsestLevel))
         CoeffDGR->setCell(k + m - 1, 1, FloatToStrF(coeffD[0][k]));
 }
