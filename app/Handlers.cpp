@@ -28,6 +28,7 @@ void TMainForm::connectHandlers()
     edtB->installEventFilter(this);
     chWavelet->viewport()->installEventFilter(this);
     bind(cbStepSplain, &QComboBox::currentTextChanged, &TMainForm::cbStepSplainChange);
+    bind(edtFunction, &QLineEdit::textChanged, &TMainForm::edtFunctionChange);
     bindSelected(rbForward, &TMainForm::rbForwardClick);
     bindSelected(rbBack, &TMainForm::rbBackClick);
     bind(btnClear, &QPushButton::clicked, &TMainForm::btnClearClick);
@@ -96,6 +97,20 @@ void TMainForm::showDirection(bool forward)
                                             : "Входные параметры - набор коэффициентов");
     Splitter->splitter()->refresh(); // each side at least as wide as its new caption
     btnGetValuesFromFile->setEnabled(!forward);
+}
+
+// The formula is checked as it is typed: while it is not one, a red frame and the error as the
+// tooltip; no message box.
+void TMainForm::edtFunctionChange(QObject*)
+{
+    try {
+        UserFunction(edtFunction->text());
+        edtFunction->setStyleSheet({});
+        edtFunction->setToolTip(functionHint);
+    } catch (const UserFunctionError& error) {
+        edtFunction->setStyleSheet("QLineEdit { border: 2px solid red; }");
+        edtFunction->setToolTip(QString::fromUtf8(error.what()));
+    }
 }
 
 // Digits, '-' and backspace pass; any other character becomes the null character, which

@@ -2,6 +2,7 @@
 
 #include "app/Dialogs.h"
 #include "numerics/SparseTable.h"
+#include "numerics/UserFunction.h"
 #include "transform/BasisFunction.h"
 
 #include <QMainWindow>
@@ -67,6 +68,7 @@ public:
     void rbBackClick(QObject* Sender);
     void edtAKeyPress(QObject* Sender, QChar& Key);
     void edtBKeyPress(QObject* Sender, QChar& Key);
+    void edtFunctionChange(QObject* Sender);
     void chShowHideBottomPanelClick(QObject* Sender);
     void btnSaveClick(QObject* Sender);
     void btnReportClick(QObject* Sender);
@@ -116,6 +118,8 @@ public:
     QLineEdit* edtA = nullptr;
     QLabel* lblB = nullptr;
     QLineEdit* edtB = nullptr;
+    QLabel* lblFunction = nullptr;
+    QLineEdit* edtFunction = nullptr; // f(x) for the forward transform, checked as it is typed
     QLabel* lblMainParam = nullptr;
     TPanel* pMenuGraphic = nullptr;
     QPushButton* btnSave = nullptr;
@@ -178,6 +182,15 @@ public:
     SparseTable coeffD; // [0][k]: scaling coefficients d, k = 1-m .. 2^J0-1
     SparseTable waveletProducts; // [L][i]: <f, psi_(L,i)>, L = J0+1 .. J; forward transform
     SparseTable splineProducts; // [L][k]: <f, N_(L,k)>, L = J0 .. J; forward transform
+    // f, the function the forward transform decomposes: the text of edtFunction at the last
+    // forward Build; the initial text is the built-in 1 - 8x, bit for bit.
+    static constexpr const char* initialFunction = "1-8*x";
+    UserFunction userFunction {initialFunction};
+    static constexpr const char* functionHint
+        = "Функция f(x) для прямого преобразования. Можно писать: x; числа (0,5 или 0.5);\n"
+          "+ - * / ^ и скобки; константы pi и e; функции sin cos tan asin acos atan sinh cosh\n"
+          "tanh exp ln log10 sqrt abs sign floor ceil; min(a;b) и max(a;b) (аргументы через\n"
+          "точку с запятой); сравнения и условие: x < 0,5 ? 1 : 0";
     int startTicks = 0; // process clock when a timed command started
     int endTicks = 0; // process clock when it ended
 
@@ -187,7 +200,7 @@ public:
     void computeGaussNodes();
     void computeGaussWeights();
     static double bspline(double origin, int degree, int index, double x, double h);
-    static double testFunction(double x);
+    double testFunction(double x) const; // the function in effect, userFunction
     double waveletValue(double x, int p, int level);
 
     // The pairs of functions that getScalarProduct integrates, under the numbers its message
@@ -233,6 +246,7 @@ public:
     void showCoeffC();
     void showCoeffD();
     void updateTitle();
+    UserFunction functionToDecompose();
 
     // The multilevel basis in the order of the unknowns: N_(J0,k), then psi_(L,i) by level.
     std::vector<BasisFunction> gramBasis();

@@ -213,12 +213,17 @@ void TMainForm::createMenuBar()
     edtA = intervalEdit("edtA", "0", pMenu);
     lblB = named(new QLabel("b=", pMenu), "lblB");
     edtB = intervalEdit("edtB", "1", pMenu);
+    lblFunction = named(new QLabel("функция f(x)=", pMenu), "lblFunction");
+    edtFunction = named(new QLineEdit(initialFunction, pMenu), "edtFunction");
+    edtFunction->setToolTip(functionHint);
+    edtFunction->setMinimumWidth(edtFunction->fontMetrics().horizontalAdvance('x') * 30);
 
     for (QWidget* w : {(QWidget*)btnClose, (QWidget*)btnReport})
         row->addWidget(w);
     row->addSpacing(13);
     for (QWidget* w : {(QWidget*)lblMainParam, (QWidget*)lblStepSplain, (QWidget*)cbStepSplain,
-             (QWidget*)lblA, (QWidget*)edtA, (QWidget*)lblB, (QWidget*)edtB}) {
+             (QWidget*)lblA, (QWidget*)edtA, (QWidget*)lblB, (QWidget*)edtB, (QWidget*)lblFunction,
+             (QWidget*)edtFunction}) {
         row->addWidget(w);
         row->addSpacing(6);
     }
@@ -361,10 +366,10 @@ void TMainForm::createNonVisual()
 // Keyboard focus order: the menu bar, the page control, then each page's controls.
 void TMainForm::setFocusOrder()
 {
-    QWidget* order[] = {btnClose, btnReport, cbStepSplain, edtA, edtB, pcCenter, FunctionValueGR,
-        CoeffCGR, CoeffDGR, btnBuild, rbForward, rbBack, btnGetValuesFromFile, btnClear, btnSave,
-        rbCenter, rbBoundary, rbAllGraphic, rbZerro, chShowHideBottomPanel, btnGraphic, chWavelet,
-        sgWaveletValues};
+    QWidget* order[] = {btnClose, btnReport, cbStepSplain, edtA, edtB, edtFunction, pcCenter,
+        FunctionValueGR, CoeffCGR, CoeffDGR, btnBuild, rbForward, rbBack, btnGetValuesFromFile,
+        btnClear, btnSave, rbCenter, rbBoundary, rbAllGraphic, rbZerro, chShowHideBottomPanel,
+        btnGraphic, chWavelet, sgWaveletValues};
     for (std::size_t i = 1; i < std::size(order); ++i)
         QWidget::setTabOrder(order[i - 1], order[i]);
 }

@@ -31,9 +31,9 @@ double TMainForm::bspline(double o, int k, int j, double x, double h)
     return left + right;
 }
 
-double TMainForm::testFunction(double x)
+double TMainForm::testFunction(double x) const
 {
-    return 1 - 8 * x;
+    return userFunction(x);
 }
 
 // psi_(level, p)(x) = sum over the keys r of wavelet p of alphaW[p][r] N_(level, r)(x), in

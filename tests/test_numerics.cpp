@@ -63,7 +63,7 @@ private slots:
             QVERIFY_EXACT(TMainForm::bspline(0, c.degree, c.index, c.x, 0.125), c.expected);
         for (double x : {1.0, 2.0, 3.0})
             QVERIFY_NEAR(TMainForm::bspline(0, 3, 0, x, 1), x == 2 ? 2.0 / 3 : 1.0 / 6, eps);
-        QVERIFY(TMainForm::testFunction(0.125) == 0 && TMainForm::testFunction(1) == -7);
+        QVERIFY(form->testFunction(0.125) == 0 && form->testFunction(1) == -7);
     }
 
     void scalarProducts_data() { everyDegree(); }

@@ -71,7 +71,7 @@ private slots:
         form->forwardTransform();
         auto direct = [&](auto function) { // the weighted sum of f times the function
             return form->weightedSum(
-                form->sampled([&](double x) { return TMainForm::testFunction(x) * function(x); }));
+                form->sampled([&](double x) { return form->testFunction(x) * function(x); }));
         };
         for (int L = form->coarsestLevel; L <= form->finestLevel; ++L) {
             for (int k = 1 - m; k <= (1 << L) - 1; ++k) // sums of many products below one

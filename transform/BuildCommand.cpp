@@ -7,12 +7,40 @@
 #include <QLineEdit>
 #include <QRadioButton>
 
+#include <cmath>
+#include <optional>
+
 // The title names the degree the basis was built for, which is what the combo box shows
-// whenever the degree was accepted.
+// whenever the degree was accepted, and after a forward transform a function other than the
+// built-in one.
 void TMainForm::updateTitle()
 {
-    setWindowTitle("Быстрое вейвлет-преобразование в пространстве сплайновых вейвлетов степени "
-        + IntToStr(m) + " на конечном отрезке [" + edtA->text() + "," + edtB->text() + "]");
+    QString title = "Быстрое вейвлет-преобразование в пространстве сплайновых вейвлетов степени "
+        + IntToStr(m) + " на конечном отрезке [" + edtA->text() + "," + edtB->text() + "]";
+    if (rbForward->isChecked() && userFunction.text() != initialFunction)
+        title += ", f(x)=" + userFunction.text();
+    setWindowTitle(title);
+}
+
+// The typed formula, parsed once, and finite at every point where the forward transform
+// evaluates it: the sample points and the quadrature points.
+UserFunction TMainForm::functionToDecompose()
+{
+    UserFunction f(edtFunction->text());
+    std::optional<double> undefinedAt;
+    auto check = [&](double x) {
+        if (!undefinedAt && !std::isfinite(f(x)))
+            undefinedAt = x;
+        return 0.0;
+    };
+    for (const auto& point : points)
+        check(point[0]);
+    sampled(check);
+    if (undefinedAt)
+        throw ERejectedInput(("Функция f(x)=" + f.text()
+            + " не определена или бесконечна при x = " + FloatToStr(*undefinedAt))
+                                 .toStdString());
+    return f;
 }
 
 // A rejected interval puts the design title back before its message is shown.
@@ -24,8 +52,10 @@ void TMainForm::btnBuildClick(QObject*)
         setWindowTitle(designTitle);
         throw;
     }
-    updateTitle();
     const bool forward = rbForward->isChecked();
+    if (forward)
+        userFunction = functionToDecompose();
+    updateTitle();
     startTicks = int(clockTicks());
     WaitingStatus status(StatusBar,
         forward ? "Подождите, идет прямое вейвлет-преобразование..."

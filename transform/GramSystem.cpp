@@ -68,7 +68,7 @@ SparseRow TMainForm::finestSplineProducts(Products products)
             row.insert({k, getScalarProduct(Formula::TestFunctionFine, 0, k)});
         return row;
     }
-    const std::vector<double> f = sampled(testFunction);
+    const std::vector<double> f = sampled([this](double x) { return testFunction(x); });
     for (int k : scalingIndices(m, finestLevel))
         row.insert({k, weightedSum(times(f, sampled([&](double x) { return fineSpline(k, x); })))});
     return row;

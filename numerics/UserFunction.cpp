@@ -1,4 +1,4 @@
-#include "numerics/Formula.h"
+#include "numerics/UserFunction.h"
 
 #include <muParser.h>
 
@@ -50,7 +50,7 @@ QString problem(mu::EErrorCodes code)
 }
 
 // The message of a parser error; positions count characters from 1, not bytes from 0.
-FormulaError formulaError(const mu::ParserError& error, const QByteArray& utf8)
+UserFunctionError userFunctionError(const mu::ParserError& error, const QByteArray& utf8)
 {
     // The parser's token may run on to the end of the text; the name is its leading letters.
     QString token = QString::fromStdString(error.GetToken()).trimmed();
@@ -66,7 +66,7 @@ FormulaError formulaError(const mu::ParserError& error, const QByteArray& utf8)
         what += " (имена пишутся латинскими буквами: x, sin, pi)";
     const int byte = std::clamp(error.GetPos(), 0, int(utf8.size()));
     const qsizetype position = QString::fromUtf8(utf8.left(byte)).size() + 1;
-    return FormulaError(
+    return UserFunctionError(
         ("Ошибка в формуле f(x): " + what + ", позиция " + QString::number(position))
             .toStdString());
 }
@@ -74,13 +74,13 @@ FormulaError formulaError(const mu::ParserError& error, const QByteArray& utf8)
 } // namespace
 
 // The parser reads x from the variable beside it, so the two live together at a fixed address.
-struct Formula::Parser
+struct UserFunction::Parser
 {
     mu::Parser parser;
     double x = 0;
 };
 
-Formula::Formula(const QString& text)
+UserFunction::UserFunction(const QString& text)
     : parser(std::make_unique<Parser>())
     , source(text)
 {
@@ -97,15 +97,15 @@ Formula::Formula(const QString& text)
         p.SetExpr(utf8.toStdString());
         p.Eval(); // the first evaluation parses the text into bytecode
     } catch (const mu::ParserError& error) {
-        throw formulaError(error, utf8);
+        throw userFunctionError(error, utf8);
     }
 }
 
-Formula::Formula(Formula&&) noexcept = default;
-Formula& Formula::operator=(Formula&&) noexcept = default;
-Formula::~Formula() = default;
+UserFunction::UserFunction(UserFunction&&) noexcept = default;
+UserFunction& UserFunction::operator=(UserFunction&&) noexcept = default;
+UserFunction::~UserFunction() = default;
 
-double Formula::operator()(double x) const
+double UserFunction::operator()(double x) const
 {
     parser->x = x;
     try {

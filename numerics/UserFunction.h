@@ -10,14 +10,14 @@
 // parentheses, unary minus; the constants pi and e; sin cos tan asin acos atan sinh cosh tanh
 // exp ln log10 sqrt abs sign floor ceil; min and max with arguments separated by ";"; the
 // comparisons < <= > >= == != and the conditional "condition ? value : value".
-class Formula
+class UserFunction
 {
 public:
-    // Parses the text. A text that is not a formula throws FormulaError.
-    explicit Formula(const QString& text);
-    Formula(Formula&&) noexcept;
-    Formula& operator=(Formula&&) noexcept;
-    ~Formula();
+    // Parses the text. A text that is not a formula throws UserFunctionError.
+    explicit UserFunction(const QString& text);
+    UserFunction(UserFunction&&) noexcept;
+    UserFunction& operator=(UserFunction&&) noexcept;
+    ~UserFunction();
 
     const QString& text() const { return source; }
     double operator()(double x) const;
@@ -30,7 +30,7 @@ private:
 
 // What is wrong with a formula and where, in Russian: "Ошибка в формуле f(x): <what>, позиция <n>"
 // with n counted in characters from 1.
-class FormulaError : public std::invalid_argument
+class UserFunctionError : public std::invalid_argument
 {
 public:
     using std::invalid_argument::invalid_argument;
