@@ -216,17 +216,20 @@ void TMainForm::createMenuBar()
     lblFunction = named(new QLabel("функция f(x)=", pMenu), "lblFunction");
     edtFunction = named(new QLineEdit(initialFunction, pMenu), "edtFunction");
     edtFunction->setToolTip(functionHint);
-    edtFunction->setMinimumWidth(edtFunction->fontMetrics().horizontalAdvance('x') * 30);
+    // Room for about 30 characters where the window allows, and never less than 12.
+    const int character = edtFunction->fontMetrics().horizontalAdvance('x');
+    edtFunction->setMinimumWidth(12 * character);
+    edtFunction->setMaximumWidth(40 * character);
 
     for (QWidget* w : {(QWidget*)btnClose, (QWidget*)btnReport})
         row->addWidget(w);
     row->addSpacing(13);
     for (QWidget* w : {(QWidget*)lblMainParam, (QWidget*)lblStepSplain, (QWidget*)cbStepSplain,
-             (QWidget*)lblA, (QWidget*)edtA, (QWidget*)lblB, (QWidget*)edtB, (QWidget*)lblFunction,
-             (QWidget*)edtFunction}) {
+             (QWidget*)lblA, (QWidget*)edtA, (QWidget*)lblB, (QWidget*)edtB, (QWidget*)lblFunction}) {
         row->addWidget(w);
         row->addSpacing(6);
     }
+    row->addWidget(edtFunction, 1);
     row->addStretch(1);
 }
 
