@@ -5,6 +5,7 @@
 #include "app/Main_f.h"
 
 #include <QComboBox>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
 
@@ -41,8 +42,9 @@ int main(int argc, char** argv)
     TMainForm* form = application.createMainForm();
     std::printf("median of %d runs, milliseconds\n\n", runs);
     std::printf("| m | setupBasis | forwardTransform, literal | forwardTransform | "
-                "inverseTransform | Build click, forward | Build click, inverse | graph click |\n"
-                "|---|---|---|---|---|---|---|---|\n");
+                "inverseTransform | Build click, forward | Build click, forward, typed f | "
+                "Build click, inverse | graph click |\n"
+                "|---|---|---|---|---|---|---|---|---|\n");
     using Products = TMainForm::Products;
     for (int m = 2; m <= 4; ++m) {
         {
@@ -56,11 +58,14 @@ int main(int argc, char** argv)
         double inverse = medianMilliseconds(runs, [&] { form->inverseTransform(); });
         form->rbForward->setChecked(true);
         double buildForward = medianMilliseconds(runs, [&] { form->btnBuild->click(); });
+        form->edtFunction->setText("sin(2*pi*x)*exp(-x)");
+        double buildTyped = medianMilliseconds(runs, [&] { form->btnBuild->click(); });
+        form->edtFunction->setText(TMainForm::initialFunction);
         form->rbBack->setChecked(true);
         double buildInverse = medianMilliseconds(runs, [&] { form->btnBuild->click(); });
         double graph = medianMilliseconds(runs, [&] { form->btnGraphic->click(); });
-        std::printf("| %d | %.2f | %.2f | %.2f | %.2f | %.2f | %.2f | %.2f |\n", m, setup, literal,
-            fast, inverse, buildForward, buildInverse, graph);
+        std::printf("| %d | %.2f | %.2f | %.2f | %.2f | %.2f | %.2f | %.2f | %.2f |\n", m, setup,
+            literal, fast, inverse, buildForward, buildTyped, buildInverse, graph);
     }
     return 0;
 }
