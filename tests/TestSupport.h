@@ -85,12 +85,6 @@ constexpr double eps = std::numeric_limits<double>::epsilon();
     QVERIFY2(std::abs((value) - (expected)) <= (tolerance),                                        \
         qPrintable(QString("%1 vs %2").arg(value, 0, 'g', 17).arg(expected, 0, 'g', 17)))
 
-// The value rounded to as many significant digits as the quoted text has is the quoted number.
-bool agreesWithQuoted(double value, const QString& quoted);
-#define QVERIFY_QUOTED(value, quoted)                                                              \
-    QVERIFY2(agreesWithQuoted(value, quoted),                                                      \
-        qPrintable(QString("%1 does not agree with %2").arg(value, 0, 'g', 17).arg(quoted)))
-
 // A test program: the application object of the program, then the Qt Test class.
 #define SPLINEWAVE_TEST_MAIN(TestClass)                                                            \
     int main(int argc, char** argv)                                                                \
