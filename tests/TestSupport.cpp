@@ -2,17 +2,13 @@
 
 #include <QDir>
 #include <QMenu>
-#include <QRegularExpression>
 
 #include <clocale>
 
 QAction* RecordingSeam::choosePopupItem(QMenu& menu)
 {
     popupsShown << menu.objectName();
-    for (QAction* action : menu.actions())
-        if (!popupChoice.isEmpty() && action->objectName() == popupChoice)
-            return action;
-    return nullptr;
+    return popupChoice.isEmpty() ? nullptr : menu.findChild<QAction*>(popupChoice);
 }
 
 std::optional<QString> RecordingSeam::chooseFile(QFileDialog& dialog)
@@ -31,6 +27,8 @@ void WindowTest::init()
     QVERIFY(QDir::setCurrent(scratch->path()));
     seam = RecordingSeam();
     form = static_cast<TApplication*>(qApp)->createMainForm();
+    if (const QByteArray tag = QTest::currentDataTag(); tag.startsWith("m="))
+        chooseDegree(tag.mid(2, 1).toInt());
 }
 
 bool WindowTest::russianLocale()
@@ -45,12 +43,6 @@ QString WindowTest::row(const TStringGrid* grid, int r, int first, int count)
     for (int c = first; c < first + count; ++c)
         texts << grid->cell(c, r);
     return texts.join(' ');
-}
-
-bool WindowTest::showsTimedStatus(const QString& prefix) const
-{
-    const QString pattern = "^" + QRegularExpression::escape(prefix) + "\\d+ мc$";
-    return QRegularExpression(pattern).match(form->StatusBar->currentMessage()).hasMatch();
 }
 
 void everyDegree()

@@ -1,13 +1,27 @@
 // The main window driven through its controls: the start-up state, the string grid, the degree
 // and interval handlers with the grid layouts they produce, Clear, the key filters, the
-// direction buttons, the matrix switch and the popup buttons.
+// direction buttons, the matrix switch and the popup buttons; the window's number texts, the
+// conversion errors and the standard exception display.
 
+#include "app/Conversions.h"
 #include "app/Panel.h"
 #include "tests/TestSupport.h"
 
 #include <QCheckBox>
 #include <QScrollBar>
 #include <QSplitterHandle>
+
+#include <clocale>
+
+namespace {
+
+class ThrowingObject : public QObject
+{
+public:
+    bool event(QEvent*) override { throw std::runtime_error("сбой обработчика"); }
+};
+
+} // namespace
 
 class TestWindow : public WindowTest
 {
@@ -23,20 +37,6 @@ class TestWindow : public WindowTest
     }
 
 private slots:
-    // The creation event set up m = 2 on [0, 1], untimed; the constructor alone sets nothing.
-    void startUpState()
-    {
-        TMainForm constructedOnly;
-        QVERIFY(constructedOnly.m == 0 && !constructedOnly.nCoeff->isEnabled());
-        QVERIFY(form->m == 2 && form->coarsestLevel == 1 && form->points[7][0] == 0.875);
-        QVERIFY(form->nCoeff->isEnabled() && form->StatusBar->currentMessage().isEmpty());
-        QVERIFY(form->windowTitle() == TMainForm::designTitle && seam.messages.isEmpty());
-        QCOMPARE(QCoreApplication::translate("QPlatformTheme", "Cancel"), QString("Отмена"));
-        form->showMaximized();
-        QVERIFY(QTest::qWaitForWindowExposed(form));
-        QVERIFY(form->pInputData->width() == 321 && form->pCoeffC->height() == 158);
-    }
-
     // Cells are addressed column first and kept when the grid grows; fixed cells cannot be
     // selected and stay in view while the rest scrolls; dragging a grid line in the fixed row
     // resizes the column before it.
@@ -73,15 +73,14 @@ private slots:
         QVERIFY(grid.columnWidth(1) == width + 30 && grid.columnWidth(200) == width);
     }
 
-    // A new degree lays the grids out after Clear has blanked the old layout's value cells (and
-    // no others); rows of a larger degree stay in alpha and alphaW, unread.
+    // A new degree lays the grids out after Clear has blanked the old layout's value cells, and
+    // no others.
     void degreeChangesLayTheGridsOutAfterClearingTheOldOnes()
     {
         form->coeffC[1][0] = form->coeffD[0][0] = form->splineProducts[3][0] = 5;
         fillValueCells();
         chooseDegree(4);
-        QVERIFY2(showsTimedStatus("Вычислины коэффициенты для m=4. Время вычисления "),
-            qPrintable(form->StatusBar->currentMessage()));
+        QVERIFY_TIMED_STATUS("Вычислины коэффициенты для m=4. Время вычисления ");
         QVERIFY(form->coeffC.empty() && form->coeffD.empty() && form->splineProducts.empty());
         QVERIFY(form->FunctionValueGR->rowCount() == 32
             && form->FunctionValueGR->cell(0, 31) == "x[31]");
@@ -92,18 +91,11 @@ private slots:
         QCOMPARE(form->FunctionValueGR->cell(1, 0) + form->FunctionValueGR->cell(1, 7), QString());
         QCOMPARE(row(form->CoeffCGR, 1, 1, 4) + "|" + row(form->CoeffDGR, 1, 0, 7),
             QString("  v v|      "));
-        const SparseRow boundary = form->alpha[-3], wavelet = form->alphaW[12];
-        chooseDegree(2);
-        QCOMPARE(row(form->CoeffCGR, 0, 0, 5), QString(" c[i][-1] c[i][0] c[i][1] c[i][2]"));
-        QVERIFY(form->CoeffCGR->rowCount() == 3 && form->CoeffDGR->colCount() == 3);
-        QVERIFY(form->alpha[-3] == boundary && form->alphaW[12] == wavelet);
         fillValueCells();
-        form->btnClear->click();
-        QCOMPARE(row(form->CoeffCGR, 1, 0, 5) + "|" + row(form->CoeffCGR, 2, 0, 5) + "|"
-                + row(form->CoeffDGR, 1, 0, 3),
-            QString("c[1][j]   v v|c[2][j]    |  "));
-        QVERIFY(form->FunctionValueGR->cell(1, 7).isEmpty()
-            && form->FunctionValueGR->cell(0, 0) == "x[0]");
+        form->btnClear->click(); // level 3 fills columns 1 .. 4, level 5 columns 1 .. 16
+        QCOMPARE(row(form->CoeffCGR, 1, 0, 6) + "|" + row(form->CoeffCGR, 3, 16, 1) + "|"
+                + row(form->CoeffDGR, 1, 0, 7),
+            QString("c[1][j]     v||      "));
     }
 
     // Results survive a mistyped degree or interval, and the status line and the title tell no
@@ -140,8 +132,20 @@ private slots:
         QVERIFY(form->a == -1 && form->step == 0.25 && form->nCoeff->isEnabled()
             && form->coeffC.empty());
         form->btnBuild->click();
+        form->btnGraphic->click(); // the samples, their values and the abscissae start at a
         QVERIFY(form->windowTitle().contains("степени 3 на")
             && form->StatusBar->currentMessage().contains("m=3."));
+        QCOMPARE(form->FunctionValueGR->cell(1, 0) + " " + form->sgWaveletValues->cell(1, 0) + " "
+                + form->windowTitle().right(6),
+            QString("9.00000 -1.00000 [-1,3]"));
+        QVERIFY(form->points[15][0] == 2.75);
+        QSignalBlocker quietA(form->edtA);
+        form->edtA->setText("3");
+        const QString graphs = form->StatusBar->currentMessage();
+        form->btnBuild->click(); // a rejected interval puts the design title back, and only that
+        QVERIFY(form->windowTitle() == TMainForm::designTitle
+            && form->StatusBar->currentMessage() == graphs);
+        QCOMPARE(seam.messages.last(), QString("Начало и конец отрезка не должны совпадать!"));
     }
 
     // ASCII digits, '-' and backspace pass; other digits ("٣", "７") and characters do not.
@@ -149,10 +153,9 @@ private slots:
     {
         for (QChar typed : QString("a+.,Z 7-\u0663\uff17") + QChar(8)) {
             const QChar expected = QString("7-\b").contains(typed) ? typed : QChar(0);
-            QChar a = typed, b = typed;
-            form->edtAKeyPress(form->edtA, a);
-            form->edtBKeyPress(form->edtB, b);
-            QVERIFY(a == expected && b == expected);
+            QChar key = typed;
+            form->edtAKeyPress(form->edtA, key);
+            QCOMPARE(key, expected);
         }
         form->edtB->setReadOnly(false); // were it writable, only the passing keys would reach it
         form->edtB->setCursorPosition(1);
@@ -160,24 +163,31 @@ private slots:
         QVERIFY(form->edtB->text() == "12" && form->b == 12);
     }
 
-    void directionMatrixAndPopupHandlers()
+    // The creation event set up m = 2 on [0, 1], untimed (the constructor alone sets nothing);
+    // then the direction buttons swap the captions, the check box shows or hides the matrix with
+    // its splitter, and the two buttons pop up their menus.
+    void startUpAndTheSmallHandlers()
     {
+        TMainForm constructedOnly;
+        QVERIFY(constructedOnly.m == 0 && !constructedOnly.nCoeff->isEnabled());
+        QVERIFY(form->m == 2 && form->points[7][0] == 0.875 && form->nCoeff->isEnabled());
+        QVERIFY(form->windowTitle() == TMainForm::designTitle
+            && form->StatusBar->currentMessage().isEmpty());
+        QCOMPARE(QCoreApplication::translate("QPlatformTheme", "Cancel"), QString("Отмена"));
+        const QString in = "Входные параметры - ", out = "Выходные параметры - ";
         auto captions = [&] {
-            return form->pInputPanelCaption->caption() + "|" + form->pOutputPanelCaption->caption();
+            return form->pInputPanelCaption->caption() + form->pOutputPanelCaption->caption();
         };
         form->rbBack->click();
-        QCOMPARE(captions(),
-            QString(
-                "Выходные параметры - значения функции|Входные параметры - набор коэффициентов"));
+        QCOMPARE(captions(), out + "значения функции" + in + "набор коэффициентов");
         QVERIFY(form->btnGetValuesFromFile->isEnabled());
         form->rbForward->click();
-        QCOMPARE(captions(),
-            QString(
-                "Входные параметры - значения функции|Выходные параметры - набор коэффициентов"));
+        QCOMPARE(captions(), in + "значения функции" + out + "набор коэффициентов");
         QVERIFY(!form->btnGetValuesFromFile->isEnabled());
-        form->pcCenter->setCurrentWidget(form->tsGraphic);
-        form->show();
+        form->showMaximized();
         QVERIFY(QTest::qWaitForWindowExposed(form));
+        QVERIFY(form->pInputData->width() == 321 && form->pCoeffC->height() == 158);
+        form->pcCenter->setCurrentWidget(form->tsGraphic);
         form->chShowHideBottomPanel->click();
         QVERIFY(form->pMatrix->isHidden() && form->SplitterGraphic->isHidden());
         form->chShowHideBottomPanel->click();
@@ -189,6 +199,60 @@ private slots:
         form->btnReport->click();
         QCOMPARE(seam.popupsShown + seam.dialogsShown,
             (QStringList {"pmSave", "pmReport", "OpenDialog"}));
+    }
+
+    void numberTexts()
+    {
+        // clang-format off
+        struct Case { double value; const char *fixed, *general; }; // five decimals; 15 digits at most
+        const Case cases[] = {{-0.0, "0.00000", "0"}, {-1e-9, "0.00000", "-1E-9"}, // no sign on zero
+            {0.015625, "0.01563", "0.015625"}, {-0.015625, "-0.01563", "-0.015625"}, // ties away
+            {9.999996, "10.00000", "9.999996"}, {0.1 + 0.2, "0.30000", "0.3"}, // carry; 17 digits first
+            {27.897919771234567, "27.89792", "27.8979197712346"}, {0.000005, "0.00001", "5E-6"},
+            {4294967295.0, "4294967295.00000", "4294967295"}, {1.5e20, "1.5E20", "1.5E20"}};
+        // clang-format on
+        for (const Case& c : cases) {
+            QCOMPARE(FloatToStrF(c.value), QString(c.fixed));
+            QCOMPARE(FloatToStr(c.value), QString(c.general));
+            QVERIFY_EXACT(double(StrToFloat(c.general)), std::stod(c.general));
+        }
+    }
+
+    // Qt set the C library's locale from the environment; a Russian one makes printf and
+    // strtod use a comma. The window's texts follow QLocale and nothing else.
+    void localeSeparatorButNotTheCLibrarys()
+    {
+        QVERIFY(russianLocale());
+        QLocale::setDefault(QLocale::c());
+        QVERIFY(FloatToStrF(0.5) == "0.50000" && StrToFloat("0.25") == 0.25L);
+        std::setlocale(LC_ALL, "C");
+        QLocale::setDefault(QLocale(QLocale::Russian, QLocale::Russia));
+        QCOMPARE(FloatToStrF(-1234567.5) + " " + FloatToStr(2.25), QString("-1234567,50000 2,25"));
+        QVERIFY(StrToFloat("0,50000") == 0.5L && StrToInt(" +5 ") == 5);
+        QVERIFY_THROWS_EXCEPTION(EConvertError, StrToFloat("0.5"));
+    }
+
+    // Conversion errors quote the text; errors that escape an event reach the application
+    // object and are shown, never thrown further; one that is not a standard exception gets
+    // a message of its own.
+    void errorsAreShownNeverThrownFurther()
+    {
+        QStringList expected;
+        for (const char* text : {"", "3x", "2.5", "99999999999"}) {
+            runGuarded([&] { StrToInt(text); });
+            expected << QString("Текст «%1» не является целым числом").arg(text);
+        }
+        for (const char* text : {"", "nan", "1e99999", "1.2.3"}) {
+            runGuarded([&] { StrToFloat(text); });
+            expected << QString("Текст «%1» не является числом").arg(text);
+        }
+        runGuarded([] { throw 42; });
+        ThrowingObject object;
+        QEvent event(QEvent::User);
+        QCoreApplication::sendEvent(&object, &event);
+        QCOMPARE(seam.messages,
+            expected << "Непредвиденная ошибка: операция прервана."
+                     << "сбой обработчика");
     }
 };
 
