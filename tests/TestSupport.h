@@ -14,6 +14,7 @@
 #include <QLineSeries>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QRegularExpression>
 #include <QStatusBar>
 #include <QTabWidget>
 #include <QTemporaryDir>
@@ -39,10 +40,9 @@ public:
     QStringList proposedFiles; // the file each dialog proposed when it came up
 };
 
-// The fixture of every test program. Before each test the program is back at its start: a new
-// main window, created as at start-up, in an empty scratch working folder and the C locale.
-// The dialog seam is installed for the whole run, so that no path can open a real modal box
-// and hang a test.
+// The fixture of every test program: before each test a new main window as at start-up, in an
+// empty scratch working folder and the C locale, with the degree of an everyDegree() row
+// ("m=3") chosen; the dialog seam installed for the whole run, so no real modal box can hang.
 class WindowTest : public QObject
 {
     Q_OBJECT
@@ -56,14 +56,10 @@ private slots:
 
 protected:
     void chooseDegree(int m) { form->cbStepSplain->setCurrentText(QString::number(m)); }
-    // The Russian locale for the window's texts (decimal comma) and for the C library's; false
-    // when the tests' Russian C locale is missing.
+    // The Russian locale for the window's texts and the C library's; false if it is missing.
     static bool russianLocale();
     // Cells first .. first + count - 1 of a grid row, joined by blanks.
     static QString row(const TStringGrid* grid, int r, int first, int count);
-    // The status line is the completion text of a timed command: the prefix, whole
-    // milliseconds and " мc", with the Latin c.
-    bool showsTimedStatus(const QString& prefix) const;
 
     RecordingSeam seam;
     TMainForm* form = nullptr;
@@ -85,11 +81,12 @@ constexpr double eps = std::numeric_limits<double>::epsilon();
     QVERIFY2(std::abs((value) - (expected)) <= (tolerance),                                        \
         qPrintable(QString("%1 vs %2").arg(value, 0, 'g', 17).arg(expected, 0, 'g', 17)))
 
-// The value rounded to as many significant digits as the quoted text has is the quoted number.
-bool agreesWithQuoted(double value, const QString& quoted);
-#define QVERIFY_QUOTED(value, quoted)                                                              \
-    QVERIFY2(agreesWithQuoted(value, quoted),                                                      \
-        qPrintable(QString("%1 does not agree with %2").arg(value, 0, 'g', 17).arg(quoted)))
+// The completion text of a timed command: the prefix, whole milliseconds and " мc" (Latin c).
+#define QVERIFY_TIMED_STATUS(prefix)                                                               \
+    QVERIFY2(QRegularExpression("^" + QRegularExpression::escape(QString(prefix)) + "\\d+ мc$")    \
+                 .match(form->StatusBar->currentMessage())                                         \
+                 .hasMatch(),                                                                      \
+        qPrintable(form->StatusBar->currentMessage()))
 
 // A test program: the application object of the program, then the Qt Test class.
 #define SPLINEWAVE_TEST_MAIN(TestClass)                                                            \
