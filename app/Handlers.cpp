@@ -28,6 +28,7 @@ void TMainForm::connectHandlers()
     edtB->installEventFilter(this);
     chWavelet->viewport()->installEventFilter(this);
     bind(cbStepSplain, &QComboBox::currentTextChanged, &TMainForm::cbStepSplainChange);
+    bind(chExactIntegration, &QCheckBox::toggled, &TMainForm::chExactIntegrationClick);
     bindSelected(rbForward, &TMainForm::rbForwardClick);
     bindSelected(rbBack, &TMainForm::rbBackClick);
     bind(btnClear, &QPushButton::clicked, &TMainForm::btnClearClick);
@@ -74,6 +75,19 @@ void TMainForm::cbStepSplainChange(QObject*)
     endTicks = int(clockTicks());
     status.complete("Вычислины коэффициенты для m=" + IntToStr(m) + ". Время вычисления "
         + elapsedText() + " мc");
+}
+
+// The other quadrature rule: the basis is built again, timed, as for a change of degree. When
+// the set-up is rejected the box shows again the rule of the basis still in force.
+void TMainForm::chExactIntegrationClick(QObject* Sender)
+{
+    try {
+        cbStepSplainChange(Sender);
+    } catch (...) {
+        QSignalBlocker quiet(chExactIntegration);
+        chExactIntegration->setChecked(exactIntegration);
+        throw;
+    }
 }
 
 void TMainForm::rbForwardClick(QObject*)

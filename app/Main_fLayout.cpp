@@ -222,6 +222,16 @@ void TMainForm::createMenuBar()
         row->addWidget(w);
         row->addSpacing(6);
     }
+    // The caption takes two lines: on one it would make the top bar, and so the narrowest
+    // window, some 130 pixels wider.
+    chExactIntegration
+        = named(new QCheckBox("точное интегрирование\n(узлы Гаусса)", pMenu), "chExactIntegration");
+    chExactIntegration->setToolTip(
+        "Скалярное произведение вычисляется в узлах Гаусса каждого интервала сетки, то есть "
+        "точно, и вейвлеты получаются ортогональными B-сплайнам предыдущего уровня. Без флажка "
+        "веса Гаусса ставятся в равноотстоящие точки интервала, как прежде; файлы коэффициентов "
+        "читайте при том же правиле, при котором они записаны.");
+    row->addWidget(chExactIntegration);
     row->addStretch(1);
 }
 
@@ -361,10 +371,10 @@ void TMainForm::createNonVisual()
 // Keyboard focus order: the menu bar, the page control, then each page's controls.
 void TMainForm::setFocusOrder()
 {
-    QWidget* order[] = {btnClose, btnReport, cbStepSplain, edtA, edtB, pcCenter, FunctionValueGR,
-        CoeffCGR, CoeffDGR, btnBuild, rbForward, rbBack, btnGetValuesFromFile, btnClear, btnSave,
-        rbCenter, rbBoundary, rbAllGraphic, rbZerro, chShowHideBottomPanel, btnGraphic, chWavelet,
-        sgWaveletValues};
+    QWidget* order[] = {btnClose, btnReport, cbStepSplain, edtA, edtB, chExactIntegration, pcCenter,
+        FunctionValueGR, CoeffCGR, CoeffDGR, btnBuild, rbForward, rbBack, btnGetValuesFromFile,
+        btnClear, btnSave, rbCenter, rbBoundary, rbAllGraphic, rbZerro, chShowHideBottomPanel,
+        btnGraphic, chWavelet, sgWaveletValues};
     for (std::size_t i = 1; i < std::size(order); ++i)
         QWidget::setTabOrder(order[i - 1], order[i]);
 }

@@ -64,6 +64,15 @@ void everyDegree()
         QTest::addRow("m=%d", m) << m;
 }
 
+void everyDegreeAndRule()
+{
+    QTest::addColumn<int>("m");
+    QTest::addColumn<bool>("exact");
+    for (bool exact : {false, true})
+        for (int m = 2; m <= 4; ++m)
+            QTest::addRow("m=%d%s", m, exact ? ", exact" : "") << m << exact;
+}
+
 bool agreesWithQuoted(double value, const QString& text)
 {
     const std::string quoted = text.toStdString();

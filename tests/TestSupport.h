@@ -8,6 +8,7 @@
 #include <QAction>
 #include <QChart>
 #include <QChartView>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QFileDialog>
 #include <QLineEdit>
@@ -56,6 +57,11 @@ private slots:
 
 protected:
     void chooseDegree(int m) { form->cbStepSplain->setCurrentText(QString::number(m)); }
+    void chooseBasis(int m, bool exact)
+    {
+        chooseDegree(m);
+        form->chExactIntegration->setChecked(exact);
+    }
     // The Russian locale for the window's texts (decimal comma) and for the C library's; false
     // when the tests' Russian C locale is missing.
     static bool russianLocale();
@@ -72,6 +78,8 @@ protected:
 
 // Data rows m = 2, 3, 4.
 void everyDegree();
+// Data rows m = 2, 3, 4 under the default and under the exact quadrature rule (column "exact").
+void everyDegreeAndRule();
 
 // One unit in the last place of 1.0: tolerances are counted in it.
 constexpr double eps = std::numeric_limits<double>::epsilon();

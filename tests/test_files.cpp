@@ -1,6 +1,7 @@
 // The coefficient and function-value files, the coefficient report and the value-matrix
 // export, written and read in the scratch working folder.
 
+#include "files/FileText.h"
 #include "tests/TestSupport.h"
 
 #include <QDir>
@@ -199,6 +200,37 @@ private slots:
         const QList<QByteArray> lines = contents("m4.txt").split('\n');
         QCOMPARE(lines.size(), 31);
         QVERIFY(lines[29].startsWith("aW[12][24]=") && lines[29].endsWith(" aW[12][31]=-494983 "));
+    }
+
+    // The quadrature box, unchecked at start, sets the basis up again like a change of degree;
+    // the title after Build and the report's first line name the exact rule, and unchecking
+    // gives back today's title and report to the byte. A rejected set-up puts the box back.
+    void exactIntegrationBoxRebuildsAndSaysSo()
+    {
+        QCheckBox* box = form->chExactIntegration;
+        QVERIFY(!box->isChecked() && box->toolTip().count(". ") == 1);
+        QCOMPARE(box->text(), QString("точное интегрирование\n(узлы Гаусса)"));
+        seam.fileAnswers << "today.txt"
+                         << "exact.txt"
+                         << "again.txt";
+        form->nCoeff->trigger();
+        form->btnBuild->click();
+        const QString title = form->windowTitle();
+        box->click();
+        QVERIFY(showsTimedStatus("Вычислины коэффициенты для m=2. Время вычисления "));
+        QVERIFY(form->coeffD.empty() && form->CoeffDGR->cell(0, 1).isEmpty());
+        form->btnBuild->click();
+        QCOMPARE(form->windowTitle(), title + ", точное интегрирование");
+        form->nCoeff->trigger();
+        QVERIFY(contents("exact.txt").startsWith(toWindows1251("betta (точное интегрирование)\n")));
+        box->click();
+        form->btnBuild->click();
+        form->nCoeff->trigger();
+        QVERIFY(form->windowTitle() == title && contents("again.txt") == contents("today.txt"));
+        form->cbStepSplain->setCurrentText("5");
+        box->click();
+        QVERIFY(!box->isChecked() && !form->exactIntegration);
+        QCOMPARE(seam.messages, QStringList(2, "Непредусмотренное значение m (5)"));
     }
 
     // Both file dialogs are save dialogs that ask before overwriting; the report's proposes

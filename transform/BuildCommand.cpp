@@ -8,11 +8,12 @@
 #include <QRadioButton>
 
 // The title names the degree the basis was built for, which is what the combo box shows
-// whenever the degree was accepted.
+// whenever the degree was accepted, and the exact quadrature rule when it was used.
 void TMainForm::updateTitle()
 {
     setWindowTitle("Быстрое вейвлет-преобразование в пространстве сплайновых вейвлетов степени "
-        + IntToStr(m) + " на конечном отрезке [" + edtA->text() + "," + edtB->text() + "]");
+        + IntToStr(m) + " на конечном отрезке [" + edtA->text() + "," + edtB->text() + "]"
+        + (exactIntegration ? ", точное интегрирование" : ""));
 }
 
 // A rejected interval puts the design title back before its message is shown.
