@@ -29,6 +29,7 @@ void TMainForm::connectHandlers()
     chWavelet->viewport()->installEventFilter(this);
     bind(cbStepSplain, &QComboBox::currentTextChanged, &TMainForm::cbStepSplainChange);
     bind(edtFunction, &QLineEdit::textChanged, &TMainForm::edtFunctionChange);
+    bind(chExactIntegration, &QCheckBox::toggled, &TMainForm::chExactIntegrationClick);
     bindSelected(rbForward, &TMainForm::rbForwardClick);
     bindSelected(rbBack, &TMainForm::rbBackClick);
     bind(btnClear, &QPushButton::clicked, &TMainForm::btnClearClick);
@@ -75,6 +76,19 @@ void TMainForm::cbStepSplainChange(QObject*)
     endTicks = int(clockTicks());
     status.complete("Вычислины коэффициенты для m=" + IntToStr(m) + ". Время вычисления "
         + elapsedText() + " мc");
+}
+
+// The other quadrature rule: the basis is built again, timed, as for a change of degree. When
+// the set-up is rejected the box shows again the rule of the basis still in force.
+void TMainForm::chExactIntegrationClick(QObject* Sender)
+{
+    try {
+        cbStepSplainChange(Sender);
+    } catch (...) {
+        QSignalBlocker quiet(chExactIntegration);
+        chExactIntegration->setChecked(exactIntegration);
+        throw;
+    }
 }
 
 void TMainForm::rbForwardClick(QObject*)

@@ -64,6 +64,7 @@ public:
     // app/
     void FormCreate(QObject* Sender);
     void cbStepSplainChange(QObject* Sender);
+    void chExactIntegrationClick(QObject* Sender);
     void rbForwardClick(QObject* Sender);
     void rbBackClick(QObject* Sender);
     void edtAKeyPress(QObject* Sender, QChar& Key);
@@ -153,6 +154,7 @@ public:
     QStatusBar* StatusBar = nullptr;
     QToolButton* btnFunctionValues = nullptr;
     QPushButton* btnClear = nullptr;
+    QCheckBox* chExactIntegration = nullptr; // on pMenu after edtB: the scalar product's rule
 
     // ---- numerics/ — the state of the computation ----
     // Keys: k a scaling index 1-m .. 2^L-1 of level L, p or i a wavelet index 1-m .. 2^(L-1)-m
@@ -164,10 +166,14 @@ public:
     int coarsestLevel = 0; // J0 = floor(ln(2m - 1) / ln 2)
     double step = 0; // h = (b - a) / 2^J, the fine mesh step
     std::vector<double> gaussNodes; // [0 .. 2m-2] roots of P_(2m-1), decreasing
-    // [0 .. 2m-2] the weights of the nodes. The scalar product gives weight k to the k-th of
-    // 2m - 1 equally spaced points of each fine interval, not to the node: that is how the
-    // scalar product is defined, and every number of the basis comes from it.
+    // [0 .. 2m-2] the weights of the nodes. By default the scalar product gives weight k to the
+    // k-th of 2m - 1 equally spaced points of each fine interval, not to the node: that is how
+    // the scalar product is defined, and every number of the basis comes from it.
     std::vector<double> gaussWeights;
+    // The rule the basis in force was built with: false, weights at equally spaced points (the
+    // default, which stored coefficient files rely on); true, the Gauss rule at its nodes, which
+    // integrates every product of the system exactly (chExactIntegration).
+    bool exactIntegration = false;
     std::vector<double> betta; // [0 .. m] two-scale coefficients: C_0 = sum betta[j] B_j
     ColumnMatrix funcValues; // [0 .. 2^J-1][0] function values at the sample points
     ColumnMatrix points; // [0 .. 2^J-1][0] = a + i h, the sample points
@@ -309,6 +315,8 @@ private:
     double coarsestSpline(int k, double x);
     double centralCombination(int p1, double x);
     double integrand(Formula formula, int p1, int p2, int p3, int p4, double x);
+    std::vector<double> quadraturePoints();
+    std::vector<double> quadratureWeights();
 
     // Connects a signal to a handler that runs under the standard exception display.
     template <class Sender, class Signal>

@@ -224,12 +224,23 @@ void TMainForm::createMenuBar()
     for (QWidget* w : {(QWidget*)btnClose, (QWidget*)btnReport})
         row->addWidget(w);
     row->addSpacing(13);
-    for (QWidget* w : {(QWidget*)lblMainParam, (QWidget*)lblStepSplain, (QWidget*)cbStepSplain,
-             (QWidget*)lblA, (QWidget*)edtA, (QWidget*)lblB, (QWidget*)edtB, (QWidget*)lblFunction}) {
+    for (QWidget* w :
+        {(QWidget*)lblMainParam, (QWidget*)lblStepSplain, (QWidget*)cbStepSplain, (QWidget*)lblA,
+            (QWidget*)edtA, (QWidget*)lblB, (QWidget*)edtB, (QWidget*)lblFunction}) {
         row->addWidget(w);
         row->addSpacing(6);
     }
     row->addWidget(edtFunction, 1);
+    // The caption takes two lines: on one it would make the top bar, and so the narrowest
+    // window, some 130 pixels wider.
+    chExactIntegration
+        = named(new QCheckBox("точное интегрирование\n(узлы Гаусса)", pMenu), "chExactIntegration");
+    chExactIntegration->setToolTip(
+        "Скалярное произведение вычисляется в узлах Гаусса каждого интервала сетки, то есть "
+        "точно, и вейвлеты получаются ортогональными B-сплайнам предыдущего уровня. Без флажка "
+        "веса Гаусса ставятся в равноотстоящие точки интервала, как прежде; файлы коэффициентов "
+        "читайте при том же правиле, при котором они записаны.");
+    row->addWidget(chExactIntegration);
     row->addStretch(1);
 }
 
@@ -369,10 +380,10 @@ void TMainForm::createNonVisual()
 // Keyboard focus order: the menu bar, the page control, then each page's controls.
 void TMainForm::setFocusOrder()
 {
-    QWidget* order[] = {btnClose, btnReport, cbStepSplain, edtA, edtB, edtFunction, pcCenter,
-        FunctionValueGR, CoeffCGR, CoeffDGR, btnBuild, rbForward, rbBack, btnGetValuesFromFile,
-        btnClear, btnSave, rbCenter, rbBoundary, rbAllGraphic, rbZerro, chShowHideBottomPanel,
-        btnGraphic, chWavelet, sgWaveletValues};
+    QWidget* order[] = {btnClose, btnReport, cbStepSplain, edtA, edtB, edtFunction,
+        chExactIntegration, pcCenter, FunctionValueGR, CoeffCGR, CoeffDGR, btnBuild, rbForward,
+        rbBack, btnGetValuesFromFile, btnClear, btnSave, rbCenter, rbBoundary, rbAllGraphic,
+        rbZerro, chShowHideBottomPanel, btnGraphic, chWavelet, sgWaveletValues};
     for (std::size_t i = 1; i < std::size(order); ++i)
         QWidget::setTabOrder(order[i - 1], order[i]);
 }

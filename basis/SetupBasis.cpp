@@ -1,5 +1,6 @@
-// The basis set-up for the degree chosen in cbStepSplain: levels, mesh, sample points, grid
-// layout, quadrature weights and the coefficient tables betta, alpha and alphaW.
+// The basis set-up for the degree chosen in cbStepSplain and the quadrature rule chosen in
+// chExactIntegration: levels, mesh, sample points, grid layout, quadrature weights and the
+// coefficient tables betta, alpha and alphaW.
 
 #include "app/Conversions.h"
 #include "app/Main_f.h"
@@ -7,6 +8,7 @@
 #include "numerics/Levels.h"
 
 #include <QAction>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
@@ -34,6 +36,7 @@ void TMainForm::setupBasis()
     btnClear->click(); // under the old m, J and J0
 
     m = chosen;
+    exactIntegration = chExactIntegration->isChecked();
     finestLevel = m == 2 ? 3 : m == 3 ? 4 : 5;
     coarsestLevel = int(std::floor(std::log(2.0 * m - 1) / std::log(2.0)));
     a = StrToInt(edtA->text());

@@ -4,6 +4,8 @@
 //   one line per right row / empty line / alphaW / one line per wavelet, left to right.
 // A boundary row of alpha lists its partners, a row of alphaW its keys (numerics/Levels.h).
 // Every value is rounded to 15 significant digits first (through its general text).
+// A basis built under the exact quadrature rule says so on the first line:
+// "betta (точное интегрирование)".
 
 #include "app/Conversions.h"
 #include "app/Main_f.h"
@@ -58,7 +60,7 @@ QString TMainForm::coefficientReport()
                 rows += reportLine("a", alpha, i, partners(i, m, J));
         return rows;
     };
-    QString text = "betta\n";
+    QString text = exactIntegration ? "betta (точное интегрирование)\n" : "betta\n";
     for (std::size_t i = 0; i < betta.size(); ++i)
         text += entry(label("b", int(i)), betta[i]);
     text += "\nalpha\n(для центр. wavelet): ";

@@ -1,4 +1,5 @@
-// The one scalar product of the system: a weighted sum over the fine mesh of [a, b].
+// The one scalar product of the system: a weighted sum over the fine mesh of [a, b], under one
+// of two quadrature rules.
 
 #include "app/Main_f.h"
 #include "numerics/Levels.h"
@@ -66,32 +67,64 @@ double TMainForm::integrand(Formula formula, int p1, int p2, int p3, int p4, dou
         "TMainForm::getScalarProduct: Не найдена формула " + std::to_string(int(formula)));
 }
 
-// The points of each fine subinterval [x_l, x_r], in mesh order: x_l + k delta for
-// k = 0 .. 2m - 2, delta = (x_r - x_l)/(2m - 2), both ends included; point k takes Gauss
-// weight k.
-std::vector<double> TMainForm::sampled(const std::function<double(double)>& function)
+// The quadrature points of the fine mesh, subinterval by subinterval [x_l, x_r], 2m - 1 each;
+// point k of a subinterval takes Gauss weight k. Under the default rule the points are
+// equally spaced, x_l + k delta with delta = (x_r - x_l)/(2m - 2), both ends included; under
+// the exact rule they are the Gauss nodes mapped onto the subinterval, (x_l + x_r)/2 +
+// (x_r - x_l)/2 node_k, where the rule integrates every product of two splines exactly.
+std::vector<double> TMainForm::quadraturePoints()
 {
-    std::vector<double> values;
+    std::vector<double> abscissae;
     for (int i : meshIntervals(finestLevel)) {
         const double xl = a + i * step;
         const double xr = a + (i + 1) * step;
+        if (exactIntegration) {
+            const double middle = (xl + xr) / 2;
+            const double halfWidth = (xr - xl) / 2;
+            for (double node : gaussNodes)
+                abscissae.push_back(middle + halfWidth * node);
+            continue;
+        }
         const double delta = (xr - xl) / (2 * m - 2);
         for (std::size_t k = 0; k < gaussWeights.size(); ++k)
-            values.push_back(function(xl + k * delta));
+            abscissae.push_back(xl + k * delta);
     }
+    return abscissae;
+}
+
+// The weight of point k in every subinterval: Gauss weight k as it stands under the default
+// rule (no factor for the subinterval length); under the exact rule times h/2, so that the
+// products are the integrals. Either way the factor is one for all formulas and subintervals,
+// so the coefficients of the basis and of the transform do not depend on it.
+std::vector<double> TMainForm::quadratureWeights()
+{
+    std::vector<double> weights = gaussWeights;
+    if (exactIntegration)
+        for (double& weight : weights)
+            weight = weight * (step / 2);
+    return weights;
+}
+
+// A function at the quadrature points, in mesh order.
+std::vector<double> TMainForm::sampled(const std::function<double(double)>& function)
+{
+    std::vector<double> values = quadraturePoints();
+    for (double& x : values)
+        x = function(x);
     return values;
 }
 
-// Per subinterval S = sum over k of gaussWeights[k] values[k], added to the result in mesh
-// order. No factor for the subinterval length is applied.
+// Per subinterval S = sum over k of weight k times values[k], added to the result in mesh
+// order.
 double TMainForm::weightedSum(const std::vector<double>& values)
 {
-    const std::size_t perInterval = gaussWeights.size();
+    const std::vector<double> weights = quadratureWeights();
+    const std::size_t perInterval = weights.size();
     double result = 0.0;
     for (std::size_t first = 0; first < values.size(); first += perInterval) {
         double sum = 0.0;
         for (std::size_t k = 0; k < perInterval; ++k)
-            sum = sum + gaussWeights[k] * values[first + k];
+            sum = sum + weights[k] * values[first + k];
         result = result + sum;
     }
     return result;

@@ -1,7 +1,9 @@
 // The coefficient and function-value files, the coefficient report and the value-matrix
 // export, written and read in the scratch working folder.
 
+#include "files/FileText.h"
 #include "tests/TestSupport.h"
+
 
 #include <QDir>
 #include <QFile>
@@ -120,6 +122,34 @@ private slots:
                 "aW[0][0]=1 aW[0][1]=-9 aW[0][2]=16 aW[0][3]=-9 aW[0][4]=1 \n"
                 "aW[1][2]=1 aW[1][3]=-9 aW[1][4]=16 aW[1][5]=-9 aW[1][6]=1 \n"
                 "aW[2][4]=1 aW[2][5]=-9 aW[2][6]=17 aW[2][7]=-18 \n"));
+    }
+
+    // The quadrature box sets the basis up again like a change of degree; the title after Build
+    // and the report's first line name the exact rule, and unchecking gives back today's title
+    // and report to the byte. A rejected set-up puts the box back.
+    void exactIntegrationBoxRebuildsAndSaysSo()
+    {
+        QCheckBox* box = form->chExactIntegration;
+        QVERIFY(!box->isChecked() && box->toolTip().count(". ") == 1);
+        seam.fileAnswers = {"today.txt", "exact.txt", "again.txt"};
+        form->nCoeff->trigger();
+        form->btnBuild->click();
+        const QString title = form->windowTitle();
+        box->click();
+        QVERIFY_TIMED_STATUS("Вычислины коэффициенты для m=2. Время вычисления ");
+        QVERIFY(form->coeffD.empty() && form->CoeffDGR->cell(0, 1).isEmpty());
+        form->btnBuild->click();
+        QCOMPARE(form->windowTitle(), title + ", точное интегрирование");
+        form->nCoeff->trigger();
+        QVERIFY(contents("exact.txt").startsWith(toWindows1251("betta (точное интегрирование)\n")));
+        box->click();
+        form->btnBuild->click();
+        form->nCoeff->trigger();
+        QVERIFY(form->windowTitle() == title && contents("again.txt") == contents("today.txt"));
+        form->cbStepSplain->setCurrentText("5");
+        box->click();
+        QVERIFY(!box->isChecked() && !form->exactIntegration);
+        QCOMPARE(seam.messages, QStringList(2, "Непредусмотренное значение m (5)"));
     }
 
     // Before any graph, and after a change of degree, the grid is not the current degree's:

@@ -46,11 +46,13 @@ void TestUserFunction::language()
 
 void TestUserFunction::polynomialsBelowTheDegreeComeBack_data()
 {
-    QTest::addColumn<int>("m");
     QTest::addColumn<QString>("text");
-    QTest::newRow("m=2, line") << 2 << "2,5*x-1";
-    QTest::newRow("m=3, parabola") << 3 << "3*x^2-x";
-    QTest::newRow("m=4, cubic") << 4 << "x^3-0.5*x^2+1";
+    QTest::addColumn<bool>("exact"); // the quadrature rule
+    QTest::newRow("m=2, line") << "2,5*x-1" << false;
+    QTest::newRow("m=3, parabola") << "3*x^2-x" << false;
+    QTest::newRow("m=3, parabola, exact rule") << "3*x^2-x" << true;
+    QTest::newRow("m=4, cubic") << "x^3-0.5*x^2+1" << false;
+    QTest::newRow("m=4, cubic, exact rule") << "x^3-0.5*x^2+1" << true;
 }
 
 // Forward, then inverse from the coefficients: the samples of f again, to 1e-9 (the basis of
@@ -58,17 +60,19 @@ void TestUserFunction::polynomialsBelowTheDegreeComeBack_data()
 // after the forward transform only.
 void TestUserFunction::polynomialsBelowTheDegreeComeBack()
 {
-    QFETCH(int, m);
     QFETCH(QString, text);
-    chooseDegree(m);
+    QFETCH(bool, exact);
+    form->chExactIntegration->setChecked(exact);
     form->edtFunction->setText(text);
     build(true);
-    QVERIFY(form->windowTitle().endsWith("[0,1], f(x)=" + text));
+    QVERIFY(form->windowTitle().endsWith(
+        (exact ? "[0,1], точное интегрирование, f(x)=" : "[0,1], f(x)=") + text));
     build(false);
     const UserFunction f(text);
     for (std::size_t i = 0; i < form->points.size(); ++i)
         QVERIFY_NEAR(form->funcValues[i][0], f(form->points[i][0]), 1e-9);
-    QVERIFY(form->windowTitle().endsWith("[0,1]") && seam.messages.isEmpty());
+    QVERIFY(form->windowTitle().endsWith(exact ? "интегрирование" : "[0,1]"));
+    QVERIFY(seam.messages.isEmpty());
 }
 
 void TestUserFunction::badFunctionsChangeNothing_data()

@@ -11,12 +11,14 @@
 #include <optional>
 
 // The title names the degree the basis was built for, which is what the combo box shows
-// whenever the degree was accepted, and after a forward transform a function other than the
-// built-in one.
+// whenever the degree was accepted, the exact quadrature rule when it was used, and after a
+// forward transform a function other than the built-in one.
 void TMainForm::updateTitle()
 {
     QString title = "Быстрое вейвлет-преобразование в пространстве сплайновых вейвлетов степени "
         + IntToStr(m) + " на конечном отрезке [" + edtA->text() + "," + edtB->text() + "]";
+    if (exactIntegration)
+        title += ", точное интегрирование";
     if (rbForward->isChecked() && userFunction.text() != initialFunction)
         title += ", f(x)=" + userFunction.text();
     setWindowTitle(title);
