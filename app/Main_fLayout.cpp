@@ -231,6 +231,7 @@ void TMainForm::createMenuBar()
         row->addSpacing(6);
     }
     row->addWidget(edtFunction, 1);
+    row->addSpacing(6);
     // The caption takes two lines: on one it would make the top bar, and so the narrowest
     // window, some 130 pixels wider.
     chExactIntegration
