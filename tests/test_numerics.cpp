@@ -9,7 +9,8 @@ using Formula = TMainForm::Formula;
 
 namespace {
 
-// |value - quoted| is at most half a unit of the quoted text's last digit.
+// |value - quoted| is at most half a unit of the quoted text's last digit (and a hair more, for
+// the quoted number's own rounding to a double).
 bool agrees(double value, const QString& quoted)
 {
     const QString mantissa = quoted.section('e', 0, 0);
