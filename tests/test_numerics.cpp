@@ -9,7 +9,7 @@ using Formula = TMainForm::Formula;
 
 namespace {
 
-// |value - quoted| is at most half a unit of the quoted text's last digit.
+// Within half a unit of the quoted text's last digit (a hair more for its rounding to double).
 bool agrees(double value, const QString& quoted)
 {
     const QString mantissa = quoted.section('e', 0, 0);
@@ -76,8 +76,8 @@ private slots:
         QVERIFY_NEAR(std::accumulate(w.begin(), w.end(), 0.0), 2.0, 2 * n * eps);
         if (m == 2) // quoted as the fractions 5/9 and 8/9
             QVERIFY(std::abs(w[0] - 5.0 / 9) <= 2 * eps && std::abs(w[1] - 8.0 / 9) <= 2 * eps);
-        QVERIFY(TMainForm::legendreP(2, 0.5) == -0.125 && TMainForm::legendreP(0, -7.0) == 1);
-        QVERIFY(TMainForm::legendreDP(3, -1.0) == 6 && TMainForm::legendreDP(3, 1.0) == 6);
+        QVERIFY(TMainForm::legendreP(2, 0.5) == -0.125 && TMainForm::legendreP(0, -7.0) == 1
+            && TMainForm::legendreDP(3, -1.0) == 6 && TMainForm::legendreDP(3, 1.0) == 6);
         form->m = 5; // P_9's iterates alternate between two doubles for ever: an error, not a hang
         QVERIFY_THROWS_EXCEPTION(std::runtime_error, form->computeGaussNodes());
     }
