@@ -203,7 +203,8 @@ private slots:
     {
         QVERIFY(showGraphs());
         const qreal ratio = form->devicePixelRatioF();
-        QCOMPARE(form->chartImage().size(), (form->chWavelet->size() * ratio));
+        QCOMPARE(form->pageImage(form->tsGraphic, form->chWavelet).size(),
+            (form->chWavelet->size() * ratio));
         QCOMPARE(ratio, qEnvironmentVariable("QT_SCALE_FACTOR") == "2" ? 2.0 : 1.0);
     }
 };

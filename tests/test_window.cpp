@@ -46,7 +46,8 @@ private slots:
         QCOMPARE(form->lblA->text(), QString("отрезок \u0430=")); // the Cyrillic а
         QVERIFY(form->btnBuild->font().bold() && !form->btnClear->font().bold());
         QCOMPARE(form->OpenDialog->nameFilters(), QStringList {"Текстовый файл (*.txt)"});
-        QCOMPARE(form->SaveWaveletDialog->nameFilters(), QStringList {"Bitmaps (*.bmp)"});
+        QCOMPARE(form->SaveWaveletDialog->nameFilters(),
+            (QStringList {"Bitmaps (*.bmp)", "PNG (*.png)", "SVG (*.svg)"}));
         QCOMPARE(form->pmSave->actions(), (QList<QAction*> {form->miGraphic, form->miMatrix}));
         QCOMPARE(QCoreApplication::translate("QPlatformTheme", "Cancel"), QString("Отмена"));
         QCOMPARE(form->windowTitle(), QString(TMainForm::designTitle));
