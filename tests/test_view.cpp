@@ -30,13 +30,15 @@ private slots:
     void rebuildingLeavesNothingBehind();
     void savedPictureShowsTheWholeLegend();
     void panelCaptionsAreWholeAndUncovered();
+    void analysisChartsTellTheTruth_data();
+    void analysisChartsTellTheTruth();
 
 private:
     QChart* chart() { return form->chWavelet->chart(); }
     void run(const QString& steps);
-    void checkAxesFitTheShownCurves();
-    void checkLabelsStandAtTheirNumbers();
-    QList<QGraphicsTextItem*> axisLabels();
+    void checkAxesFitTheShownCurves(QChart* chart);
+    void checkLabelsStandAtTheirNumbers(QChart* chart);
+    QList<QGraphicsTextItem*> axisLabels(QChart* chart);
     QStringList legendTexts();
 };
 
@@ -111,15 +113,15 @@ void TestView::axesBelongToTheCurves()
     for (QAbstractSeries* series : chart()->series())
         QCOMPARE(series->attachedAxes(), chart()->axes());
     if (fitted)
-        checkAxesFitTheShownCurves();
-    checkLabelsStandAtTheirNumbers();
+        checkAxesFitTheShownCurves(chart());
+    checkLabelsStandAtTheirNumbers(chart());
 }
 
 // The range holds every shown point, with a margin of at most 30 % of the data's span.
-void TestView::checkAxesFitTheShownCurves()
+void TestView::checkAxesFitTheShownCurves(QChart* chart)
 {
     double left = INFINITY, right = -INFINITY, bottom = INFINITY, top = -INFINITY;
-    for (QAbstractSeries* series : chart()->series())
+    for (QAbstractSeries* series : chart->series())
         if (series->isVisible())
             for (QPointF p : static_cast<QLineSeries*>(series)->points()) {
                 left = std::min(left, p.x()), right = std::max(right, p.x());
@@ -127,7 +129,7 @@ void TestView::checkAxesFitTheShownCurves()
             }
     for (auto [orientation, low, high] :
         {std::tuple {Qt::Horizontal, left, right}, std::tuple {Qt::Vertical, bottom, top}}) {
-        auto* axis = static_cast<QValueAxis*>(chart()->axes(orientation).first());
+        auto* axis = static_cast<QValueAxis*>(chart->axes(orientation).first());
         QVERIFY2(axis->min() <= low && axis->max() >= high,
             qPrintable(
                 QString("%1..%2 for %3..%4").arg(axis->min()).arg(axis->max()).arg(low).arg(high)));
@@ -139,19 +141,19 @@ void TestView::checkAxesFitTheShownCurves()
 
 // Every label in the scene reads as a number and stands, to 3 pixels, where the chart maps that
 // number: the horizontal ones below the plot area, the vertical ones to its left.
-void TestView::checkLabelsStandAtTheirNumbers()
+void TestView::checkLabelsStandAtTheirNumbers(QChart* chart)
 {
-    const QRectF plot = chart()->plotArea();
-    const QPointF origin = chart()->mapToValue(plot.bottomLeft());
+    const QRectF plot = chart->plotArea();
+    const QPointF origin = chart->mapToValue(plot.bottomLeft());
     int horizontal = 0, vertical = 0;
-    for (QGraphicsTextItem* label : axisLabels()) {
+    for (QGraphicsTextItem* label : axisLabels(chart)) {
         bool ok = false;
-        const double value = chart()->locale().toDouble(label->toPlainText(), &ok);
+        const double value = chart->locale().toDouble(label->toPlainText(), &ok);
         QVERIFY2(ok, qPrintable("label " + label->toPlainText()));
-        const QPointF centre = chart()->mapFromScene(label->sceneBoundingRect().center());
+        const QPointF centre = chart->mapFromScene(label->sceneBoundingRect().center());
         const bool below = centre.y() > plot.bottom();
-        const QPointF at = chart()->mapToPosition(
-            below ? QPointF(value, origin.y()) : QPointF(origin.x(), value));
+        const QPointF at
+            = chart->mapToPosition(below ? QPointF(value, origin.y()) : QPointF(origin.x(), value));
         const double offset = below ? centre.x() - at.x() : centre.y() - at.y();
         QVERIFY2(std::abs(offset) <= 3,
             qPrintable(QString("label %1 stands %2 px off").arg(label->toPlainText()).arg(offset)));
@@ -161,14 +163,17 @@ void TestView::checkLabelsStandAtTheirNumbers()
         qPrintable(QString("%1 horizontal, %2 vertical labels").arg(horizontal).arg(vertical)));
 }
 
-// The visible text items of the scene that are neither the title nor in the legend.
-QList<QGraphicsTextItem*> TestView::axisLabels()
+// The visible text items of the scene that are neither a title nor in the legend.
+QList<QGraphicsTextItem*> TestView::axisLabels(QChart* chart)
 {
+    QStringList titles {chart->title()};
+    for (QAbstractAxis* axis : chart->axes())
+        titles << axis->titleText();
     QList<QGraphicsTextItem*> labels;
-    for (QGraphicsItem* item : chart()->scene()->items()) {
+    for (QGraphicsItem* item : chart->scene()->items()) {
         auto* text = dynamic_cast<QGraphicsTextItem*>(item);
         if (text && text->isVisible() && !text->toPlainText().isEmpty()
-            && !chart()->legend()->isAncestorOf(text) && text->toPlainText() != chart()->title())
+            && !chart->legend()->isAncestorOf(text) && !titles.contains(text->toPlainText()))
             labels << text;
     }
     return labels;
@@ -255,6 +260,38 @@ void TestView::panelCaptionsAreWholeAndUncovered()
                 QVERIFY2(!child->isVisible() || !child->geometry().intersects(panel->captionRect()),
                     qPrintable(child->objectName() + " covers " + panel->caption()));
         }
+    }
+}
+
+void TestView::analysisChartsTellTheTruth_data()
+{
+    QTest::addColumn<int>("m");
+    QTest::addColumn<QString>("threshold");
+    for (int m : {2, 4})
+        for (const char* threshold : {"0", "1000"})
+            QTest::addRow("m=%d threshold %s", m, threshold) << m << threshold;
+}
+
+// The analysis page at the design size: its curves fitted with every label at its number, and
+// the compression chart's labels at their powers of ten, also after a legend click.
+void TestView::analysisChartsTellTheTruth()
+{
+    QFETCH(int, m);
+    QFETCH(QString, threshold);
+    QLocale::setDefault(QLocale(QLocale::Russian, QLocale::Russia));
+    form->pcCenter->setCurrentWidget(form->tsAnalysis);
+    form->show();
+    QVERIFY(QTest::qWaitForWindowExposed(form));
+    form->cbStepSplain->setCurrentText(QString::number(m));
+    form->edtFunction->setText("sin(2*pi*x)*exp(-x)");
+    form->btnBuild->click();
+    form->edtThreshold->setText(threshold);
+    QChart* analysis = form->chAnalysis->chart();
+    for (int round = 0; round < 2; ++round) {
+        checkAxesFitTheShownCurves(analysis);
+        checkLabelsStandAtTheirNumbers(analysis);
+        checkLabelsStandAtTheirNumbers(form->chCompression->chart());
+        emit analysis->legend()->markers().first()->clicked(); // f hidden
     }
 }
 
