@@ -264,6 +264,7 @@ QByteArray TMainForm::picture(QWidget* page, QWidget* view, const QString& suffi
         svg.setOutputDevice(&buffer);
         svg.setSize(view->size());
         svg.setViewBox(view->rect());
+        svg.setResolution(view->logicalDpiX()); // texts as large as on the screen
         svg.setTitle(windowTitle());
         QPainter painter(&svg);
         view->render(&painter);
