@@ -26,7 +26,8 @@ void TMainForm::connectHandlers()
     bind(edtB, &QLineEdit::textChanged, &TMainForm::FormCreate);
     edtA->installEventFilter(this);
     edtB->installEventFilter(this);
-    chWavelet->viewport()->installEventFilter(this);
+    for (QChartView* chart : {chWavelet, chAnalysis, chCompression})
+        chart->viewport()->installEventFilter(this);
     bind(cbStepSplain, &QComboBox::currentTextChanged, &TMainForm::cbStepSplainChange);
     bind(edtFunction, &QLineEdit::textChanged, &TMainForm::edtFunctionChange);
     bind(chExactIntegration, &QCheckBox::toggled, &TMainForm::chExactIntegrationClick);
@@ -46,6 +47,10 @@ void TMainForm::connectHandlers()
     bind(chShowHideBottomPanel, &QCheckBox::toggled, &TMainForm::chShowHideBottomPanelClick);
     bind(btnSave, &QPushButton::clicked, &TMainForm::btnSaveClick);
     bind(btnReport, &QPushButton::clicked, &TMainForm::btnReportClick);
+    bind(edtThreshold, &QLineEdit::textChanged, &TMainForm::edtThresholdChange);
+    bind(btnSaveAnalysis, &QPushButton::clicked, &TMainForm::btnSaveAnalysisClick);
+    bind(miAnalysisPicture, &QAction::triggered, &TMainForm::miAnalysisPictureClick);
+    bind(miAnalysisCurves, &QAction::triggered, &TMainForm::miAnalysisCurvesClick);
     connect(btnClose, &QPushButton::clicked, this, &QWidget::close);
 }
 
@@ -117,14 +122,19 @@ void TMainForm::showDirection(bool forward)
 // tooltip; no message box.
 void TMainForm::edtFunctionChange(QObject*)
 {
+    QString error;
     try {
         UserFunction(edtFunction->text());
-        edtFunction->setStyleSheet({});
-        edtFunction->setToolTip(functionHint);
-    } catch (const UserFunctionError& error) {
-        edtFunction->setStyleSheet("QLineEdit { border: 2px solid red; }");
-        edtFunction->setToolTip(QString::fromUtf8(error.what()));
+    } catch (const UserFunctionError& invalid) {
+        error = QString::fromUtf8(invalid.what());
     }
+    showValidity(edtFunction, error, functionHint);
+}
+
+void TMainForm::showValidity(QLineEdit* edit, const QString& error, const QString& hint)
+{
+    edit->setStyleSheet(error.isEmpty() ? QString() : "QLineEdit { border: 2px solid red; }");
+    edit->setToolTip(error.isEmpty() ? hint : error);
 }
 
 // Digits, '-' and backspace pass; any other character becomes the null character, which
@@ -145,13 +155,15 @@ void TMainForm::edtBKeyPress(QObject*, QChar& Key)
 }
 
 // Delivers the characters typed into edtA and edtB to their key-press handlers first; a double
-// click on the chart undoes every zoom.
+// click on a chart undoes every zoom.
 bool TMainForm::eventFilter(QObject* watched, QEvent* event)
 {
-    if (event->type() == QEvent::MouseButtonDblClick && watched == chWavelet->viewport()) {
-        chWavelet->chart()->zoomReset();
-        return true;
-    }
+    if (event->type() == QEvent::MouseButtonDblClick)
+        for (QChartView* chart : {chWavelet, chAnalysis, chCompression})
+            if (watched == chart->viewport()) {
+                chart->chart()->zoomReset();
+                return true;
+            }
     if (event->type() != QEvent::KeyPress || (watched != edtA && watched != edtB))
         return QMainWindow::eventFilter(watched, event);
     auto* press = static_cast<QKeyEvent*>(event);

@@ -21,7 +21,7 @@ void TMainForm::checkInterval()
 
 // Empties the coefficient and product tables and blanks exactly the value cells of the result
 // grids under the current m, J and J0 (those that transform/ResultGrids.cpp fills); captions
-// stay.
+// stay. The analysis page then says what to do.
 void TMainForm::btnClearClick(QObject*)
 {
     const int J = finestLevel;
@@ -37,4 +37,6 @@ void TMainForm::btnClearClick(QObject*)
             CoeffCGR->setCell(i + m, L - J0, "");
     for (int k : scalingIndices(m, J0))
         CoeffDGR->setCell(k + m - 1, 1, "");
+    coefficientSource = CoefficientSource::None;
+    refreshAnalysis();
 }

@@ -9,9 +9,12 @@
 #include <QPointF>
 
 #include <functional>
+#include <optional>
 
+class QAbstractAxis;
 class QAbstractButton;
 class QAction;
+class QChart;
 class QChartView;
 class QCheckBox;
 class QComboBox;
@@ -21,14 +24,15 @@ class QImage;
 class QLabel;
 class QLegendMarker;
 class QLineEdit;
-class QLineSeries;
 class QMenu;
+class QPen;
 class QPushButton;
 class QRadioButton;
 class QSplitterHandle;
 class QStatusBar;
 class QTabWidget;
 class QToolButton;
+class QXYSeries;
 class TPanel;
 class TStringGrid;
 
@@ -80,6 +84,10 @@ public:
     void btnGraphicClick(QObject* Sender);
     void rbAllGraphicClick(QObject* Sender);
     void miGraphicClick(QObject* Sender);
+    void edtThresholdChange(QObject* Sender);
+    void btnSaveAnalysisClick(QObject* Sender);
+    void miAnalysisPictureClick(QObject* Sender);
+    void miAnalysisCurvesClick(QObject* Sender);
     // files/
     void btnSaveCoeffToFileClick(QObject* Sender);
     void btnGetValuesFromFileClick(QObject* Sender);
@@ -155,6 +163,21 @@ public:
     QToolButton* btnFunctionValues = nullptr;
     QPushButton* btnClear = nullptr;
     QCheckBox* chExactIntegration = nullptr; // on pMenu after edtB: the scalar product's rule
+    QWidget* tsAnalysis = nullptr;
+    TPanel* pMenuAnalysis = nullptr;
+    QLabel* lblThreshold = nullptr;
+    QLineEdit* edtThreshold = nullptr; // wavelet coefficients with |c| below it count as zero
+    QLabel* lblAnalysis = nullptr; // coefficients kept, and the error against f
+    QPushButton* btnSaveAnalysis = nullptr;
+    TPanel* pAnalysis = nullptr; // the charts; its caption says what to do while there are none
+    QChartView* chAnalysis = nullptr;
+    QChartView* chCompression = nullptr;
+    QSplitterHandle* SplitterAnalysis = nullptr; // between chAnalysis and chCompression
+    QMenu* pmSaveAnalysis = nullptr;
+    QAction* miAnalysisPicture = nullptr;
+    QAction* miAnalysisCurves = nullptr;
+    QFileDialog* SaveAnalysisDialog = nullptr;
+    QFileDialog* SaveCurvesDialog = nullptr;
 
     // ---- numerics/ — the state of the computation ----
     // Keys: k a scaling index 1-m .. 2^L-1 of level L, p or i a wavelet index 1-m .. 2^(L-1)-m
@@ -259,16 +282,65 @@ public:
     double basisValue(const BasisFunction& function, double x);
     // Its coefficient: d in coeffD, or c in coeffC.
     double& coefficient(const BasisFunction& function);
+    // The same, read without inserting: 0.0 when the tables do not hold it.
+    double storedCoefficient(const BasisFunction& function) const;
     // <f, N_(J,k)> for the scaling indices of level J, and the Gram matrix of the basis, each way.
     SparseRow finestSplineProducts(Products products);
     DenseMatrix gramMatrix(const std::vector<BasisFunction>& basis, Products products);
 
+    // ---- graphs/ — the charts: axes fitted to the curves shown, legend, tooltips, pictures ----
+    // The text of a curve's tooltip at the hovered point.
+    using TipText = QString (TMainForm::*)(const QXYSeries& series, QPointF at);
+    void addCurve(
+        QChartView* view, QXYSeries* series, const QPen& pen, TipText tip = &TMainForm::pointTip);
+    void fitAxes(QChart* chart, double xMargin = 0);
+    static QPointF nearestSample(const QXYSeries& series, QPointF at);
+    QString pointTip(const QXYSeries& series, QPointF at);
+    QImage pageImage(QWidget* page, QWidget* view);
+    QByteArray picture(QWidget* page, QWidget* view, const QString& suffix);
+    std::optional<QString> savePicture(QFileDialog& dialog, QWidget* page, QWidget* view);
+
     // ---- graphs/ — the wavelets of the finest level: value matrix and chart ----
     void sampleWavelets();
     void buildWaveletSeries();
-    void fitAxes();
-    QImage chartImage();
-    QString pointTip(const QLineSeries& series, QPointF at);
+
+    // ---- graphs/ — the analysis page: the expansion by level, its error, compression ----
+    // Where the coefficients in coeffC and coeffD came from: a forward transform of
+    // userFunction, coefficient files (f unknown), or nothing since the last Clear.
+    enum class CoefficientSource
+    {
+        None,
+        ForwardTransform,
+        Files
+    };
+    CoefficientSource coefficientSource = CoefficientSource::None;
+    double threshold = 0; // the last valid number of edtThreshold
+    static constexpr const char* thresholdHint
+        = "Вейвлет-коэффициенты c, меньшие порога по модулю, считаются нулями в восстановлении и\n"
+          "в деталях на этой странице; таблицы и файлы коэффициентов не меняются";
+    // The dense grid of [a, b]: x_(16i+s) = points[i][0] + s h/16, s = 0 .. 15, then b.
+    static constexpr int densePerInterval = 16;
+    std::vector<double> denseGrid;
+    DenseMatrix denseBasis; // [u][q]: gramBasis()[u] at denseGrid[q]; empty after a set-up
+    std::vector<double> denseFunction; // [q]: f at denseGrid[q]; empty unless f is known
+    void refreshAnalysis();
+    void drawAnalysis();
+    void sampleDenseBasis();
+    // The coefficients in the order of gramBasis(), the wavelet ones with |c| < below as zero.
+    std::vector<double> keptCoefficients(double below);
+    // sum of coefficients[u] gramBasis()[u] on the dense grid, over the functions of the given
+    // level only (J0: the coarse approximation, J0+e: the details) or over all of them.
+    std::vector<double> denseSum(
+        const std::vector<double>& coefficients, std::optional<int> level = std::nullopt);
+    bool errorsKnown() const;
+    double largestError(const std::vector<double>& values) const;
+    double rmsError(const std::vector<double>& values) const;
+    QList<QPointF> nTermErrors();
+    int keptCount();
+    DenseMatrix analysisCurves();
+    QString analysisSummary(const std::vector<double>& reconstruction);
+    QString compressionTip(const QXYSeries& series, QPointF at);
+    QByteArray analysisCsv();
 
 signals:
     void created();
@@ -285,10 +357,13 @@ private:
     void createInputPanel();
     void createOutputPanel();
     void createGraphicPage();
+    void createAnalysisPage();
     void createNonVisual();
     void setFocusOrder();
     void connectHandlers();
     void showDirection(bool forward);
+    // A red frame and the error as tooltip while the text of an edit is not valid.
+    static void showValidity(QLineEdit* edit, const QString& error, const QString& hint);
     static void filterIntervalKey(QChar& key);
     QString elapsedText() const;
 
@@ -301,10 +376,14 @@ private:
     double gramEntry(const BasisFunction& row, const BasisFunction& column);
 
     // graphs/
+    QChartView* createChartView(const char* name, const QString& title, QAbstractAxis* left);
+    void placeLegend(QChart* chart);
+    void connectLegendMarker(QLegendMarker* marker);
+    void onPage(QWidget* page, const std::function<void()>& draw);
     void createWaveletChart();
     void addWaveletSeries();
-    void placeLegend();
-    void connectLegendMarker(QLegendMarker* marker);
+    void createAnalysisCharts();
+    void buildAnalysisSeries();
 
     // files/
     QString coefficientReport();

@@ -187,6 +187,7 @@ void TMainForm::createLayout()
     pMain->layout()->addWidget(pcCenter);
     createTransferPage();
     createGraphicPage();
+    createAnalysisPage();
     pcCenter->setCurrentWidget(tsTransfer);
     createNonVisual();
     setFocusOrder();
@@ -357,6 +358,43 @@ void TMainForm::createGraphicPage()
     keepSize(SplitterGraphic, 1, 112);
 }
 
+// A tool bar with the threshold, the summary and the save button, above the two charts side by
+// side: the expansion, large, and the compression, narrower.
+void TMainForm::createAnalysisPage()
+{
+    tsAnalysis = addPage(pcCenter, "tsAnalysis", "Анализ");
+    pMenuAnalysis = toolPanel("pMenuAnalysis", TPanel::NoBevel, tsAnalysis, {6, 0, 10, 5});
+    auto* tools = static_cast<QBoxLayout*>(pMenuAnalysis->layout());
+    lblThreshold = named(new QLabel("порог |c| <", pMenuAnalysis), "lblThreshold");
+    edtThreshold = named(new QLineEdit("0", pMenuAnalysis), "edtThreshold");
+    edtThreshold->setToolTip(thresholdHint);
+    edtThreshold->setFixedWidth(10 * edtThreshold->fontMetrics().horizontalAdvance('0'));
+    lblAnalysis = named(new QLabel(pMenuAnalysis), "lblAnalysis");
+    lblAnalysis->setWordWrap(true);
+    lblAnalysis->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    btnSaveAnalysis
+        = button("btnSaveAnalysis", "", QStyle::SP_DialogSaveButton, 46, 41, pMenuAnalysis);
+    btnSaveAnalysis->setToolTip("Сохранить рисунок или кривые");
+    btnSaveAnalysis->setEnabled(false);
+    tools->addWidget(lblThreshold);
+    tools->addSpacing(6);
+    tools->addWidget(edtThreshold);
+    tools->addSpacing(12);
+    tools->addWidget(lblAnalysis, 1);
+    tools->addSpacing(6);
+    tools->addWidget(btnSaveAnalysis);
+
+    pAnalysis = captionPanel("pAnalysis",
+        "Выполните прямое преобразование или загрузите коэффициенты из файла", tsAnalysis);
+    static_cast<QBoxLayout*>(tsAnalysis->layout())->addWidget(pAnalysis, 1);
+    boxLayout(QBoxLayout::LeftToRight, pAnalysis);
+    createAnalysisCharts();
+    SplitterAnalysis
+        = split(Qt::Horizontal, chAnalysis, chCompression, "SplitterAnalysis", 5, pAnalysis);
+    keepSize(SplitterAnalysis, 1, 270);
+    SplitterAnalysis->splitter()->hide(); // until there are coefficients
+}
+
 void TMainForm::createNonVisual()
 {
     OpenDialog = named(new QFileDialog(this), "OpenDialog");
@@ -366,13 +404,27 @@ void TMainForm::createNonVisual()
     OpenDialog->setAcceptMode(QFileDialog::AcceptSave);
     OpenDialog->setOption(QFileDialog::DontUseNativeDialog);
     SaveWaveletDialog = named(new QFileDialog(this), "SaveWaveletDialog");
-    SaveWaveletDialog->setNameFilter("Bitmaps (*.bmp)");
+    SaveWaveletDialog->setNameFilters({"Bitmaps (*.bmp)", "PNG (*.png)", "SVG (*.svg)"});
     SaveWaveletDialog->setAcceptMode(QFileDialog::AcceptSave);
     SaveWaveletDialog->setOption(QFileDialog::DontUseNativeDialog);
 
     pmSave = named(new QMenu(this), "pmSave");
     miGraphic = named(pmSave->addAction("График в формате *.bmp"), "miGraphic");
     miMatrix = named(pmSave->addAction("Таблицу в формате *.txt"), "miMatrix");
+    SaveAnalysisDialog = named(new QFileDialog(this), "SaveAnalysisDialog");
+    SaveAnalysisDialog->setNameFilters({"PNG (*.png)", "SVG (*.svg)", "Bitmaps (*.bmp)"});
+    SaveCurvesDialog = named(new QFileDialog(this), "SaveCurvesDialog");
+    SaveCurvesDialog->setNameFilter("CSV (*.csv)");
+    for (QFileDialog* dialog : {SaveAnalysisDialog, SaveCurvesDialog}) {
+        dialog->setAcceptMode(QFileDialog::AcceptSave);
+        dialog->setOption(QFileDialog::DontUseNativeDialog);
+    }
+    pmSaveAnalysis = named(new QMenu(this), "pmSaveAnalysis");
+    miAnalysisPicture = named(
+        pmSaveAnalysis->addAction("Рисунок в формате *.png, *.svg, *.bmp"), "miAnalysisPicture");
+    miAnalysisCurves
+        = named(pmSaveAnalysis->addAction("Кривые в формате *.csv"), "miAnalysisCurves");
+
     pmReport = named(new QMenu(this), "pmReport");
     nCoeff = named(pmReport->addAction("Коэффициенты"), "nCoeff");
     nCoeff->setEnabled(false);
@@ -384,7 +436,8 @@ void TMainForm::setFocusOrder()
     QWidget* order[] = {btnClose, btnReport, cbStepSplain, edtA, edtB, edtFunction,
         chExactIntegration, pcCenter, FunctionValueGR, CoeffCGR, CoeffDGR, btnBuild, rbForward,
         rbBack, btnGetValuesFromFile, btnClear, btnSave, rbCenter, rbBoundary, rbAllGraphic,
-        rbZerro, chShowHideBottomPanel, btnGraphic, chWavelet, sgWaveletValues};
+        rbZerro, chShowHideBottomPanel, btnGraphic, chWavelet, sgWaveletValues, edtThreshold,
+        btnSaveAnalysis, chAnalysis, chCompression};
     for (std::size_t i = 1; i < std::size(order); ++i)
         QWidget::setTabOrder(order[i - 1], order[i]);
 }

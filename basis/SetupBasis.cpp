@@ -53,6 +53,7 @@ void TMainForm::setupBasis()
     computeBetta();
     computeAlpha();
     computeAlphaW();
+    denseBasis.clear(); // the analysis page samples the new basis when it next needs it
     nCoeff->setEnabled(true);
 }
 

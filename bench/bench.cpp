@@ -8,6 +8,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTabWidget>
 
 #include <algorithm>
 #include <chrono>
@@ -43,8 +44,8 @@ int main(int argc, char** argv)
     std::printf("median of %d runs, milliseconds\n\n", runs);
     std::printf("| m | setupBasis | forwardTransform, literal | forwardTransform | "
                 "inverseTransform | Build click, forward | Build click, forward, typed f | "
-                "Build click, inverse | graph click |\n"
-                "|---|---|---|---|---|---|---|---|---|\n");
+                "Build click, inverse | graph click | threshold change, page redrawn |\n"
+                "|---|---|---|---|---|---|---|---|---|---|\n");
     using Products = TMainForm::Products;
     for (int m = 2; m <= 4; ++m) {
         {
@@ -64,8 +65,21 @@ int main(int argc, char** argv)
         form->rbBack->setChecked(true);
         double buildInverse = medianMilliseconds(runs, [&] { form->btnBuild->click(); });
         double graph = medianMilliseconds(runs, [&] { form->btnGraphic->click(); });
-        std::printf("| %d | %.2f | %.2f | %.2f | %.2f | %.2f | %.2f | %.2f | %.2f |\n", m, setup,
-            literal, fast, inverse, buildForward, buildTyped, buildInverse, graph);
+        // The analysis page of the typed function on screen at the design size: a new threshold
+        // recomputes the curves and the page is painted at once.
+        form->resize(841, 500);
+        form->show();
+        form->pcCenter->setCurrentWidget(form->tsAnalysis);
+        int change = 0;
+        double threshold = medianMilliseconds(runs, [&] {
+            form->edtThreshold->setText(++change % 2 ? QLocale().toString(1e-4) : "0");
+            form->tsAnalysis->repaint();
+        });
+        form->hide();
+        form->pcCenter->setCurrentWidget(form->tsTransfer);
+        std::printf("| %d | %.2f | %.2f | %.2f | %.2f | %.2f | %.2f | %.2f | %.2f | %.2f |\n", m,
+            setup, literal, fast, inverse, buildForward, buildTyped, buildInverse, graph,
+            threshold);
     }
     return 0;
 }

@@ -47,8 +47,7 @@ void TMainForm::btnGetValuesFromFileClick(QObject*)
     if (rbForward->isChecked() || !rbBack->isChecked())
         return;
     const int J0 = coarsestLevel;
-    // The wavelets of levels J0+1 .. J: 2^J0 + 2^(J0+1) + ... + 2^(J-1).
-    const auto c = readNumbers(cFile, (1 << finestLevel) - (1 << J0));
+    const auto c = readNumbers(cFile, waveletTotal(J0, finestLevel));
     if (!c)
         return;
     const auto d = readNumbers(dFile, int(scalingIndices(m, J0).size()));
@@ -68,6 +67,8 @@ void TMainForm::btnGetValuesFromFileClick(QObject*)
     coeffD[0] = row;
     showCoeffC();
     showCoeffD();
+    coefficientSource = CoefficientSource::Files;
+    refreshAnalysis();
 }
 
 void TMainForm::btnFunctionValuesClick(QObject*)

@@ -26,6 +26,11 @@ QByteArray toWindows1251(const QString& text)
     return encoder(text);
 }
 
+QString withSuffix(const QString& name, const QString& suffix)
+{
+    return name.endsWith("." + suffix, Qt::CaseInsensitive) ? name : name + "." + suffix;
+}
+
 namespace {
 
 QString writeProblem(const QFileDevice& file)

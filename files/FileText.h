@@ -15,6 +15,9 @@ std::string streamText(long double value);
 // byte 0x1A.
 QByteArray toWindows1251(const QString& text);
 
+// The name with ".suffix" appended, unless it ends with it already, in any case.
+QString withSuffix(const QString& name, const QString& suffix);
+
 // Writes the whole file through a temporary file that replaces the target only when complete,
 // so a failed save leaves the previous file as it was. On failure the user is told which file
 // and why, and the result is false.

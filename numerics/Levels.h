@@ -63,6 +63,12 @@ inline Indices waveletLevels(int J0, int J)
     return indices(J0 + 1, J);
 }
 
+// The wavelets of levels J0+1 .. J: 2^J0 + 2^(J0+1) + ... + 2^(J-1).
+inline int waveletTotal(int J0, int J)
+{
+    return (1 << J) - (1 << J0);
+}
+
 enum class WaveletClass
 {
     LeftBoundary,

@@ -4,7 +4,6 @@
 #include "files/FileText.h"
 #include "tests/TestSupport.h"
 
-
 #include <QDir>
 #include <QFile>
 

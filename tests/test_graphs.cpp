@@ -147,7 +147,8 @@ private slots:
         QTest::mouseDClick(form->chWavelet->viewport(), Qt::LeftButton);
         QVERIFY(!form->chWavelet->chart()->isZoomed());
         const qreal ratio = form->devicePixelRatioF(); // 2 in test_graphs_hidpi
-        QCOMPARE(form->chartImage().size(), (form->chWavelet->size() * ratio));
+        QCOMPARE(form->pageImage(form->tsGraphic, form->chWavelet).size(),
+            (form->chWavelet->size() * ratio));
         QCOMPARE(ratio, qEnvironmentVariable("QT_SCALE_FACTOR") == "2" ? 2.0 : 1.0);
     }
 };

@@ -93,7 +93,7 @@ void TestView::axesBelongToTheCurves()
         show();
     run(steps);
     if (!shown)
-        form->chartImage(); // lays the chart out as the saved picture shows it
+        form->pageImage(form->tsGraphic, form->chWavelet); // laid out as the saved picture
     QCOMPARE(chart()->axes(Qt::Horizontal).size(), 1);
     QCOMPARE(chart()->axes(Qt::Vertical).size(), 1);
     double x0 = INFINITY, x1 = -INFINITY, y0 = INFINITY, y1 = -INFINITY;

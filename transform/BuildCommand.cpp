@@ -67,4 +67,8 @@ void TMainForm::btnBuildClick(QObject*)
     status.complete(QString(forward ? "Выполнено прямое" : "Выполнено обратное")
         + " вейвлет-преобразование для m=" + IntToStr(m) + ". Время выполнения " + elapsedText()
         + " мc");
+    if (forward) {
+        coefficientSource = CoefficientSource::ForwardTransform;
+        refreshAnalysis();
+    }
 }

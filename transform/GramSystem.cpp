@@ -46,6 +46,16 @@ double& TMainForm::coefficient(const BasisFunction& function)
                             : coeffD[0][function.index];
 }
 
+double TMainForm::storedCoefficient(const BasisFunction& function) const
+{
+    const SparseTable& table = function.wavelet ? coeffC : coeffD;
+    const auto row = table.find(function.wavelet ? function.level - coarsestLevel : 0);
+    if (row == table.end())
+        return 0.0;
+    const auto entry = row->second.find(function.index);
+    return entry == row->second.end() ? 0.0 : entry->second;
+}
+
 // Entry (row, column): two scaling functions, a wavelet and a scaling function, or two
 // wavelets, with the arguments in the order of the transform.
 double TMainForm::gramEntry(const BasisFunction& row, const BasisFunction& column)

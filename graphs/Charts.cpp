@@ -1,0 +1,289 @@
+// What every chart of the window shares: one horizontal and one vertical axis for its whole life,
+// fitted to the curves shown with round ticks; no animation, so that the axes and their labels
+// stand at their numbers as soon as a command returns; the legend in rows under the plot; a
+// tooltip on every curve; a legend click that hides and shows a curve; and the picture of a chart
+// as a file.
+
+#include "app/Conversions.h"
+#include "app/Main_f.h"
+#include "files/FileText.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include <QBuffer>
+#include <QChart>
+#include <QChartView>
+#include <QCursor>
+#include <QFileDialog>
+#include <QGraphicsLayout>
+#include <QGraphicsTextItem>
+#include <QLegend>
+#include <QLegendMarker>
+#include <QLogValueAxis>
+#include <QPainter>
+#include <QRegularExpression>
+#include <QSvgGenerator>
+#include <QTabWidget>
+#include <QToolTip>
+#include <QValueAxis>
+#include <QXYSeries>
+
+namespace {
+
+// The space between the legend and the edges of the chart, in pixels.
+constexpr int legendInset = 10;
+
+// Ticks at 1, 2 or 5 times a power of ten that divide the span into at most six parts, labelled
+// with as many decimals as the interval needs.
+void setRoundTicks(QValueAxis* axis, double span)
+{
+    const int exponent = int(std::floor(std::log10(span / 6)));
+    const double unit = std::pow(10.0, exponent);
+    const double factor = span / 6 <= unit ? 1
+        : span / 6 <= 2 * unit             ? 2
+        : span / 6 <= 5 * unit             ? 5
+                                           : 10;
+    axis->setTickInterval(factor * unit);
+    const int decimals = std::max(0, factor == 10 ? -exponent - 1 : -exponent);
+    axis->setLabelFormat("%." + QString::number(decimals) + "f");
+}
+
+// Sets the axis to [low - margin, high + margin], margin a share of the span, with round ticks.
+void fitAxis(QValueAxis* axis, double low, double high, double margin)
+{
+    if (!(high > low) || !std::isfinite(high - low)) { // nothing shown, or a flat curve
+        low = std::isfinite(low) ? low - 1 : -1;
+        high = low + 2;
+    }
+    const double span = (1 + 2 * margin) * (high - low);
+    setRoundTicks(axis, span); // before the range: the old interval could mean a myriad of ticks
+    axis->setRange(low - margin * (high - low), high + margin * (high - low));
+}
+
+// Whole decades around [low, high], low > 0, labelled at every power of ten, or at every second,
+// third ... one when that keeps the labels at most seven.
+void fitLogAxis(QLogValueAxis* axis, double low, double high)
+{
+    if (!(low > 0 && high >= low && std::isfinite(high))) { // nothing shown
+        low = 0.1;
+        high = 1;
+    }
+    double first = std::floor(std::log10(low));
+    double last = std::max(std::ceil(std::log10(high)), first + 1);
+    const double decades = std::ceil((last - first) / 6);
+    first = decades * std::floor(first / decades);
+    last = decades * std::ceil(last / decades);
+    axis->setBase(std::pow(10.0, decades));
+    // A hair wider, so that rounding in the axis never drops the labels at its ends.
+    axis->setRange(std::pow(10.0, first) * (1 - 1e-9), std::pow(10.0, last) * (1 + 1e-9));
+}
+
+// The part of the item taken by its visible texts, in the item's coordinates.
+QRectF textArea(QGraphicsItem* item)
+{
+    QRectF area;
+    for (QGraphicsItem* child : item->childItems())
+        if (child->isVisible()) {
+            const QRectF own
+                = dynamic_cast<QGraphicsTextItem*>(child) ? child->boundingRect() : textArea(child);
+            area |= child->mapRectToParent(own);
+        }
+    return area;
+}
+
+} // namespace
+
+// A chart with its title, a value axis at the bottom and the given axis on the left; numbers in
+// the locale's format. Drag to zoom, right click to step back.
+QChartView* TMainForm::createChartView(const char* name, const QString& title, QAbstractAxis* left)
+{
+    auto* chart = new QChart;
+    chart->setTitle(title);
+    QFont titleFont("Arial");
+    titleFont.setPixelSize(16);
+    chart->setTitleFont(titleFont);
+    chart->setTitleBrush(Qt::blue);
+    chart->legend()->setVisible(true);
+    chart->legend()->detachFromChart(); // placed by placeLegend, in rows
+    chart->legend()->setAlignment(Qt::AlignTop); // rows filled from the top, in series order
+    chart->setPlotAreaBackgroundBrush(Qt::white);
+    chart->setPlotAreaBackgroundVisible(true);
+    chart->setLocalizeNumbers(true); // axis numbers with the locale's decimal separator
+    auto* bottom = new QValueAxis;
+    for (QAbstractAxis* axis : {(QAbstractAxis*)bottom, left}) {
+        auto layOut = [chart] { chart->layout()->activate(); };
+        if (auto* values = qobject_cast<QValueAxis*>(axis)) {
+            values->setTickType(QValueAxis::TicksDynamic);
+            values->setTickAnchor(0);
+            connect(values, &QValueAxis::rangeChanged, values,
+                [values, layOut](double min, double max) {
+                    setRoundTicks(values, max - min);
+                    layOut();
+                });
+        } else if (auto* logarithmic = qobject_cast<QLogValueAxis*>(axis)) {
+            logarithmic->setMinorTickCount(0);
+            logarithmic->setLabelFormat("%.0e"); // 1e-05: a power of ten
+            connect(logarithmic, &QLogValueAxis::rangeChanged, logarithmic, layOut);
+        }
+        chart->addAxis(axis, axis == bottom ? Qt::AlignBottom : Qt::AlignLeft);
+    }
+    auto* view = new QChartView(chart);
+    view->setObjectName(name);
+    view->setRubberBand(QChartView::RectangleRubberBand); // drag to zoom, right click back
+    view->setFrameShape(QFrame::NoFrame);
+    connect(chart, &QChart::geometryChanged, this, [this, chart] { placeLegend(chart); });
+    return view;
+}
+
+// The legend stands under the plot in as many rows as its entries need at the chart's width
+// (one row would cut the sixteen entries of m = 4 short on a window of the design size); the
+// chart's bottom margin makes room for it.
+void TMainForm::placeLegend(QChart* chart)
+{
+    QLegend* legend = chart->legend();
+    if (!legend->isVisible())
+        return;
+    const QRectF frame = chart->rect().adjusted(legendInset, 0, -legendInset, 0);
+    legend->setGeometry(frame);
+    legend->layout()->activate();
+    const double height = std::ceil(textArea(legend).bottom()) + legendInset / 2;
+    legend->setGeometry(frame.adjusted(0, frame.height() - height - legendInset, 0, -legendInset));
+    QMargins margins = chart->margins();
+    margins.setBottom(int(height) + legendInset);
+    chart->setMargins(margins);
+}
+
+// A curve on the chart's two axes, with its tooltip (the text of `tip`) and its legend entry.
+void TMainForm::addCurve(QChartView* view, QXYSeries* series, const QPen& pen, TipText tip)
+{
+    QChart* chart = view->chart();
+    series->setPen(pen);
+    chart->addSeries(series);
+    for (QAbstractAxis* axis : chart->axes())
+        series->attachAxis(axis);
+    connect(series, &QXYSeries::hovered, this, [this, view, series, tip](QPointF at, bool entered) {
+        entered ? QToolTip::showText(QCursor::pos(), (this->*tip)(*series, at), view)
+                : QToolTip::hideText();
+    });
+    if (chart->legend()->isVisible())
+        connectLegendMarker(chart->legend()->markers(series).first());
+}
+
+// The legend and the axes fit the curves that are shown: x over their samples with the given
+// share as margin, y over their finite values with a small margin (whole decades on a
+// logarithmic axis). A zoom is undone first, so that zooming out returns to these ranges.
+void TMainForm::fitAxes(QChart* chart, double xMargin)
+{
+    placeLegend(chart);
+    chart->zoomReset();
+    double left = INFINITY, right = -INFINITY, bottom = INFINITY, top = -INFINITY;
+    for (QAbstractSeries* series : chart->series())
+        if (series->isVisible())
+            for (QPointF point : static_cast<QXYSeries*>(series)->points())
+                if (std::isfinite(point.x()) && std::isfinite(point.y())) {
+                    left = std::min(left, point.x());
+                    right = std::max(right, point.x());
+                    bottom = std::min(bottom, point.y());
+                    top = std::max(top, point.y());
+                }
+    fitAxis(static_cast<QValueAxis*>(chart->axes(Qt::Horizontal).first()), left, right, xMargin);
+    QAbstractAxis* vertical = chart->axes(Qt::Vertical).first();
+    if (auto* logarithmic = qobject_cast<QLogValueAxis*>(vertical))
+        fitLogAxis(logarithmic, bottom, top);
+    else
+        fitAxis(static_cast<QValueAxis*>(vertical), bottom, top, 0.05);
+    chart->layout()->activate();
+}
+
+// The sample of the curve nearest to the hovered point.
+QPointF TMainForm::nearestSample(const QXYSeries& series, QPointF at)
+{
+    const QList<QPointF> samples = series.points();
+    auto nearer = [at](QPointF p, QPointF q) {
+        return std::abs(p.x() - at.x()) < std::abs(q.x() - at.x());
+    };
+    return *std::min_element(samples.begin(), samples.end(), nearer);
+}
+
+// The curve, and x and y of its sample as the grids show numbers.
+QString TMainForm::pointTip(const QXYSeries& series, QPointF at)
+{
+    const QPointF sample = nearestSample(series, at);
+    return series.name() + "\nx = " + FloatToStrF(sample.x()) + "\ny = " + FloatToStrF(sample.y());
+}
+
+// A click on a legend entry hides or shows its curve; the entry stays, dimmed while the curve
+// is hidden, so that it can be clicked again.
+void TMainForm::connectLegendMarker(QLegendMarker* marker)
+{
+    QAbstractSeries* series = marker->series();
+    connect(marker, &QLegendMarker::clicked, this, [this, marker, series] {
+        series->setVisible(!series->isVisible());
+        marker->setVisible(true);
+        fitAxes(series->chart());
+    });
+    connect(series, &QAbstractSeries::visibleChanged, this, [marker, series] {
+        QColor label = marker->labelBrush().color();
+        label.setAlphaF(series->isVisible() ? 1.0 : 0.4);
+        marker->setLabelBrush(label);
+    });
+}
+
+// Runs the drawing with the page brought up: a page that has never been shown has no real size
+// yet. The page shown before is brought back.
+void TMainForm::onPage(QWidget* page, const std::function<void()>& draw)
+{
+    QWidget* current = pcCenter->currentWidget();
+    pcCenter->setCurrentWidget(page);
+    draw();
+    pcCenter->setCurrentWidget(current);
+}
+
+// The view as shown on its page, at the screen's pixel density.
+QImage TMainForm::pageImage(QWidget* page, QWidget* view)
+{
+    QImage image;
+    onPage(page, [&] { image = view->grab().toImage(); });
+    return image;
+}
+
+// The view as a picture file: "svg" draws its lines and texts as vectors (at the view's size in
+// pixels); "png" and "bmp" are its image.
+QByteArray TMainForm::picture(QWidget* page, QWidget* view, const QString& suffix)
+{
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    if (suffix != "svg") {
+        pageImage(page, view).save(&buffer, suffix.toUpper().toLatin1());
+        return bytes;
+    }
+    onPage(page, [&] {
+        QSvgGenerator svg;
+        svg.setOutputDevice(&buffer);
+        svg.setSize(view->size());
+        svg.setViewBox(view->rect());
+        svg.setResolution(view->logicalDpiX()); // texts as large as on the screen
+        svg.setTitle(windowTitle());
+        QPainter painter(&svg);
+        view->render(&painter);
+    });
+    return bytes;
+}
+
+// Runs the picture dialog and writes the view in the format of the filter chosen there; the
+// filter's suffix is appended unless the name ends with it, in any case. The name written, or
+// nothing when the dialog was cancelled or the write failed (saveWholeFile has said why).
+std::optional<QString> TMainForm::savePicture(QFileDialog& dialog, QWidget* page, QWidget* view)
+{
+    const std::optional<QString> chosen = runFileDialog(dialog);
+    if (!chosen)
+        return std::nullopt;
+    static const QRegularExpression pattern(R"(\*\.(\w+))");
+    const QString suffix = pattern.match(dialog.selectedNameFilter()).captured(1).toLower();
+    const QString name = withSuffix(*chosen, suffix);
+    if (!saveWholeFile(name, picture(page, view, suffix)))
+        return std::nullopt;
+    return name;
+}
