@@ -1,6 +1,7 @@
 #include "tests/TestSupport.h"
 
 #include <QDir>
+#include <QFile>
 #include <QMenu>
 #include <QRegularExpression>
 
@@ -55,6 +56,12 @@ bool WindowTest::showsTimedStatus(const QString& prefix) const
 {
     const QString pattern = "^" + QRegularExpression::escape(prefix) + "\\d+ мc$";
     return QRegularExpression(pattern).match(form->StatusBar->currentMessage()).hasMatch();
+}
+
+QByteArray WindowTest::contents(const QString& name)
+{
+    QFile file(name);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
 }
 
 void everyDegree()

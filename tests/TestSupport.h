@@ -64,6 +64,8 @@ protected:
     // The status line is the completion text of a timed command: the prefix, whole
     // milliseconds and " мc", with the Latin c.
     bool showsTimedStatus(const QString& prefix) const;
+    // The bytes of a file; "<missing>" when it cannot be read.
+    static QByteArray contents(const QString& name);
 
     RecordingSeam seam;
     TMainForm* form = nullptr;

@@ -6,7 +6,6 @@
 #include "tests/TestSupport.h"
 
 #include <QDir>
-#include <QFile>
 #include <QLabel>
 #include <QSplitter>
 #include <QSplitterHandle>
@@ -40,11 +39,6 @@ class TestAnalysis : public WindowTest
     }
     bool chartsShown() { return !form->SplitterAnalysis->splitter()->isHidden(); }
     QString summary() { return form->lblAnalysis->text(); }
-    static QByteArray contents(const QString& name)
-    {
-        QFile file(name);
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-    }
 
 private slots:
     void expansionByLevel_data()
