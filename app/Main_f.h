@@ -339,6 +339,7 @@ public:
     int keptCount();
     DenseMatrix analysisCurves();
     QString analysisSummary(const std::vector<double>& reconstruction);
+    QString analysisTip(const QXYSeries& series, QPointF at);
     QString compressionTip(const QXYSeries& series, QPointF at);
     QByteArray analysisCsv();
 

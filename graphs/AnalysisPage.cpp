@@ -101,7 +101,7 @@ void TMainForm::buildAnalysisSeries()
     auto add = [this](const QString& name, QColor colour, int width, Qt::PenStyle style) {
         auto* series = new QLineSeries;
         series->setName(name);
-        addCurve(chAnalysis, series, QPen(colour, width, style));
+        addCurve(chAnalysis, series, QPen(colour, width, style), &TMainForm::analysisTip);
     };
     if (coefficientSource == CoefficientSource::ForwardTransform)
         add("f(x)", QColor(170, 170, 170), 6, Qt::SolidLine); // a broad band under the others
@@ -188,6 +188,15 @@ QString TMainForm::analysisSummary(const std::vector<double>& reconstruction)
     return kept + ". Функция f(x) не определена при x = "
         + FloatToStr(denseGrid[std::size_t(undefined - denseFunction.begin())])
         + ": погрешность не вычисляется";
+}
+
+// y to six significant digits: the details of the fine levels are far below the five decimals
+// of the grids.
+QString TMainForm::analysisTip(const QXYSeries& series, QPointF at)
+{
+    const QPointF sample = nearestSample(series, at);
+    return series.name() + "\nx = " + FloatToStrF(sample.x())
+        + "\ny = " + QLocale().toString(sample.y(), 'g', 6);
 }
 
 QString TMainForm::compressionTip(const QXYSeries& series, QPointF at)

@@ -1,6 +1,7 @@
 #include "tests/TestSupport.h"
 
 #include <QDir>
+#include <QFile>
 #include <QMenu>
 
 #include <clocale>
@@ -43,6 +44,12 @@ QString WindowTest::row(const TStringGrid* grid, int r, int first, int count)
     for (int c = first; c < first + count; ++c)
         texts << grid->cell(c, r);
     return texts.join(' ');
+}
+
+QByteArray WindowTest::contents(const QString& name)
+{
+    QFile file(name);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
 }
 
 void everyDegree()

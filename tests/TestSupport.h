@@ -61,6 +61,8 @@ protected:
     static bool russianLocale();
     // Cells first .. first + count - 1 of a grid row, joined by blanks.
     static QString row(const TStringGrid* grid, int r, int first, int count);
+    // The bytes of a file; "<missing>" when it cannot be read.
+    static QByteArray contents(const QString& name);
 
     RecordingSeam seam;
     TMainForm* form = nullptr;

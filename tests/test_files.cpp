@@ -14,11 +14,6 @@ class TestFiles : public WindowTest
 {
     Q_OBJECT
 
-    static QByteArray contents(const QString& name)
-    {
-        QFile file(name);
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
-    }
     static bool write(const QString& name, const QByteArray& bytes)
     {
         QFile file(name);

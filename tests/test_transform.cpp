@@ -8,11 +8,6 @@ class TestTransform : public WindowTest
 {
     Q_OBJECT
 
-    static QByteArray contents(const QString& name)
-    {
-        QFile file(name);
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
-    }
     QString functionValues(int count)
     {
         QStringList texts;
