@@ -16,6 +16,17 @@ class TestTransform : public WindowTest
         return texts.join(' ');
     }
 
+    // The fast products are the literal ones, to the bit.
+    bool fastProductsAreTheLiteralOnes()
+    {
+        using Products = TMainForm::Products;
+        const std::vector<BasisFunction> basis = form->gramBasis();
+        return form->finestSplineProducts(Products::Sampled)
+            == form->finestSplineProducts(Products::Literal)
+            && form->gramMatrix(basis, Products::Sampled)
+            == form->gramMatrix(basis, Products::Literal);
+    }
+
 private slots:
     // The inverse of a unit coefficient is its wavelet, psi_(L,p)(x) = 2^(J-L) psi_(J,p)(a +
     // (x - a)/2^(J-L)), which the graph page samples with five decimals. Every wavelet of every
@@ -47,12 +58,7 @@ private slots:
     {
         form->chExactIntegration->click();
         QVERIFY(form->exactIntegration);
-        using Products = TMainForm::Products;
-        const std::vector<BasisFunction> basis = form->gramBasis();
-        QVERIFY(form->finestSplineProducts(Products::Sampled)
-            == form->finestSplineProducts(Products::Literal));
-        QVERIFY(form->gramMatrix(basis, Products::Sampled)
-            == form->gramMatrix(basis, Products::Literal));
+        QVERIFY(fastProductsAreTheLiteralOnes());
         form->forwardTransform();
         form->inverseTransform();
         for (std::size_t p = 0; p < form->points.size(); ++p)
@@ -86,13 +92,7 @@ private slots:
         form->btnBuild->click();
         QCOMPARE(functionValues(8) + "|" + row(form->CoeffDGR, 1, 0, form->CoeffDGR->colCount()),
             values + "|" + d);
-        // The fast products are the literal ones, to the bit.
-        using Products = TMainForm::Products;
-        const std::vector<BasisFunction> basis = form->gramBasis();
-        QVERIFY(form->finestSplineProducts(Products::Sampled)
-            == form->finestSplineProducts(Products::Literal));
-        QVERIFY(form->gramMatrix(basis, Products::Sampled)
-            == form->gramMatrix(basis, Products::Literal));
+        QVERIFY(fastProductsAreTheLiteralOnes());
         // f lies in the span of the coarsest B-splines: the wavelet coefficients vanish, to the
         // digits that the Gram system's condition number leaves (fewest for m = 4).
         QVERIFY(int(form->coeffC.size()) == form->finestLevel - form->coarsestLevel);
