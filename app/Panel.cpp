@@ -62,5 +62,5 @@ void TPanel::paintEvent(QPaintEvent* event)
         return;
     QPainter painter(this);
     painter.setFont(captionFont());
-    painter.drawText(contentsRect(), Qt::AlignCenter, shownCaption());
+    painter.drawText(captionRect(), Qt::AlignCenter, shownCaption());
 }

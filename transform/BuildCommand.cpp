@@ -7,8 +7,8 @@
 #include <QLineEdit>
 #include <QRadioButton>
 
+#include <algorithm>
 #include <cmath>
-#include <optional>
 
 // The title names the degree the basis was built for, which is what the combo box shows
 // whenever the degree was accepted, the exact quadrature rule when it was used, and after a
@@ -29,16 +29,13 @@ void TMainForm::updateTitle()
 UserFunction TMainForm::functionToDecompose()
 {
     UserFunction f(edtFunction->text());
-    std::optional<double> undefinedAt;
-    auto check = [&](double x) {
-        if (!undefinedAt && !std::isfinite(f(x)))
-            undefinedAt = x;
-        return 0.0;
-    };
+    std::vector<double> evaluated;
     for (const auto& point : points)
-        check(point[0]);
-    sampled(check);
-    if (undefinedAt)
+        evaluated.push_back(point[0]);
+    std::ranges::copy(quadraturePoints(), std::back_inserter(evaluated));
+    const auto undefinedAt = std::find_if(
+        evaluated.begin(), evaluated.end(), [&f](double x) { return !std::isfinite(f(x)); });
+    if (undefinedAt != evaluated.end())
         throw ERejectedInput(("Функция f(x)=" + f.text()
             + " не определена или бесконечна при x = " + FloatToStr(*undefinedAt))
                                  .toStdString());
