@@ -137,10 +137,10 @@ Coefficients Transform::decompose(std::vector<double> finestSpline)
         fillLevelMatrix(split, columns, m);
         split.solve(s);
         std::vector<double> coarser(scalingIndices(m, L - 1).size());
-        for (std::size_t j = 0; j < columns.size(); ++j)
+        for (std::size_t j = 0; j < columns.size(); ++j) // + 0.0: a zero is never -0
             (columns[j].wavelet ? result.wavelet(L, columns[j].index)
                                 : coarser[columns[j].index + m - 1])
-                = s[j];
+                = s[j] + 0.0;
         s = std::move(coarser);
     }
     result.d = std::move(s);
