@@ -293,6 +293,7 @@ public:
     std::optional<QString> savePicture(QFileDialog& dialog, QWidget* page, QWidget* view);
 
     // ---- graphs/ — the wavelets of the finest level: value matrix and chart ----
+    static constexpr int maxGraphLevel = 8; // the finest level the graph page draws
     void sampleWavelets();
     void buildWaveletSeries();
 

@@ -16,8 +16,15 @@
 
 #include <vector>
 
+// Above level 8 the page would hold thousands of curves and millions of cells: the command says
+// so and changes nothing.
 void TMainForm::btnGraphicClick(QObject*)
 {
+    if (finestLevel > maxGraphLevel)
+        throw ERejectedInput(
+            ("Графики вейвлетов строятся для уровней J не выше " + IntToStr(maxGraphLevel)
+                + ": при J=" + IntToStr(finestLevel) + " их слишком много. Уменьшите уровень J.")
+                .toStdString());
     startTicks = int(clockTicks());
     WaitingStatus status(StatusBar, "Подождите, идет построение графиков...");
     btnSave->setEnabled(true);
