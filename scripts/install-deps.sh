@@ -2,7 +2,7 @@
 # Installs the Debian packages the build and the tests need, skipping those already present.
 # Runs apt-get directly as root, through sudo otherwise.
 set -eu
-packages="cmake g++ make pkg-config qt6-base-dev qt6-charts-dev qt6-svg-dev libqt6opengl6-dev libmuparser-dev
+packages="cmake g++ make pkg-config qt6-base-dev qt6-charts-dev qt6-svg-dev libqt6opengl6-dev libmuparser-dev libgsl-dev
           qt6-translations-l10n fonts-dejavu-core xvfb xauth libx11-dev locales"
 missing=""
 for p in $packages; do
