@@ -30,6 +30,7 @@ void TMainForm::connectHandlers()
         chart->viewport()->installEventFilter(this);
     bind(cbStepSplain, &QComboBox::currentTextChanged, &TMainForm::cbStepSplainChange);
     bind(edtFunction, &QLineEdit::textChanged, &TMainForm::edtFunctionChange);
+    bind(btnLoadData, &QPushButton::clicked, &TMainForm::btnLoadDataClick);
     bind(chExactIntegration, &QCheckBox::toggled, &TMainForm::chExactIntegrationClick);
     bindSelected(rbForward, &TMainForm::rbForwardClick);
     bindSelected(rbBack, &TMainForm::rbBackClick);
@@ -119,9 +120,11 @@ void TMainForm::showDirection(bool forward)
 }
 
 // The formula is checked as it is typed: while it is not one, a red frame and the error as the
-// tooltip; no message box.
+// tooltip; no message box. Any edit (clearing the field too) puts loaded data aside: the next
+// forward Build decomposes the formula again.
 void TMainForm::edtFunctionChange(QObject*)
 {
+    loadedData.reset();
     QString error;
     try {
         UserFunction(edtFunction->text());

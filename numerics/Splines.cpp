@@ -33,7 +33,7 @@ double TMainForm::bspline(double o, int k, int j, double x, double h)
 
 double TMainForm::testFunction(double x) const
 {
-    return userFunction(x);
+    return userFunction.value(x);
 }
 
 // psi_(level, p)(x) = sum over the keys r of wavelet p of alphaW[p][r] N_(level, r)(x), in
