@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <functional>
 #include <new>
 #include <stdexcept>
 
@@ -17,8 +18,12 @@ struct Interpolant::Spline
         : samples(std::move(data))
     {
         const std::size_t n = samples.x.size();
-        if (n < 2 || samples.y.size() != n)
-            throw std::invalid_argument("Interpolant: at least two samples, as many x as y");
+        // GSL would end the program on x that do not increase.
+        if (n < 2 || samples.y.size() != n
+            || std::adjacent_find(samples.x.begin(), samples.x.end(), std::greater_equal<>())
+                != samples.x.end())
+            throw std::invalid_argument(
+                "Interpolant: at least two samples, as many x as y, x strictly increasing");
         // GSL's cubic spline needs three points; through two the natural spline is the line.
         spline = gsl_interp_alloc(n == 2 ? gsl_interp_linear : gsl_interp_cspline, n);
         if (!spline)

@@ -32,10 +32,11 @@ public:
 // without any number (column names) is skipped, so are blank lines. UTF-8 with or without a
 // byte-order mark; LF or CRLF line ends.
 //
-// Anything else throws DataError: an empty file, a field that is not a number, nan or inf, rows
-// of different widths, fewer than two points, x not increasing or outside [a, b] or not
-// reaching one of its ends, a binary file (a NUL byte). The cost is O(size of the text).
+// Requires a < b. Anything else throws DataError: an empty file, a field that is not a number,
+// nan or inf, rows of different widths, fewer than two points, x not increasing or outside
+// [a, b] or not reaching one of its ends, a binary file (a NUL byte). Costs O(size of the text).
 SampledData parseSamples(std::string_view text, const std::string& name, double a, double b);
 
-// The same for a file on disk; a file that is missing, unreadable or a folder throws DataError.
+// The same for a file on disk; a file that is missing, unreadable, a folder or larger than 1 GB
+// throws DataError.
 SampledData readSamples(const std::string& path, double a, double b);

@@ -15,6 +15,7 @@
 // load the field shows the data, greyed, until it is edited.
 void TMainForm::btnLoadDataClick(QObject*)
 {
+    checkInterval(); // the samples must lie in [a, b]
     const std::optional<QString> chosen = runFileDialog(*LoadDataDialog);
     if (!chosen)
         return;
