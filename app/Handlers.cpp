@@ -15,6 +15,7 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSpinBox>
 #include <QSplitter>
 #include <QSplitterHandle>
 #include <QToolButton>
@@ -29,6 +30,8 @@ void TMainForm::connectHandlers()
     for (QChartView* chart : {chWavelet, chAnalysis, chCompression})
         chart->viewport()->installEventFilter(this);
     bind(cbStepSplain, &QComboBox::currentTextChanged, &TMainForm::cbStepSplainChange);
+    for (QSpinBox* level : {sbFinestLevel, sbCoarsestLevel})
+        bind(level, &QSpinBox::valueChanged, &TMainForm::sbLevelChange);
     bind(edtFunction, &QLineEdit::textChanged, &TMainForm::edtFunctionChange);
     bind(btnLoadData, &QPushButton::clicked, &TMainForm::btnLoadDataClick);
     bind(chExactIntegration, &QCheckBox::toggled, &TMainForm::chExactIntegrationClick);
@@ -82,6 +85,18 @@ void TMainForm::cbStepSplainChange(QObject*)
     endTicks = int(clockTicks());
     status.complete("Вычислины коэффициенты для m=" + IntToStr(m) + ". Время вычисления "
         + elapsedText() + " мc");
+}
+
+// Other levels: the basis is built again, timed, as for a change of degree; the spin boxes show
+// the levels in force afterwards, also when the set-up is rejected.
+void TMainForm::sbLevelChange(QObject* Sender)
+{
+    try {
+        cbStepSplainChange(Sender);
+    } catch (...) {
+        showLevels();
+        throw;
+    }
 }
 
 // The other quadrature rule: the basis is built again, timed, as for a change of degree. When

@@ -19,7 +19,7 @@ void TMainForm::checkInterval()
         throw ERejectedInput("Начало отрезка не должно быть больше конца отрезка!");
 }
 
-// Empties the coefficient and product tables and blanks exactly the value cells of the result
+// Empties the coefficient tables and blanks exactly the value cells of the result
 // grids under the current m, J and J0 (those that transform/ResultGrids.cpp fills); captions
 // stay. The analysis page then says what to do.
 void TMainForm::btnClearClick(QObject*)
@@ -28,8 +28,6 @@ void TMainForm::btnClearClick(QObject*)
     const int J0 = coarsestLevel;
     coeffC.clear();
     coeffD.clear();
-    waveletProducts.clear();
-    splineProducts.clear();
     for (int p : meshIntervals(J))
         FunctionValueGR->setCell(1, p, "");
     for (int L : waveletLevels(J0, J))

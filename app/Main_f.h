@@ -1,14 +1,15 @@
 #pragma once
 
 #include "app/Dialogs.h"
+#include "engine/Transform.h"
 #include "numerics/SparseTable.h"
 #include "numerics/UserFunction.h"
-#include "transform/BasisFunction.h"
 
 #include <QMainWindow>
 #include <QPointF>
 
 #include <functional>
+#include <memory>
 #include <optional>
 
 class QAbstractAxis;
@@ -28,6 +29,7 @@ class QMenu;
 class QPen;
 class QPushButton;
 class QRadioButton;
+class QSpinBox;
 class QSplitterHandle;
 class QStatusBar;
 class QTabWidget;
@@ -68,6 +70,7 @@ public:
     // app/
     void FormCreate(QObject* Sender);
     void cbStepSplainChange(QObject* Sender);
+    void sbLevelChange(QObject* Sender);
     void chExactIntegrationClick(QObject* Sender);
     void rbForwardClick(QObject* Sender);
     void rbBackClick(QObject* Sender);
@@ -124,6 +127,10 @@ public:
     QWidget* tsGraphic = nullptr;
     QLabel* lblStepSplain = nullptr;
     QComboBox* cbStepSplain = nullptr;
+    QLabel* lblFinestLevel = nullptr;
+    QSpinBox* sbFinestLevel = nullptr; // J, from the smallest the basis allows up to 16
+    QLabel* lblCoarsestLevel = nullptr;
+    QSpinBox* sbCoarsestLevel = nullptr; // J0, from the smallest the rule allows up to J - 1
     QLabel* lblA = nullptr;
     QLineEdit* edtA = nullptr;
     QLabel* lblB = nullptr;
@@ -185,11 +192,12 @@ public:
     // ---- numerics/ — the state of the computation ----
     // Keys: k a scaling index 1-m .. 2^L-1 of level L, p or i a wavelet index 1-m .. 2^(L-1)-m
     // of level L; H = 2^(J-1) (numerics/Levels.h).
-    int m = 0; // spline degree: 2, 3 or 4; the B-splines have degree m - 1
-    int finestLevel = 0; // J: [a, b] holds 2^J mesh intervals
+    int m = 0; // spline order: 2, 3 or 4; the B-splines have degree m - 1
+    int finestLevel = 0; // J: [a, b] holds 2^J mesh intervals; m + 1 unless chosen
+    static constexpr int maxWindowLevel = 16; // the finest level the window offers
     int a = 0; // left end of the interval
     int b = 0; // right end of the interval
-    int coarsestLevel = 0; // J0 = floor(ln(2m - 1) / ln 2)
+    int coarsestLevel = 0; // J0 = floor(ln(2m - 1) / ln 2) unless chosen
     double step = 0; // h = (b - a) / 2^J, the fine mesh step
     std::vector<double> gaussNodes; // [0 .. 2m-2] roots of P_(2m-1), decreasing
     // [0 .. 2m-2] the weights of the nodes. By default the scalar product gives weight k to the
@@ -212,8 +220,9 @@ public:
     SparseTable alphaW;
     SparseTable coeffC; // [e][i]: wavelet coefficients c of level J0+e, e = 1 .. J-J0
     SparseTable coeffD; // [0][k]: scaling coefficients d, k = 1-m .. 2^J0-1
-    SparseTable waveletProducts; // [L][i]: <f, psi_(L,i)>, L = J0+1 .. J; forward transform
-    SparseTable splineProducts; // [L][k]: <f, N_(L,k)>, L = J0 .. J; forward transform
+    // The basis in force and the fast transforms on it, from the engine; the tables above are
+    // copies of its numbers (transform/EngineBridge.cpp).
+    std::unique_ptr<engine::Transform> fastTransform;
     // f, the function the forward transform decomposes: the formula of edtFunction or the
     // loaded data at the last forward Build; the initial text is the built-in 1 - 8x, bit for bit.
     static constexpr const char* initialFunction = "1-8*x";
@@ -273,33 +282,16 @@ public:
         int n, const DenseMatrix& matrix, const std::vector<double>& rhs);
 
     // ---- transform/ — the forward and inverse transforms and their grids ----
-    // How the forward transform computes its scalar products: literally by getScalarProduct,
-    // or from basis values sampled once per quadrature point (the same bits, much faster).
-    enum class Products
-    {
-        Literal,
-        Sampled
-    };
-    void forwardTransform(Products products = Products::Sampled);
+    void forwardTransform();
     void inverseTransform();
-    SparseRow getWaveletProducts(int L);
-    double getBetta(int i);
     void showFunctionValues();
     void showCoeffC();
     void showCoeffD();
     void updateTitle();
     DecomposedFunction functionToDecompose();
-
-    // The multilevel basis in the order of the unknowns: N_(J0,k), then psi_(L,i) by level.
-    std::vector<BasisFunction> gramBasis();
-    double basisValue(const BasisFunction& function, double x);
-    // Its coefficient: d in coeffD, or c in coeffC.
-    double& coefficient(const BasisFunction& function);
-    // The same, read without inserting: 0.0 when the tables do not hold it.
-    double storedCoefficient(const BasisFunction& function) const;
-    // <f, N_(J,k)> for the scaling indices of level J, and the Gram matrix of the basis, each way.
-    SparseRow finestSplineProducts(Products products);
-    DenseMatrix gramMatrix(const std::vector<BasisFunction>& basis, Products products);
+    // coeffD and coeffC as the engine holds coefficients, read without inserting: what the
+    // tables do not hold is 0.0.
+    engine::Coefficients storedCoefficients() const;
 
     // ---- graphs/ — the charts: axes fitted to the curves shown, legend, tooltips, pictures ----
     // The text of a curve's tooltip at the hovered point.
@@ -331,21 +323,22 @@ public:
     static constexpr const char* thresholdHint
         = "Вейвлет-коэффициенты c, меньшие порога по модулю, считаются нулями в восстановлении и\n"
           "в деталях на этой странице; таблицы и файлы коэффициентов не меняются";
-    // The dense grid of [a, b]: x_(16i+s) = points[i][0] + s h/16, s = 0 .. 15, then b.
-    static constexpr int densePerInterval = 16;
+    // The dense grid of [a, b]: x_(si+s) = points[i][0] + s h/S, s = 0 .. S-1, then b; S = 16
+    // up to 2^10 mesh intervals, fewer above, so that the grid keeps at most 2^14 + 1 points.
+    int densePerInterval() const;
     static constexpr std::size_t maxSampleDots = 2000; // loaded data up to this many samples
     std::vector<double> denseGrid;
-    DenseMatrix denseBasis; // [u][q]: gramBasis()[u] at denseGrid[q]; empty after a set-up
     std::vector<double> denseFunction; // [q]: f at denseGrid[q]; empty unless f is known
     void refreshAnalysis();
     void drawAnalysis();
-    void sampleDenseBasis();
-    // The coefficients in the order of gramBasis(), the wavelet ones with |c| < below as zero.
-    std::vector<double> keptCoefficients(double below);
-    // sum of coefficients[u] gramBasis()[u] on the dense grid, over the functions of the given
-    // level only (J0: the coarse approximation, J0+e: the details) or over all of them.
-    std::vector<double> denseSum(
-        const std::vector<double>& coefficients, std::optional<int> level = std::nullopt);
+    void sampleDenseGrid();
+    // The stored coefficients, the wavelet ones with |c| < below as zero.
+    engine::Coefficients keptCoefficients(double below);
+    // The expansion of the coefficients on the dense grid, by the fast inverse transform.
+    std::vector<double> denseSum(const engine::Coefficients& coefficients);
+    // The same over the functions of one level only: J0, the coarse approximation; J0+e, the
+    // details of that level.
+    std::vector<double> denseLevel(engine::Coefficients coefficients, int level);
     bool errorsKnown() const;
     double largestError(const std::vector<double>& values) const;
     double rmsError(const std::vector<double>& values) const;
@@ -385,10 +378,11 @@ private:
     // basis/
     int degreeChosen();
     void layoutGrids();
-    void computeBoundaryAlpha(int r);
-
-    // transform/
-    double gramEntry(const BasisFunction& row, const BasisFunction& column);
+    // The levels of the basis for the degree chosen: the defaults of that degree when it is not
+    // the degree in force, otherwise those of the spin boxes; raised to what the rule allows.
+    engine::BasisParameters basisChosen(int chosen);
+    // The spin boxes show the levels in force and the ranges the basis allows.
+    void showLevels();
 
     // graphs/
     QChartView* createChartView(const char* name, const QString& title, QAbstractAxis* left);

@@ -16,6 +16,7 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSpinBox>
 #include <QSplitter>
 #include <QStatusBar>
 #include <QStyle>
@@ -93,6 +94,16 @@ QRadioButton* radio(const char* name, const char* caption, QGroupBox* group)
     setBold(r, false);
     group->layout()->addWidget(r);
     return r;
+}
+
+// A level: whole numbers in the range the basis allows, taken when the user is done typing
+// (Enter, the arrows, or leaving the box), so that typing "16" does not build level 1 first.
+QSpinBox* levelBox(const char* name, const char* hint, QWidget* parent)
+{
+    auto* box = named(new QSpinBox(parent), name);
+    box->setToolTip(hint);
+    box->setKeyboardTracking(false);
+    return box;
 }
 
 QLineEdit* intervalEdit(const char* name, const char* text, QWidget* parent)
@@ -210,6 +221,17 @@ void TMainForm::createMenuBar()
     cbStepSplain->addItems({"2", "3", "4"});
     cbStepSplain->setCurrentIndex(0);
     setDesignSize(cbStepSplain, 46, 21);
+    lblFinestLevel = named(new QLabel("уровень J=", pMenu), "lblFinestLevel");
+    sbFinestLevel = levelBox("sbFinestLevel",
+        "Самый мелкий уровень J: отрезок делится на 2^J интервалов (до 2^16 = 65 536). Для многих "
+        "уровней берите точное интегрирование: его вейвлеты ортогональны предыдущему уровню на "
+        "каждом уровне.",
+        pMenu);
+    lblCoarsestLevel = named(new QLabel("J0=", pMenu), "lblCoarsestLevel");
+    sbCoarsestLevel = levelBox("sbCoarsestLevel",
+        "Самый грубый уровень J0: коэффициенты d относятся к B-сплайнам уровня J0, "
+        "вейвлет-коэффициенты c — к уровням от J0 + 1 до J.",
+        pMenu);
     lblA = named(new QLabel("отрезок а=", pMenu), "lblA");
     edtA = intervalEdit("edtA", "0", pMenu);
     lblB = named(new QLabel("b=", pMenu), "lblB");
@@ -225,9 +247,10 @@ void TMainForm::createMenuBar()
     for (QWidget* w : {(QWidget*)btnClose, (QWidget*)btnReport})
         row->addWidget(w);
     row->addSpacing(13);
-    for (QWidget* w :
-        {(QWidget*)lblMainParam, (QWidget*)lblStepSplain, (QWidget*)cbStepSplain, (QWidget*)lblA,
-            (QWidget*)edtA, (QWidget*)lblB, (QWidget*)edtB, (QWidget*)lblFunction}) {
+    for (QWidget* w : {(QWidget*)lblMainParam, (QWidget*)lblStepSplain, (QWidget*)cbStepSplain,
+             (QWidget*)lblFinestLevel, (QWidget*)sbFinestLevel, (QWidget*)lblCoarsestLevel,
+             (QWidget*)sbCoarsestLevel, (QWidget*)lblA, (QWidget*)edtA, (QWidget*)lblB,
+             (QWidget*)edtB, (QWidget*)lblFunction}) {
         row->addWidget(w);
         row->addSpacing(6);
     }
@@ -441,11 +464,11 @@ void TMainForm::createNonVisual()
 // Keyboard focus order: the menu bar, the page control, then each page's controls.
 void TMainForm::setFocusOrder()
 {
-    QWidget* order[] = {btnClose, btnReport, cbStepSplain, edtA, edtB, edtFunction, btnLoadData,
-        chExactIntegration, pcCenter, FunctionValueGR, CoeffCGR, CoeffDGR, btnBuild, rbForward,
-        rbBack, btnGetValuesFromFile, btnClear, btnSave, rbCenter, rbBoundary, rbAllGraphic,
-        rbZerro, chShowHideBottomPanel, btnGraphic, chWavelet, sgWaveletValues, edtThreshold,
-        btnSaveAnalysis, chAnalysis, chCompression};
+    QWidget* order[] = {btnClose, btnReport, cbStepSplain, sbFinestLevel, sbCoarsestLevel, edtA,
+        edtB, edtFunction, btnLoadData, chExactIntegration, pcCenter, FunctionValueGR, CoeffCGR, CoeffDGR,
+        btnBuild, rbForward, rbBack, btnGetValuesFromFile, btnClear, btnSave, rbCenter, rbBoundary,
+        rbAllGraphic, rbZerro, chShowHideBottomPanel, btnGraphic, chWavelet, sgWaveletValues,
+        edtThreshold, btnSaveAnalysis, chAnalysis, chCompression};
     for (std::size_t i = 1; i < std::size(order); ++i)
         QWidget::setTabOrder(order[i - 1], order[i]);
 }

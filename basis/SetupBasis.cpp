@@ -1,6 +1,7 @@
-// The basis set-up for the degree chosen in cbStepSplain and the quadrature rule chosen in
-// chExactIntegration: levels, mesh, sample points, grid layout, quadrature weights and the
-// coefficient tables betta, alpha and alphaW.
+// The basis set-up for the degree chosen in cbStepSplain, the levels chosen in sbFinestLevel and
+// sbCoarsestLevel and the quadrature rule chosen in chExactIntegration: the engine's basis, the
+// mesh, sample points, grid layout, quadrature weights and the coefficient tables betta, alpha
+// and alphaW.
 
 #include "app/Conversions.h"
 #include "app/Main_f.h"
@@ -12,8 +13,11 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSignalBlocker>
+#include <QSpinBox>
 
-#include <cmath>
+#include <algorithm>
+#include <memory>
 
 // The degree typed or chosen in cbStepSplain. A degree the program does not know is rejected;
 // a text that is not an integer raises the conversion error.
@@ -26,21 +30,39 @@ int TMainForm::degreeChosen()
     return chosen;
 }
 
-// When the interval or the degree is rejected, nothing changes: the previous basis, the tables,
-// the grids and the report item stay as they were.
+engine::BasisParameters TMainForm::basisChosen(int chosen)
+{
+    engine::BasisParameters basis;
+    basis.m = chosen;
+    basis.rule = chExactIntegration->isChecked() ? engine::Rule::Exact : engine::Rule::Default;
+    basis.a = StrToInt(edtA->text());
+    basis.b = StrToInt(edtB->text());
+    const bool sameDegree = chosen == m;
+    basis.J0 = std::max(sameDegree ? sbCoarsestLevel->value()
+                                   : engine::smallestCoarsestLevel(chosen, engine::Rule::Default),
+        engine::smallestCoarsestLevel(chosen, basis.rule));
+    basis.J = std::max(sameDegree ? sbFinestLevel->value() : engine::initialFinestLevel(chosen),
+        engine::smallestFinestLevel(chosen, basis.J0));
+    return basis;
+}
+
+// When the interval, the degree or the levels are rejected, nothing changes: the previous
+// basis, the tables, the grids and the report item stay as they were.
 // The tables alpha and alphaW are not cleared: each row built replaces the row of its key.
 void TMainForm::setupBasis()
 {
     checkInterval();
-    const int chosen = degreeChosen();
+    const engine::BasisParameters chosen = basisChosen(degreeChosen());
+    auto built = std::make_unique<engine::Transform>(chosen);
     btnClear->click(); // under the old m, J and J0
 
-    m = chosen;
-    exactIntegration = chExactIntegration->isChecked();
-    finestLevel = m == 2 ? 3 : m == 3 ? 4 : 5;
-    coarsestLevel = int(std::floor(std::log(2.0 * m - 1) / std::log(2.0)));
-    a = StrToInt(edtA->text());
-    b = StrToInt(edtB->text());
+    fastTransform = std::move(built);
+    m = chosen.m;
+    exactIntegration = chosen.rule == engine::Rule::Exact;
+    finestLevel = chosen.J;
+    coarsestLevel = chosen.J0;
+    a = int(chosen.a);
+    b = int(chosen.b);
     step = (b - a) / pow2(finestLevel);
     points.assign(meshIntervals(finestLevel).size(), {0.0});
     for (std::size_t i = 0; i < points.size(); ++i)
@@ -53,8 +75,19 @@ void TMainForm::setupBasis()
     computeBetta();
     computeAlpha();
     computeAlphaW();
-    denseBasis.clear(); // the analysis page samples the new basis when it next needs it
+    denseGrid.clear(); // the analysis page samples the new mesh when it next needs it
+    showLevels();
     nCoeff->setEnabled(true);
+}
+
+void TMainForm::showLevels()
+{
+    const QSignalBlocker quietFinest(sbFinestLevel), quietCoarsest(sbCoarsestLevel);
+    const engine::Rule rule = exactIntegration ? engine::Rule::Exact : engine::Rule::Default;
+    sbCoarsestLevel->setRange(engine::smallestCoarsestLevel(m, rule), finestLevel - 1);
+    sbCoarsestLevel->setValue(coarsestLevel);
+    sbFinestLevel->setRange(engine::smallestFinestLevel(m, coarsestLevel), maxWindowLevel);
+    sbFinestLevel->setValue(finestLevel);
 }
 
 // Sizes and captions of the three result grids (cells are column first, row second):

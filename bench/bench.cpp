@@ -42,20 +42,17 @@ int main(int argc, char** argv)
     const int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 51;
     TMainForm* form = application.createMainForm();
     std::printf("median of %d runs, milliseconds\n\n", runs);
-    std::printf("| m | setupBasis | forwardTransform, literal | forwardTransform | "
+    std::printf("| m | setupBasis | forwardTransform | "
                 "inverseTransform | Build click, forward | Build click, forward, typed f | "
                 "Build click, inverse | graph click | threshold change, page redrawn |\n"
-                "|---|---|---|---|---|---|---|---|---|---|\n");
-    using Products = TMainForm::Products;
+                "|---|---|---|---|---|---|---|---|---|\n");
     for (int m = 2; m <= 4; ++m) {
         {
             QSignalBlocker quiet(form->cbStepSplain);
             form->cbStepSplain->setCurrentText(QString::number(m));
         }
         double setup = medianMilliseconds(runs, [&] { form->setupBasis(); });
-        double literal = medianMilliseconds(
-            std::max(1, runs / 10), [&] { form->forwardTransform(Products::Literal); });
-        double fast = medianMilliseconds(runs, [&] { form->forwardTransform(Products::Sampled); });
+        double fast = medianMilliseconds(runs, [&] { form->forwardTransform(); });
         double inverse = medianMilliseconds(runs, [&] { form->inverseTransform(); });
         form->rbForward->setChecked(true);
         double buildForward = medianMilliseconds(runs, [&] { form->btnBuild->click(); });
@@ -77,9 +74,8 @@ int main(int argc, char** argv)
         });
         form->hide();
         form->pcCenter->setCurrentWidget(form->tsTransfer);
-        std::printf("| %d | %.2f | %.2f | %.2f | %.2f | %.2f | %.2f | %.2f | %.2f | %.2f |\n", m,
-            setup, literal, fast, inverse, buildForward, buildTyped, buildInverse, graph,
-            threshold);
+        std::printf("| %d | %.2f | %.2f | %.2f | %.2f | %.2f | %.2f | %.2f | %.2f |\n", m, setup,
+            fast, inverse, buildForward, buildTyped, buildInverse, graph, threshold);
     }
     return 0;
 }

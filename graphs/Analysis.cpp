@@ -3,77 +3,77 @@
 // sum c_(e,i) psi_(J0+e,i) per level, with the wavelet coefficients below a threshold counted as
 // zero; its error against f; and the error of the expansions that keep the K largest |c|.
 //
-//   x_(16i+s) = points[i][0] + s h/16   (i = 0 .. 2^J-1, s = 0 .. 15),   x_(16 2^J) = b
+//   x_(Si+s) = points[i][0] + s h/S   (i = 0 .. 2^J-1, s = 0 .. S-1),   x_(S 2^J) = b
 //
-// Every sample point of the inverse transform is a grid point (s = 0), and the whole sum there
-// is the inverse transform's own: the same basis values, multiplied by the same coefficients and
-// added in the same order, from 0.0.
+// Every curve is a fast inverse transform, O(N m + grid m). Every sample point of the inverse
+// transform is a grid point (s = 0), and the whole sum there is the inverse transform's own.
 
 #include "app/Main_f.h"
 
 #include <algorithm>
 #include <cmath>
 
-// The basis functions at the grid points, once per basis set-up.
-void TMainForm::sampleDenseBasis()
+// 16 points per mesh interval up to J = 10; above, 2^14 points in all (one per interval from
+// J = 14 on), more than a chart can show.
+int TMainForm::densePerInterval() const
 {
-    denseGrid.clear();
-    for (const auto& point : points)
-        for (int s = 0; s < densePerInterval; ++s)
-            denseGrid.push_back(point[0] + s * step / densePerInterval);
-    denseGrid.push_back(b);
-    denseBasis.clear();
-    for (const BasisFunction& function : gramBasis()) {
-        std::vector<double>& values = denseBasis.emplace_back();
-        for (double x : denseGrid)
-            values.push_back(basisValue(function, x));
-    }
+    return std::clamp((1 << 14) >> finestLevel, 1, 16);
 }
 
-std::vector<double> TMainForm::keptCoefficients(double below)
+void TMainForm::sampleDenseGrid()
 {
-    std::vector<double> kept;
-    for (const BasisFunction& function : gramBasis()) {
-        const double value = storedCoefficient(function);
-        kept.push_back(function.wavelet && std::abs(value) < below ? 0.0 : value);
-    }
+    const int perInterval = densePerInterval();
+    denseGrid.clear();
+    for (const auto& point : points)
+        for (int s = 0; s < perInterval; ++s)
+            denseGrid.push_back(point[0] + s * step / perInterval);
+    denseGrid.push_back(b);
+}
+
+engine::Coefficients TMainForm::keptCoefficients(double below)
+{
+    engine::Coefficients kept = storedCoefficients();
+    for (double& c : kept.c)
+        if (std::abs(c) < below)
+            c = 0.0;
     return kept;
 }
 
-// Term by term in the basis order, as the inverse transform sums: a coefficient counted as zero
-// adds a zero, which leaves every sum as it was.
-std::vector<double> TMainForm::denseSum(
-    const std::vector<double>& coefficients, std::optional<int> level)
+std::vector<double> TMainForm::denseSum(const engine::Coefficients& coefficients)
 {
-    const std::vector<BasisFunction> basis = gramBasis();
-    std::vector<double> sum(denseGrid.size(), 0.0);
-    for (std::size_t u = 0; u < basis.size(); ++u)
-        if (!level || basis[u].level == *level)
-            for (std::size_t q = 0; q < sum.size(); ++q)
-                sum[q] += denseBasis[u][q] * coefficients[u];
-    return sum;
+    return fastTransform->inverse(coefficients, denseGrid);
+}
+
+// The other levels' coefficients zero.
+std::vector<double> TMainForm::denseLevel(engine::Coefficients coefficients, int level)
+{
+    if (level != coarsestLevel)
+        std::fill(coefficients.d.begin(), coefficients.d.end(), 0.0);
+    for (int L : waveletLevels(coarsestLevel, finestLevel))
+        if (L != level)
+            std::ranges::fill(coefficients.level(L), 0.0);
+    return denseSum(coefficients);
 }
 
 // The wavelet coefficients that the threshold keeps: |c| >= threshold.
 int TMainForm::keptCount()
 {
-    int count = 0;
-    for (const BasisFunction& function : gramBasis())
-        count += function.wavelet && !(std::abs(storedCoefficient(function)) < threshold);
-    return count;
+    const engine::Coefficients stored = storedCoefficients();
+    return int(
+        std::ranges::count_if(stored.c, [this](double c) { return !(std::abs(c) < threshold); }));
 }
 
 // The curves of the page under the current threshold, in the order of the series of chAnalysis:
 // f when it is known, the reconstruction, the coarse approximation, the details level by level.
 DenseMatrix TMainForm::analysisCurves()
 {
-    const std::vector<double> kept = keptCoefficients(threshold);
+    const engine::Coefficients kept = keptCoefficients(threshold);
     DenseMatrix curves;
     if (coefficientSource == CoefficientSource::ForwardTransform)
         curves.push_back(denseFunction);
     curves.push_back(denseSum(kept));
     for (int L = coarsestLevel; L <= finestLevel; ++L)
-        curves.push_back(denseSum(kept, L));
+        curves.push_back(denseLevel(kept, L));
     return curves;
 }
 
@@ -105,23 +105,29 @@ double TMainForm::rmsError(const std::vector<double>& values) const
 }
 
 // (K, the largest error of the expansion with every d and the K wavelet coefficients of largest
-// |c|), K = 0 .. N; equal |c| are taken in the basis order. A threshold keeps exactly such a set,
-// so its error is a point of this curve.
+// |c|), equal |c| taken in the order of the levels: every K up to 100, then steps growing by a
+// constant factor up to all N of them, at most 200 points. A threshold keeps exactly such a
+// set, so its error is a point of this curve where the curve has that K.
 QList<QPointF> TMainForm::nTermErrors()
 {
-    const std::vector<BasisFunction> basis = gramBasis();
-    const std::vector<double> all = keptCoefficients(0);
-    std::vector<double> kept = keptCoefficients(INFINITY);
-    std::vector<std::size_t> order; // the wavelets' places in the basis, largest |c| first
-    for (std::size_t u = 0; u < basis.size(); ++u)
-        if (basis[u].wavelet)
-            order.push_back(u);
+    const engine::Coefficients all = storedCoefficients();
+    engine::Coefficients kept = keptCoefficients(INFINITY);
+    std::vector<std::size_t> order(all.c.size()); // largest |c| first
+    for (std::size_t u = 0; u < order.size(); ++u)
+        order[u] = u;
     std::stable_sort(order.begin(), order.end(),
-        [&all](std::size_t u, std::size_t v) { return std::abs(all[u]) > std::abs(all[v]); });
-    QList<QPointF> errors {{0, largestError(denseSum(kept))}};
-    for (std::size_t u : order) {
-        kept[u] = all[u];
-        errors.append({double(errors.size()), largestError(denseSum(kept))});
+        [&all](std::size_t u, std::size_t v) { return std::abs(all.c[u]) > std::abs(all.c[v]); });
+    const std::size_t N = order.size(), linear = 100, points = 200;
+    const double growth = N > linear ? std::pow(double(N) / linear, 1.0 / (points - linear)) : 1;
+    QList<QPointF> errors;
+    std::size_t K = 0;
+    for (;;) {
+        errors.append({double(K), largestError(denseSum(kept))});
+        if (K == N)
+            return errors;
+        const std::size_t next = std::min(
+            N, K < linear ? K + 1 : std::max(K + 1, std::size_t(std::ceil(double(K) * growth))));
+        for (; K < next; ++K)
+            kept.c[order[K]] = all.c[order[K]];
     }
-    return errors;
 }

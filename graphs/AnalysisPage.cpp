@@ -126,8 +126,8 @@ void TMainForm::buildAnalysisSeries()
 }
 
 // The page follows the coefficients: while there are none its panel says what to do; otherwise
-// it draws the new ones, with the error and the compression chart while f is known. The basis
-// values on the dense grid are sampled once per basis set-up, f once per forward transform.
+// it draws the new ones, with the error and the compression chart while f is known. The dense
+// grid is laid out once per basis set-up, f sampled on it once per forward transform.
 void TMainForm::refreshAnalysis()
 {
     const bool any = coefficientSource != CoefficientSource::None;
@@ -138,8 +138,8 @@ void TMainForm::refreshAnalysis()
     lblAnalysis->clear();
     if (!any)
         return;
-    if (denseBasis.empty())
-        sampleDenseBasis();
+    if (denseGrid.empty())
+        sampleDenseGrid();
     denseFunction.clear();
     if (coefficientSource == CoefficientSource::ForwardTransform)
         for (double x : denseGrid)

@@ -67,42 +67,16 @@ double TMainForm::integrand(Formula formula, int p1, int p2, int p3, int p4, dou
         "TMainForm::getScalarProduct: Не найдена формула " + std::to_string(int(formula)));
 }
 
-// The quadrature points of the fine mesh, subinterval by subinterval [x_l, x_r], 2m - 1 each;
-// point k of a subinterval takes Gauss weight k. Under the default rule the points are
-// equally spaced, x_l + k delta with delta = (x_r - x_l)/(2m - 2), both ends included; under
-// the exact rule they are the Gauss nodes mapped onto the subinterval, (x_l + x_r)/2 +
-// (x_r - x_l)/2 node_k, where the rule integrates every product of two splines exactly.
+// The quadrature points of the fine mesh, interval by interval, and the weight of point k in
+// every interval: those of the engine's basis (engine/Quadrature.h), under the rule in force.
 std::vector<double> TMainForm::quadraturePoints()
 {
-    std::vector<double> abscissae;
-    for (int i : meshIntervals(finestLevel)) {
-        const double xl = a + i * step;
-        const double xr = a + (i + 1) * step;
-        if (exactIntegration) {
-            const double middle = (xl + xr) / 2;
-            const double halfWidth = (xr - xl) / 2;
-            for (double node : gaussNodes)
-                abscissae.push_back(middle + halfWidth * node);
-            continue;
-        }
-        const double delta = (xr - xl) / (2 * m - 2);
-        for (std::size_t k = 0; k < gaussWeights.size(); ++k)
-            abscissae.push_back(xl + k * delta);
-    }
-    return abscissae;
+    return fastTransform->basis().quadrature().allPoints();
 }
 
-// The weight of point k in every subinterval: Gauss weight k as it stands under the default
-// rule (no factor for the subinterval length); under the exact rule times h/2, so that the
-// products are the integrals. Either way the factor is one for all formulas and subintervals,
-// so the coefficients of the basis and of the transform do not depend on it.
 std::vector<double> TMainForm::quadratureWeights()
 {
-    std::vector<double> weights = gaussWeights;
-    if (exactIntegration)
-        for (double& weight : weights)
-            weight = weight * (step / 2);
-    return weights;
+    return fastTransform->basis().quadrature().weights();
 }
 
 // A function at the quadrature points, in mesh order.

@@ -76,11 +76,11 @@ private slots:
     // no others.
     void degreeChangesLayTheGridsOutAfterClearingTheOldOnes()
     {
-        form->coeffC[1][0] = form->coeffD[0][0] = form->splineProducts[3][0] = 5;
+        form->coeffC[1][0] = form->coeffD[0][0] = 5;
         fillValueCells();
         chooseDegree(4);
         QVERIFY_TIMED_STATUS("Вычислины коэффициенты для m=4. Время вычисления ");
-        QVERIFY(form->coeffC.empty() && form->coeffD.empty() && form->splineProducts.empty());
+        QVERIFY(form->coeffC.empty() && form->coeffD.empty());
         QVERIFY(form->FunctionValueGR->rowCount() == 32
             && form->FunctionValueGR->cell(0, 31) == "x[31]");
         QCOMPARE(row(form->CoeffDGR, 0, 0, 8), QString("d[-3] d[-2] d[-1] d[0] d[1] d[2] d[3] "));

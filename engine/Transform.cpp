@@ -1,0 +1,207 @@
+#include "engine/Transform.h"
+
+#include "engine/BSpline.h"
+#include "engine/Banded.h"
+
+#include <algorithm>
+#include <cmath>
+#include <stdexcept>
+#include <string>
+
+namespace engine {
+
+namespace {
+
+    // One column of [P_L | Q_L]: N_(L-1,index) or psi_(L,index) over the B-splines of level L.
+    struct Column
+    {
+        SplineRow row;
+        int index;
+        bool wavelet;
+        int centre() const { return row.first + row.last(); } // twice the centre of its keys
+    };
+
+    // The columns of level L by position: P and Q columns each come in increasing order of their
+    // centres, and merging them (P first on ties) keeps every column near the diagonal.
+    std::vector<Column> levelColumns(const Basis& basis, int L)
+    {
+        const int m = basis.m();
+        std::vector<Column> scaling, wavelets, merged;
+        for (int k : scalingIndices(m, L - 1))
+            scaling.push_back({basis.twoScale(L, k), k, false});
+        for (int p : waveletIndices(m, L))
+            wavelets.push_back({basis.wavelet(L, p), p, true});
+        merged.reserve(scaling.size() + wavelets.size());
+        std::merge(scaling.begin(), scaling.end(), wavelets.begin(), wavelets.end(),
+            std::back_inserter(merged),
+            [](const Column& u, const Column& v) { return u.centre() < v.centre(); });
+        return merged;
+    }
+
+    // [P_L | Q_L] with the columns in that order; row k + m - 1 is the B-spline N_(L,k).
+    void fillLevelMatrix(BandMatrix& matrix, const std::vector<Column>& columns, int m)
+    {
+        int kl = 0, ku = 0;
+        for (int j = 0; j < int(columns.size()); ++j) {
+            kl = std::max(kl, columns[j].row.last() + m - 1 - j);
+            ku = std::max(ku, j - (columns[j].row.first + m - 1));
+        }
+        matrix.reset(int(columns.size()), kl, ku);
+        for (int j = 0; j < int(columns.size()); ++j) {
+            const SplineRow& row = columns[j].row;
+            for (std::size_t i = 0; i < row.values.size(); ++i)
+                matrix(row.first + int(i) + m - 1, j) = row.values[i];
+        }
+    }
+
+} // namespace
+
+Transform::Transform(const BasisParameters& parameters)
+    : basis_(parameters)
+{
+    const MeshQuadrature& mesh = basis_.quadrature();
+    const int m = basis_.m();
+    const std::vector<double> x = mesh.points(0);
+    pattern.resize(x.size() * m);
+    for (std::size_t q = 0; q < x.size(); ++q)
+        for (int j = 0; j < m; ++j)
+            pattern[q * m + j] = basis_.splineValue(basis_.finestLevel(), -j, x[q]);
+}
+
+std::vector<double> Transform::samplePoints() const
+{
+    const BasisParameters& p = basis_.parameters();
+    const double h = basis_.quadrature().spacing();
+    std::vector<double> x(basis_.quadrature().intervals());
+    for (std::size_t i = 0; i < x.size(); ++i)
+        x[i] = p.a + i * h;
+    return x;
+}
+
+// Per interval, S = S + w_q (f(x_q) N(x_q)), added to the product of each of its m B-splines
+// in increasing interval order: the scalar product's order of summation.
+std::vector<double> Transform::finestProducts(const std::function<double(double)>& f) const
+{
+    const MeshQuadrature& mesh = basis_.quadrature();
+    const int m = basis_.m();
+    const std::vector<double>& w = mesh.weights();
+    const std::size_t n = w.size();
+    std::vector<double> products(mesh.intervals() + m - 1, 0.0);
+    std::vector<double> x(n), fx(n);
+    for (int i = 0; i < mesh.intervals(); ++i) {
+        mesh.points(i, x.data());
+        for (std::size_t q = 0; q < n; ++q) {
+            fx[q] = f(x[q]);
+            if (!std::isfinite(fx[q]))
+                throw std::domain_error(
+                    "Функция f(x) не определена или бесконечна при x = " + std::to_string(x[q]));
+        }
+        for (int j = 0; j < m; ++j) {
+            double S = 0.0;
+            for (std::size_t q = 0; q < n; ++q)
+                S = S + w[q] * (fx[q] * pattern[q * m + j]);
+            products[i - j + m - 1] += S;
+        }
+    }
+    return products;
+}
+
+// G_J by intervals: interval i adds block[j][j'] = sum over q of w_q N_(J,i-j) N_(J,i-j') to
+// the entry (i-j, i-j').
+std::vector<double> Transform::finestProjection(std::vector<double> products)
+{
+    const MeshQuadrature& mesh = basis_.quadrature();
+    const int m = basis_.m();
+    const std::vector<double>& w = mesh.weights();
+    std::vector<double> block(m * m, 0.0);
+    for (int j = 0; j < m; ++j)
+        for (int jj = 0; jj < m; ++jj)
+            for (std::size_t q = 0; q < w.size(); ++q)
+                block[j * m + jj] += w[q] * pattern[q * m + j] * pattern[q * m + jj];
+    gram.reset(int(products.size()), m - 1);
+    for (int i = 0; i < mesh.intervals(); ++i)
+        for (int j = 0; j < m; ++j)
+            for (int jj = j; jj < m; ++jj)
+                gram(i - j + m - 1, i - jj + m - 1) += block[j * m + jj];
+    gram.solve(products);
+    return products;
+}
+
+Coefficients Transform::decompose(std::vector<double> finestSpline)
+{
+    const int m = basis_.m();
+    Coefficients result(m, basis_.coarsestLevel(), basis_.finestLevel());
+    std::vector<double> s = std::move(finestSpline);
+    for (int L = basis_.finestLevel(); L > basis_.coarsestLevel(); --L) {
+        const std::vector<Column> columns = levelColumns(basis_, L);
+        fillLevelMatrix(split, columns, m);
+        split.solve(s);
+        std::vector<double> coarser(scalingIndices(m, L - 1).size());
+        for (std::size_t j = 0; j < columns.size(); ++j) // + 0.0: a zero is never -0
+            (columns[j].wavelet ? result.wavelet(L, columns[j].index)
+                                : coarser[columns[j].index + m - 1])
+                = s[j] + 0.0;
+        s = std::move(coarser);
+    }
+    result.d = std::move(s);
+    return result;
+}
+
+Coefficients Transform::fromProducts(std::vector<double> products)
+{
+    return decompose(finestProjection(std::move(products)));
+}
+
+Coefficients Transform::forward(const std::function<double(double)>& f)
+{
+    return fromProducts(finestProducts(f));
+}
+
+std::vector<double> Transform::compose(const Coefficients& coefficients) const
+{
+    const Basis& basis = basis_;
+    const int m = basis.m();
+    std::vector<double> s = coefficients.d;
+    for (int L = basis.coarsestLevel() + 1; L <= basis.finestLevel(); ++L) {
+        std::vector<double> finer(scalingIndices(m, L).size(), 0.0);
+        auto add = [&](const SplineRow& row, double coefficient) {
+            for (std::size_t i = 0; i < row.values.size(); ++i)
+                finer[row.first + int(i) + m - 1] += row.values[i] * coefficient;
+        };
+        for (int k : scalingIndices(m, L - 1))
+            add(basis.twoScale(L, k), s[k + m - 1]);
+        const std::span<const double> c = coefficients.level(L);
+        for (int p : waveletIndices(m, L))
+            add(basis.wavelet(L, p), c[p + m - 1]);
+        s = std::move(finer);
+    }
+    return s;
+}
+
+// The B-splines non-zero at x are those of the interval i = floor((x - a)/h) and the m - 1
+// before it, among those that meet [a, b].
+std::vector<double> Transform::splineValues(
+    std::span<const double> spline, std::span<const double> x) const
+{
+    const Basis& basis = basis_;
+    const int m = basis.m(), N = basis.quadrature().intervals();
+    const double a = basis.parameters().a, h = basis.quadrature().spacing();
+    std::vector<double> values(x.size());
+    for (std::size_t q = 0; q < x.size(); ++q) {
+        const double t = std::clamp((x[q] - a) / h, -1.0 * m, 1.0 * N); // NaN stays NaN
+        const int i = std::isnan(t) ? N + m : int(std::floor(t));
+        double sum = 0.0;
+        for (int k = std::max(i - m + 1, 1 - m); k <= std::min(i, N - 1); ++k)
+            sum += spline[k + m - 1] * basis.splineValue(basis.finestLevel(), k, x[q]);
+        values[q] = sum;
+    }
+    return values;
+}
+
+std::vector<double> Transform::inverse(
+    const Coefficients& coefficients, std::span<const double> x) const
+{
+    return splineValues(compose(coefficients), x);
+}
+
+} // namespace engine

@@ -1,0 +1,127 @@
+// The one place where the window meets the engine (engine/, no Qt): the quadrature, B-splines,
+// solver and basis tables of the window are the engine's numbers, copied into the window's
+// tables; the transforms run on the engine and their results come back into the tables and the
+// grids.
+
+#include "app/Main_f.h"
+#include "engine/BSpline.h"
+#include "engine/DenseSolve.h"
+#include "numerics/Levels.h"
+
+double TMainForm::legendreP(int n, double x)
+{
+    return engine::legendreP(n, x);
+}
+
+double TMainForm::legendreDP(int n, double x)
+{
+    return engine::legendreDP(n, x);
+}
+
+// The 2m - 1 nodes and weights of the degree in m.
+void TMainForm::computeGaussNodes()
+{
+    gaussNodes = engine::gaussNodes(2 * m - 1);
+}
+
+void TMainForm::computeGaussWeights()
+{
+    gaussWeights = engine::gaussWeights(gaussNodes);
+}
+
+double TMainForm::bspline(double origin, int degree, int index, double x, double h)
+{
+    return engine::bspline(origin, degree, index, x, h);
+}
+
+// The row exchanges fixed before the elimination, as the default rule's basis is solved.
+std::vector<double> TMainForm::solveLinearSystem(
+    int n, const DenseMatrix& matrix, const std::vector<double>& rhs)
+{
+    return engine::solveFixedPivots(
+        DenseMatrix(matrix.begin(), matrix.begin() + n), {rhs.begin(), rhs.begin() + n});
+}
+
+void TMainForm::computeBetta()
+{
+    betta = fastTransform->basis().betta();
+}
+
+namespace {
+
+SparseRow sparseRow(int first, std::span<const double> values)
+{
+    SparseRow row;
+    for (std::size_t i = 0; i < values.size(); ++i)
+        row.emplace_hint(row.end(), first + int(i), values[i]);
+    return row;
+}
+
+} // namespace
+
+// Row 0, the central wavelet; rows r of the boundary wavelets of level J, the weights of their
+// partners.
+void TMainForm::computeAlpha()
+{
+    const engine::Basis& basis = fastTransform->basis();
+    alpha[0] = sparseRow(0, basis.centralWavelet());
+    for (int r : waveletIndices(m, finestLevel))
+        if (waveletClass(r, m, finestLevel) != WaveletClass::Central)
+            alpha[r] = sparseRow(partners(r, m, finestLevel).front(), basis.partnerWeights(r));
+}
+
+// Every wavelet of level J over the B-splines of level J.
+void TMainForm::computeAlphaW()
+{
+    for (int p : waveletIndices(m, finestLevel)) {
+        const engine::SplineRow row = fastTransform->basis().wavelet(finestLevel, p);
+        alphaW[p] = sparseRow(row.first, row.values);
+    }
+}
+
+double TMainForm::waveletValue(double x, int p, int level)
+{
+    return fastTransform->basis().waveletValue(level, p, x);
+}
+
+// f at the sample points for the grid, then the engine's forward transform of f.
+void TMainForm::forwardTransform()
+{
+    for (std::size_t i = 0; i < points.size(); ++i)
+        funcValues[i][0] = testFunction(points[i][0]);
+    showFunctionValues();
+    const engine::Coefficients result
+        = fastTransform->forward([this](double x) { return testFunction(x); });
+    coeffD[0] = sparseRow(1 - m, result.d);
+    for (int L : waveletLevels(coarsestLevel, finestLevel))
+        coeffC[L - coarsestLevel] = sparseRow(1 - m, result.level(L));
+    showCoeffC();
+    showCoeffD();
+}
+
+void TMainForm::inverseTransform()
+{
+    std::vector<double> x;
+    for (const auto& point : points)
+        x.push_back(point[0]);
+    const std::vector<double> values = fastTransform->inverse(storedCoefficients(), x);
+    for (std::size_t p = 0; p < points.size(); ++p)
+        funcValues[p][0] = values[p];
+    showFunctionValues();
+}
+
+engine::Coefficients TMainForm::storedCoefficients() const
+{
+    engine::Coefficients stored(m, coarsestLevel, finestLevel);
+    auto read = [](const SparseTable& table, int row, int first, std::span<double> values) {
+        const auto found = table.find(row);
+        if (found != table.end())
+            for (auto [key, value] : found->second)
+                if (first <= key && key < first + int(values.size()))
+                    values[key - first] = value;
+    };
+    read(coeffD, 0, 1 - m, stored.d);
+    for (int L : waveletLevels(coarsestLevel, finestLevel))
+        read(coeffC, L - coarsestLevel, 1 - m, stored.level(L));
+    return stored;
+}
