@@ -465,10 +465,10 @@ void TMainForm::createNonVisual()
 void TMainForm::setFocusOrder()
 {
     QWidget* order[] = {btnClose, btnReport, cbStepSplain, sbFinestLevel, sbCoarsestLevel, edtA,
-        edtB, edtFunction, btnLoadData, chExactIntegration, pcCenter, FunctionValueGR, CoeffCGR, CoeffDGR,
-        btnBuild, rbForward, rbBack, btnGetValuesFromFile, btnClear, btnSave, rbCenter, rbBoundary,
-        rbAllGraphic, rbZerro, chShowHideBottomPanel, btnGraphic, chWavelet, sgWaveletValues,
-        edtThreshold, btnSaveAnalysis, chAnalysis, chCompression};
+        edtB, edtFunction, btnLoadData, chExactIntegration, pcCenter, FunctionValueGR, CoeffCGR,
+        CoeffDGR, btnBuild, rbForward, rbBack, btnGetValuesFromFile, btnClear, btnSave, rbCenter,
+        rbBoundary, rbAllGraphic, rbZerro, chShowHideBottomPanel, btnGraphic, chWavelet,
+        sgWaveletValues, edtThreshold, btnSaveAnalysis, chAnalysis, chCompression};
     for (std::size_t i = 1; i < std::size(order); ++i)
         QWidget::setTabOrder(order[i - 1], order[i]);
 }
