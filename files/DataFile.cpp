@@ -27,6 +27,7 @@ void TMainForm::btnLoadDataClick(QObject*)
     {
         const QSignalBlocker keepData(edtFunction);
         edtFunction->setText(loadedData->name + " (" + QString::number(count) + " точек)");
+        edtFunction->setCursorPosition(0); // a narrow field shows the file's name first
     }
     edtFunction->setStyleSheet("QLineEdit { color: gray; }");
     edtFunction->setToolTip("f(x) — естественный кубический сплайн через отсчёты файла «" + *chosen
