@@ -294,7 +294,7 @@ SampledData parseSamples(std::string_view text, const std::string& name, double 
     if (text.starts_with("\xEF\xBB\xBF"))
         text.remove_prefix(3);
     if (text.find('\0') != std::string_view::npos)
-        fail(name, 0, "это не текстовый файл (в нём есть нулевые байты)");
+        fail(name, 0, "это не текстовый файл в кодировке UTF-8 (в нём есть нулевые байты)");
     NonBlankLines lines(text);
     std::optional<Line> row = lines.next();
     if (!row)

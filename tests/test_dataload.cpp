@@ -217,8 +217,8 @@ void TestDataLoad::badDataChangeNothing_data()
         << QByteArray("0,1\n0.99999999999,2\n")
         << ", строка 2: последнее x = 0.99999999999 не совпадает с концом отрезка [0, 1]: данные "
            "должны покрывать весь отрезок.";
-    QTest::newRow("binary") << QByteArray("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16)
-                            << ": это не текстовый файл (в нём есть нулевые байты).";
+    QTest::newRow("binary") << QByteArray("\x89PNG\r\n\x1a\n\0\0\0\rIHDR",
+        16) << ": это не текстовый файл в кодировке UTF-8 (в нём есть нулевые байты).";
     QTest::newRow("vanished") << QByteArray("<missing>")
                               << ": файл не найден (возможно, он удалён или переименован).";
     QTest::newRow("a folder") << QByteArray("<folder>") << ": это папка, а не файл.";
