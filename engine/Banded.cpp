@@ -56,7 +56,8 @@ double& SymmetricBandMatrix::operator()(int row, int column)
 
 void SymmetricBandMatrix::solve(std::vector<double>& rhs)
 {
-    check(LAPACKE_dpbsv(LAPACK_COL_MAJOR, 'L', n, kd, 1, storage.data(), kd + 1, rhs.data(), n),
+    check(
+        LAPACKE_dpbsv_work(LAPACK_COL_MAJOR, 'L', n, kd, 1, storage.data(), kd + 1, rhs.data(), n),
         "Холецкий");
 }
 

@@ -21,37 +21,38 @@ namespace {
         int centre() const { return row.first + row.last(); } // twice the centre of its keys
     };
 
-    // The columns of level L by position: P and Q columns each come in increasing order of their
-    // centres, and merging them (P first on ties) keeps every column near the diagonal.
-    std::vector<Column> levelColumns(const Basis& basis, int L)
+    // visit(j, column) for the columns of level L by position: P and Q columns each come in
+    // increasing order of their centres, and merging them (P first on ties) keeps every column
+    // near the diagonal.
+    template <class Visit> void forEachColumn(const Basis& basis, int L, Visit visit)
     {
-        const int m = basis.m();
-        std::vector<Column> scaling, wavelets, merged;
-        for (int k : scalingIndices(m, L - 1))
-            scaling.push_back({basis.twoScale(L, k), k, false});
-        for (int p : waveletIndices(m, L))
-            wavelets.push_back({basis.wavelet(L, p), p, true});
-        merged.reserve(scaling.size() + wavelets.size());
-        std::merge(scaling.begin(), scaling.end(), wavelets.begin(), wavelets.end(),
-            std::back_inserter(merged),
-            [](const Column& u, const Column& v) { return u.centre() < v.centre(); });
-        return merged;
+        const int m = basis.m(), lastScaling = waveletCount(L) - 1,
+                  lastWavelet = waveletCount(L) - m;
+        int k = 1 - m, p = 1 - m, j = 0;
+        while (k <= lastScaling || p <= lastWavelet) {
+            const Column scaling {basis.twoScale(L, std::min(k, lastScaling)), k, false};
+            const Column wavelet {basis.wavelet(L, std::min(p, lastWavelet)), p, true};
+            const bool next
+                = p > lastWavelet || (k <= lastScaling && !(wavelet.centre() < scaling.centre()));
+            visit(j++, next ? scaling : wavelet);
+            ++(next ? k : p);
+        }
     }
 
     // [P_L | Q_L] with the columns in that order; row k + m - 1 is the B-spline N_(L,k).
-    void fillLevelMatrix(BandMatrix& matrix, const std::vector<Column>& columns, int m)
+    void fillLevelMatrix(BandMatrix& matrix, const Basis& basis, int L)
     {
+        const int m = basis.m();
         int kl = 0, ku = 0;
-        for (int j = 0; j < int(columns.size()); ++j) {
-            kl = std::max(kl, columns[j].row.last() + m - 1 - j);
-            ku = std::max(ku, j - (columns[j].row.first + m - 1));
-        }
-        matrix.reset(int(columns.size()), kl, ku);
-        for (int j = 0; j < int(columns.size()); ++j) {
-            const SplineRow& row = columns[j].row;
-            for (std::size_t i = 0; i < row.values.size(); ++i)
-                matrix(row.first + int(i) + m - 1, j) = row.values[i];
-        }
+        forEachColumn(basis, L, [&](int j, const Column& column) {
+            kl = std::max(kl, column.row.last() + m - 1 - j);
+            ku = std::max(ku, j - (column.row.first + m - 1));
+        });
+        matrix.reset(int(scalingIndices(m, L).size()), kl, ku);
+        forEachColumn(basis, L, [&](int j, const Column& column) {
+            for (std::size_t i = 0; i < column.row.values.size(); ++i)
+                matrix(column.row.first + int(i) + m - 1, j) = column.row.values[i];
+        });
     }
 
 } // namespace
@@ -133,14 +134,13 @@ Coefficients Transform::decompose(std::vector<double> finestSpline)
     Coefficients result(m, basis_.coarsestLevel(), basis_.finestLevel());
     std::vector<double> s = std::move(finestSpline);
     for (int L = basis_.finestLevel(); L > basis_.coarsestLevel(); --L) {
-        const std::vector<Column> columns = levelColumns(basis_, L);
-        fillLevelMatrix(split, columns, m);
+        fillLevelMatrix(split, basis_, L);
         split.solve(s);
         std::vector<double> coarser(scalingIndices(m, L - 1).size());
-        for (std::size_t j = 0; j < columns.size(); ++j) // + 0.0: a zero is never -0
-            (columns[j].wavelet ? result.wavelet(L, columns[j].index)
-                                : coarser[columns[j].index + m - 1])
+        forEachColumn(basis_, L, [&](int j, const Column& column) { // + 0.0: never -0
+            (column.wavelet ? result.wavelet(L, column.index) : coarser[column.index + m - 1])
                 = s[j] + 0.0;
+        });
         s = std::move(coarser);
     }
     result.d = std::move(s);
