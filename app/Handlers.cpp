@@ -18,6 +18,7 @@
 #include <QSpinBox>
 #include <QSplitter>
 #include <QSplitterHandle>
+#include <QTimer>
 #include <QToolButton>
 
 void TMainForm::connectHandlers()
@@ -27,6 +28,7 @@ void TMainForm::connectHandlers()
     bind(edtB, &QLineEdit::textChanged, &TMainForm::FormCreate);
     edtA->installEventFilter(this);
     edtB->installEventFilter(this);
+    edtFunction->installEventFilter(this);
     for (QChartView* chart : {chWavelet, chAnalysis, chCompression})
         chart->viewport()->installEventFilter(this);
     bind(cbStepSplain, &QComboBox::currentTextChanged, &TMainForm::cbStepSplainChange);
@@ -173,9 +175,12 @@ void TMainForm::edtBKeyPress(QObject*, QChar& Key)
 }
 
 // Delivers the characters typed into edtA and edtB to their key-press handlers first; a double
-// click on a chart undoes every zoom.
+// click on a chart undoes every zoom; loaded data in the function field are selected as it gets
+// the focus (after a click has placed the cursor), so that typing a formula replaces them.
 bool TMainForm::eventFilter(QObject* watched, QEvent* event)
 {
+    if (watched == edtFunction && event->type() == QEvent::FocusIn && loadedData)
+        QTimer::singleShot(0, edtFunction, &QLineEdit::selectAll);
     if (event->type() == QEvent::MouseButtonDblClick)
         for (QChartView* chart : {chWavelet, chAnalysis, chCompression})
             if (watched == chart->viewport()) {

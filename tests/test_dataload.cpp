@@ -110,8 +110,9 @@ void TestDataLoad::loadShowsTheDataUntilTheFieldIsEdited_data()
 }
 
 // The field names the file and the number of samples, greyed; the status line gives the level
-// whose mesh is as dense; the dialog offers data files. Clearing the field returns to formulas:
-// an empty formula is then what Build refuses.
+// whose mesh is as dense; the dialog offers data files. The field selects the data as it gets
+// the focus, so typing replaces them with a formula; clearing it returns to formulas too: an
+// empty formula is then what Build refuses.
 void TestDataLoad::loadShowsTheDataUntilTheFieldIsEdited()
 {
     QFETCH(int, n);
@@ -128,8 +129,16 @@ void TestDataLoad::loadShowsTheDataUntilTheFieldIsEdited()
             .arg(n)
             .arg(level)
             .arg(n - 1));
-    form->edtFunction->clear();
+    QFocusEvent focus(QEvent::FocusIn);
+    QCoreApplication::sendEvent(form->edtFunction, &focus);
+    QCoreApplication::processEvents();
+    QTest::keyClicks(form->edtFunction, "3*x");
+    QCOMPARE(form->edtFunction->text(), "3*x");
     QVERIFY(!form->edtFunction->styleSheet().contains("gray"));
+    form->btnBuild->click();
+    QVERIFY(form->windowTitle().endsWith(", f(x)=3*x"));
+    load(writeSampled("signal.txt", n, line));
+    form->edtFunction->clear();
     form->btnBuild->click();
     QCOMPARE(seam.messages.size(), 1);
     QVERIFY2(seam.messages[0].contains("формула пуста"), qPrintable(seam.messages[0]));
