@@ -1,8 +1,10 @@
-// Times the window's commands per degree: the median of many runs of each, in milliseconds.
+// Times the transform engine per order and level, beside the dense Gram solve it replaces, and
+// the window's commands per degree: the median of many runs of each, in milliseconds.
 // Usage: splinewave_bench [runs]
 
 #include "app/Application.h"
 #include "app/Main_f.h"
+#include "tests/DenseReference.h"
 
 #include <QComboBox>
 #include <QLineEdit>
@@ -15,6 +17,8 @@
 #include <cstdio>
 #include <functional>
 #include <vector>
+
+#include <sys/resource.h>
 
 namespace {
 
@@ -32,6 +36,42 @@ double medianMilliseconds(int runs, const std::function<void()>& command)
     return times[runs / 2];
 }
 
+// The engine under the default rule: set-up, forward transform of 1 - 8x, inverse at the 2^J
+// sample points, and the dense Gram solve where it can run; then the peak resident memory.
+void engineTable(int runs)
+{
+    std::printf("engine, default rule, median of %d runs (J = 20: of %d), milliseconds\n\n", runs,
+        std::max(3, runs / 10));
+    std::printf("| m | J | set-up | forward, 1 - 8x | inverse | dense forward |\n"
+                "|---|---|---|---|---|---|\n");
+    const auto f = [](double x) { return 1 - 8 * x; };
+    for (int m = 2; m <= 4; ++m)
+        for (int J : {5, 8, 10, 14, 20}) {
+            const engine::BasisParameters parameters {
+                m, J, engine::smallestCoarsestLevel(m, engine::Rule::Default)};
+            const int n = J < 20 ? runs : std::max(3, runs / 10);
+            const double setup
+                = medianMilliseconds(n, [&] { engine::Transform transform(parameters); });
+            engine::Transform transform(parameters);
+            engine::Coefficients coefficients;
+            const double forward
+                = medianMilliseconds(n, [&] { coefficients = transform.forward(f); });
+            const std::vector<double> x = transform.samplePoints();
+            const double inverse
+                = medianMilliseconds(n, [&] { transform.inverse(coefficients, x); });
+            std::printf("| %d | %d | %.2f | %.2f | %.2f |", m, J, setup, forward, inverse);
+            if (J <= 8)
+                std::printf(" %.2f |\n", medianMilliseconds(std::max(1, runs / 10), [&] {
+                    denseForward(transform.basis(), f);
+                }));
+            else
+                std::printf(" |\n");
+        }
+    rusage usage;
+    getrusage(RUSAGE_SELF, &usage);
+    std::printf("\npeak resident memory: %.0f MB\n\n", usage.ru_maxrss / 1024.0);
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -40,8 +80,9 @@ int main(int argc, char** argv)
         qputenv("QT_QPA_PLATFORM", "offscreen");
     TApplication application(argc, argv);
     const int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 51;
+    engineTable(runs);
     TMainForm* form = application.createMainForm();
-    std::printf("median of %d runs, milliseconds\n\n", runs);
+    std::printf("window, median of %d runs, milliseconds\n\n", runs);
     std::printf("| m | setupBasis | forwardTransform | "
                 "inverseTransform | Build click, forward | Build click, forward, typed f | "
                 "Build click, inverse | graph click | threshold change, page redrawn |\n"

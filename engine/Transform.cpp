@@ -198,6 +198,25 @@ std::vector<double> Transform::splineValues(
     return values;
 }
 
+std::vector<double> Transform::meshValues(std::span<const double> spline, int S) const
+{
+    const int m = basis_.m(), N = basis_.quadrature().intervals(), J = basis_.finestLevel();
+    const double a = basis_.parameters().a, h = basis_.quadrature().spacing();
+    std::vector<double> value(S * m); // [s m + j]: N_(J,-j) at a + s h/S
+    for (int s = 0; s < S; ++s)
+        for (int j = 0; j < m; ++j)
+            value[s * m + j] = basis_.splineValue(J, -j, a + s * h / S);
+    std::vector<double> values(std::size_t(N) * S + 1);
+    for (int i = 0; i <= N; ++i)
+        for (int s = 0; s < (i < N ? S : 1); ++s) {
+            double sum = 0.0;
+            for (int k = std::max(i - m + 1, 1 - m); k <= std::min(i, N - 1); ++k)
+                sum += spline[k + m - 1] * value[s * m + i - k];
+            values[std::size_t(i) * S + s] = sum;
+        }
+    return values;
+}
+
 std::vector<double> Transform::inverse(
     const Coefficients& coefficients, std::span<const double> x) const
 {

@@ -48,6 +48,10 @@ public:
         std::span<const double> spline, std::span<const double> x) const;
     // The expansion at each x.
     std::vector<double> inverse(const Coefficients& coefficients, std::span<const double> x) const;
+    // The finest spline at a + (i + s/S) h for i = 0 .. 2^J-1, s = 0 .. S-1, then at b: the
+    // same sum as splineValues, from B-spline values taken once for the S points of one
+    // interval, which every interval repeats (at the mesh points, s = 0, to the bit). O(N S m).
+    std::vector<double> meshValues(std::span<const double> spline, int S) const;
 
 private:
     std::vector<double> finestProjection(std::vector<double> products);

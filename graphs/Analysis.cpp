@@ -7,6 +7,7 @@
 //
 // Every curve is a fast inverse transform, O(N m + grid m). Every sample point of the inverse
 // transform is a grid point (s = 0), and the whole sum there is the inverse transform's own.
+// The grid's points are those of the engine's mesh values, a + (i + s/S) h, computed here.
 
 #include "app/Main_f.h"
 
@@ -41,7 +42,7 @@ engine::Coefficients TMainForm::keptCoefficients(double below)
 
 std::vector<double> TMainForm::denseSum(const engine::Coefficients& coefficients)
 {
-    return fastTransform->inverse(coefficients, denseGrid);
+    return fastTransform->meshValues(fastTransform->compose(coefficients), densePerInterval());
 }
 
 // The other levels' coefficients zero.

@@ -2,7 +2,9 @@
 
 #include "tests/TestSupport.h"
 
+#include <QElapsedTimer>
 #include <QFile>
+#include <QSpinBox>
 
 class TestTransform : public WindowTest
 {
@@ -37,6 +39,41 @@ private slots:
                     QVERIFY_NEAR(form->funcValues[i][0], scale * text.toDouble(), scale * 0.5e-5);
                 }
             }
+    }
+
+    // A degree change sets the levels of that degree; other levels build the basis again,
+    // timed, and lay the grids out for them; the exact rule raises J0 where its boundary
+    // wavelets need room. At the finest level the window offers, forward then inverse gives a
+    // polynomial of degree m - 1 back under either rule.
+    void levelsChosenInTheSpinBoxes()
+    {
+        QSpinBox *J = form->sbFinestLevel, *J0 = form->sbCoarsestLevel;
+        chooseDegree(4);
+        QVERIFY(J->value() == 5 && J0->value() == 2 && J->minimum() == 4 && J->maximum() == 16
+            && J0->minimum() == 2 && J0->maximum() == 4);
+        J->setValue(16);
+        QVERIFY_TIMED_STATUS("Вычислины коэффициенты для m=4. Время вычисления ");
+        QVERIFY(form->finestLevel == 16 && form->FunctionValueGR->rowCount() == 1 << 16
+            && form->CoeffCGR->rowCount() == 15 && form->CoeffCGR->colCount() == (1 << 15) + 1);
+        QCOMPARE(form->CoeffCGR->cell(0, 14) + form->FunctionValueGR->cell(0, 65535),
+            QString("c[14][j]x[65535]"));
+        form->edtFunction->setText("1-8*x+3*x^2+5*x^3");
+        for (bool exact : {false, true}) {
+            if (exact)
+                form->chExactIntegration->click();
+            QCOMPARE(J0->value(), exact ? 3 : 2);
+            form->rbForward->click();
+            form->btnBuild->click();
+            form->rbBack->click();
+            form->btnBuild->click();
+            for (std::size_t p = 0; p < form->points.size(); ++p) {
+                const double x = form->points[p][0];
+                QVERIFY_NEAR(
+                    form->funcValues[p][0], 1 - 8 * x + 3 * x * x + 5 * x * x * x, 1e-10 * 6);
+            }
+        }
+        chooseDegree(2);
+        QVERIFY(form->finestLevel == 3 && J->value() == 3 && J0->value() == 1);
     }
 
     // Under the exact quadrature rule forward then inverse still gives 1 - 8x back.

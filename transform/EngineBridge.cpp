@@ -99,12 +99,11 @@ void TMainForm::forwardTransform()
     showCoeffD();
 }
 
+// The expansion at the sample points, the mesh points a + p h.
 void TMainForm::inverseTransform()
 {
-    std::vector<double> x;
-    for (const auto& point : points)
-        x.push_back(point[0]);
-    const std::vector<double> values = fastTransform->inverse(storedCoefficients(), x);
+    const std::vector<double> values
+        = fastTransform->meshValues(fastTransform->compose(storedCoefficients()), 1);
     for (std::size_t p = 0; p < points.size(); ++p)
         funcValues[p][0] = values[p];
     showFunctionValues();
