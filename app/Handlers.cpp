@@ -18,6 +18,7 @@
 #include <QSpinBox>
 #include <QSplitter>
 #include <QSplitterHandle>
+#include <QTimer>
 #include <QToolButton>
 
 void TMainForm::connectHandlers()
@@ -27,12 +28,14 @@ void TMainForm::connectHandlers()
     bind(edtB, &QLineEdit::textChanged, &TMainForm::FormCreate);
     edtA->installEventFilter(this);
     edtB->installEventFilter(this);
+    edtFunction->installEventFilter(this);
     for (QChartView* chart : {chWavelet, chAnalysis, chCompression})
         chart->viewport()->installEventFilter(this);
     bind(cbStepSplain, &QComboBox::currentTextChanged, &TMainForm::cbStepSplainChange);
     for (QSpinBox* level : {sbFinestLevel, sbCoarsestLevel})
         bind(level, &QSpinBox::valueChanged, &TMainForm::sbLevelChange);
     bind(edtFunction, &QLineEdit::textChanged, &TMainForm::edtFunctionChange);
+    bind(btnLoadData, &QPushButton::clicked, &TMainForm::btnLoadDataClick);
     bind(chExactIntegration, &QCheckBox::toggled, &TMainForm::chExactIntegrationClick);
     bindSelected(rbForward, &TMainForm::rbForwardClick);
     bindSelected(rbBack, &TMainForm::rbBackClick);
@@ -134,9 +137,11 @@ void TMainForm::showDirection(bool forward)
 }
 
 // The formula is checked as it is typed: while it is not one, a red frame and the error as the
-// tooltip; no message box.
+// tooltip; no message box. Any edit (clearing the field too) puts loaded data aside: the next
+// forward Build decomposes the formula again.
 void TMainForm::edtFunctionChange(QObject*)
 {
+    loadedData.reset();
     QString error;
     try {
         UserFunction(edtFunction->text());
@@ -170,9 +175,12 @@ void TMainForm::edtBKeyPress(QObject*, QChar& Key)
 }
 
 // Delivers the characters typed into edtA and edtB to their key-press handlers first; a double
-// click on a chart undoes every zoom.
+// click on a chart undoes every zoom; loaded data in the function field are selected as it gets
+// the focus (after a click has placed the cursor), so that typing a formula replaces them.
 bool TMainForm::eventFilter(QObject* watched, QEvent* event)
 {
+    if (watched == edtFunction && event->type() == QEvent::FocusIn && loadedData)
+        QTimer::singleShot(0, edtFunction, &QLineEdit::selectAll);
     if (event->type() == QEvent::MouseButtonDblClick)
         for (QChartView* chart : {chWavelet, chAnalysis, chCompression})
             if (watched == chart->viewport()) {

@@ -97,6 +97,7 @@ public:
     void btnFunctionValuesClick(QObject* Sender);
     void nCoeffClick(QObject* Sender);
     void miMatrixClick(QObject* Sender);
+    void btnLoadDataClick(QObject* Sender);
 
     // ---- app/ — the interval check: rejects a >= b (ERejectedInput) ----
     void checkInterval();
@@ -136,6 +137,7 @@ public:
     QLineEdit* edtB = nullptr;
     QLabel* lblFunction = nullptr;
     QLineEdit* edtFunction = nullptr; // f(x) for the forward transform, checked as it is typed
+    QPushButton* btnLoadData = nullptr; // f(x) from the samples of a data file instead
     QLabel* lblMainParam = nullptr;
     TPanel* pMenuGraphic = nullptr;
     QPushButton* btnSave = nullptr;
@@ -185,6 +187,7 @@ public:
     QAction* miAnalysisCurves = nullptr;
     QFileDialog* SaveAnalysisDialog = nullptr;
     QFileDialog* SaveCurvesDialog = nullptr;
+    QFileDialog* LoadDataDialog = nullptr;
 
     // ---- numerics/ — the state of the computation ----
     // Keys: k a scaling index 1-m .. 2^L-1 of level L, p or i a wavelet index 1-m .. 2^(L-1)-m
@@ -220,10 +223,20 @@ public:
     // The basis in force and the fast transforms on it, from the engine; the tables above are
     // copies of its numbers (transform/EngineBridge.cpp).
     std::unique_ptr<engine::Transform> fastTransform;
-    // f, the function the forward transform decomposes: the text of edtFunction at the last
-    // forward Build; the initial text is the built-in 1 - 8x, bit for bit.
+    // f, the function the forward transform decomposes: the formula of edtFunction or the
+    // loaded data at the last forward Build; the initial text is the built-in 1 - 8x, bit for bit.
     static constexpr const char* initialFunction = "1-8*x";
-    UserFunction userFunction {initialFunction};
+    DecomposedFunction userFunction = DecomposedFunction::formula(initialFunction);
+    // The samples of the last data file loaded; the next forward Build decomposes them instead
+    // of a formula until edtFunction is edited.
+    std::optional<DecomposedFunction> loadedData;
+    static constexpr const char* loadDataHint
+        = "Взять f(x) из файла данных (CSV или текст): один столбец — значения в равноотстоящих\n"
+          "точках отрезка от a до b включительно, или два столбца — x (строго возрастает, от a до\n"
+          "b) и f(x). Столбцы разделяются запятой, точкой с запятой, табуляцией или пробелами;\n"
+          "в числах десятичная точка, а при «;» или табуляции и запятая; первая строка может\n"
+          "быть заголовком. Между отсчётами f(x) — естественный кубический сплайн через них\n"
+          "(через две точки — прямая)";
     static constexpr const char* functionHint
         = "Функция f(x) для прямого преобразования. Можно писать: x; числа (0,5 или 0.5);\n"
           "+ - * / ^ и скобки; константы pi и e; функции sin cos tan asin acos atan sinh cosh\n"
@@ -275,7 +288,7 @@ public:
     void showCoeffC();
     void showCoeffD();
     void updateTitle();
-    UserFunction functionToDecompose();
+    DecomposedFunction functionToDecompose();
     // coeffD and coeffC as the engine holds coefficients, read without inserting: what the
     // tables do not hold is 0.0.
     engine::Coefficients storedCoefficients() const;
@@ -314,6 +327,7 @@ public:
     // The dense grid of [a, b]: x_(si+s) = points[i][0] + s h/S, s = 0 .. S-1, then b; S = 16
     // up to 2^10 mesh intervals, fewer above, so that the grid keeps at most 2^14 + 1 points.
     int densePerInterval() const;
+    static constexpr std::size_t maxSampleDots = 2000; // loaded data up to this many samples
     std::vector<double> denseGrid;
     std::vector<double> denseFunction; // [q]: f at denseGrid[q]; empty unless f is known
     void refreshAnalysis();

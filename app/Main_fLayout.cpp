@@ -255,6 +255,9 @@ void TMainForm::createMenuBar()
         row->addSpacing(6);
     }
     row->addWidget(edtFunction, 1);
+    btnLoadData = named(new QPushButton("из файла…", pMenu), "btnLoadData");
+    btnLoadData->setToolTip(loadDataHint);
+    row->addWidget(btnLoadData);
     row->addSpacing(6);
     // The caption takes two lines: on one it would make the top bar, and so the narrowest
     // window, some 130 pixels wider.
@@ -448,6 +451,11 @@ void TMainForm::createNonVisual()
     miAnalysisCurves
         = named(pmSaveAnalysis->addAction("Кривые в формате *.csv"), "miAnalysisCurves");
 
+    LoadDataDialog = named(new QFileDialog(this), "LoadDataDialog");
+    LoadDataDialog->setNameFilters({"CSV и текстовые файлы (*.csv *.txt)", "Все файлы (*)"});
+    LoadDataDialog->setFileMode(QFileDialog::ExistingFile);
+    LoadDataDialog->setOption(QFileDialog::DontUseNativeDialog);
+
     pmReport = named(new QMenu(this), "pmReport");
     nCoeff = named(pmReport->addAction("Коэффициенты"), "nCoeff");
     nCoeff->setEnabled(false);
@@ -457,10 +465,10 @@ void TMainForm::createNonVisual()
 void TMainForm::setFocusOrder()
 {
     QWidget* order[] = {btnClose, btnReport, cbStepSplain, sbFinestLevel, sbCoarsestLevel, edtA,
-        edtB, edtFunction, chExactIntegration, pcCenter, FunctionValueGR, CoeffCGR, CoeffDGR,
-        btnBuild, rbForward, rbBack, btnGetValuesFromFile, btnClear, btnSave, rbCenter, rbBoundary,
-        rbAllGraphic, rbZerro, chShowHideBottomPanel, btnGraphic, chWavelet, sgWaveletValues,
-        edtThreshold, btnSaveAnalysis, chAnalysis, chCompression};
+        edtB, edtFunction, btnLoadData, chExactIntegration, pcCenter, FunctionValueGR, CoeffCGR,
+        CoeffDGR, btnBuild, rbForward, rbBack, btnGetValuesFromFile, btnClear, btnSave, rbCenter,
+        rbBoundary, rbAllGraphic, rbZerro, chShowHideBottomPanel, btnGraphic, chWavelet,
+        sgWaveletValues, edtThreshold, btnSaveAnalysis, chAnalysis, chCompression};
     for (std::size_t i = 1; i < std::size(order); ++i)
         QWidget::setTabOrder(order[i - 1], order[i]);
 }

@@ -111,6 +111,18 @@ void TMainForm::buildAnalysisSeries()
     for (int L : waveletLevels(coarsestLevel, finestLevel))
         add("детали, уровень " + IntToStr(L), details[(L - coarsestLevel - 1) % 3], 2,
             Qt::SolidLine);
+    // The samples of data as dots, after the curves: a few thousand would hide them.
+    if (coefficientSource == CoefficientSource::ForwardTransform && userFunction.data
+        && userFunction.data->samples().x.size() <= maxSampleDots) {
+        const SampledData& samples = userFunction.data->samples();
+        auto* dots = new QScatterSeries;
+        dots->setName("отсчёты");
+        dots->setMarkerSize(5);
+        for (std::size_t i = 0; i < samples.x.size(); ++i)
+            dots->append(samples.x[i], samples.y[i]);
+        addCurve(chAnalysis, dots, QPen(Qt::black), &TMainForm::analysisTip);
+        dots->setColor(Qt::black);
+    }
 }
 
 // The page follows the coefficients: while there are none its panel says what to do; otherwise
@@ -250,15 +262,16 @@ void TMainForm::miAnalysisCurvesClick(QObject*)
         status.complete("Кривые были сохранены в " + name);
 }
 
-// A header row with the names of the curves, then one row per point of the dense grid: x and
-// the value of every curve of analysisCurves(), exact to the last bit.
+// A header row with the names of the curves (the samples' dots are none), then one row per point
+// of the dense grid: x and the value of every curve of analysisCurves(), exact to the last bit.
 QByteArray TMainForm::analysisCsv()
 {
-    QByteArray text = "x";
-    for (QAbstractSeries* series : chAnalysis->chart()->series())
-        text += ',' + csvField(series->name());
-    text += '\n';
     const DenseMatrix curves = analysisCurves();
+    const QList<QAbstractSeries*> series = chAnalysis->chart()->series();
+    QByteArray text = "x";
+    for (std::size_t c = 0; c < curves.size(); ++c)
+        text += ',' + csvField(series[qsizetype(c)]->name());
+    text += '\n';
     for (std::size_t q = 0; q < denseGrid.size(); ++q) {
         text += csvNumber(denseGrid[q]);
         for (const std::vector<double>& curve : curves)

@@ -5,5 +5,5 @@
 
 double TMainForm::testFunction(double x) const
 {
-    return userFunction(x);
+    return userFunction.value(x);
 }

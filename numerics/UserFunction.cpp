@@ -114,3 +114,15 @@ double UserFunction::operator()(double x) const
         return NAN; // bytecode does not throw; should it ever, the value is undefined there
     }
 }
+
+DecomposedFunction DecomposedFunction::formula(const QString& text)
+{
+    auto parsed = std::make_shared<const UserFunction>(text);
+    return {text, [parsed](double x) { return (*parsed)(x); }, nullptr};
+}
+
+DecomposedFunction DecomposedFunction::samples(const QString& fileName, SampledData samples)
+{
+    auto data = std::make_shared<const Interpolant>(std::move(samples));
+    return {"данные: " + fileName, [data](double x) { return (*data)(x); }, data};
+}

@@ -1,7 +1,10 @@
 #pragma once
 
+#include "data/Interpolant.h"
+
 #include <QString>
 
+#include <functional>
 #include <memory>
 #include <stdexcept>
 
@@ -34,4 +37,18 @@ class UserFunctionError : public std::invalid_argument
 {
 public:
     using std::invalid_argument::invalid_argument;
+};
+
+// The function the forward transform decomposes: a formula, or the spline through the samples of
+// a data file; and the name the window gives it.
+struct DecomposedFunction
+{
+    QString name; // the formula's text, or "данные: FILE" without the folder
+    std::function<double(double)> value;
+    std::shared_ptr<const Interpolant> data; // the samples behind f; null for a formula
+
+    // A formula; a text that is not one throws UserFunctionError.
+    static DecomposedFunction formula(const QString& text);
+    // The samples of a data file; fileName is its name without the folder.
+    static DecomposedFunction samples(const QString& fileName, SampledData samples);
 };

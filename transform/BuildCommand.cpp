@@ -19,24 +19,25 @@ void TMainForm::updateTitle()
         + IntToStr(m) + " на конечном отрезке [" + edtA->text() + "," + edtB->text() + "]";
     if (exactIntegration)
         title += ", точное интегрирование";
-    if (rbForward->isChecked() && userFunction.text() != initialFunction)
-        title += ", f(x)=" + userFunction.text();
+    if (rbForward->isChecked() && userFunction.name != initialFunction)
+        title += ", f(x)=" + userFunction.name;
     setWindowTitle(title);
 }
 
-// The typed formula, parsed once, and finite at every point where the forward transform
-// evaluates it: the sample points and the quadrature points.
-UserFunction TMainForm::functionToDecompose()
+// The loaded data or else the typed formula, parsed once, and finite at every point where the
+// forward transform evaluates it: the sample points and the quadrature points.
+DecomposedFunction TMainForm::functionToDecompose()
 {
-    UserFunction f(edtFunction->text());
+    DecomposedFunction f
+        = loadedData ? *loadedData : DecomposedFunction::formula(edtFunction->text());
     std::vector<double> evaluated;
     for (const auto& point : points)
         evaluated.push_back(point[0]);
     std::ranges::copy(quadraturePoints(), std::back_inserter(evaluated));
     const auto undefinedAt = std::find_if(
-        evaluated.begin(), evaluated.end(), [&f](double x) { return !std::isfinite(f(x)); });
+        evaluated.begin(), evaluated.end(), [&f](double x) { return !std::isfinite(f.value(x)); });
     if (undefinedAt != evaluated.end())
-        throw ERejectedInput(("Функция f(x)=" + f.text()
+        throw ERejectedInput(("Функция f(x)=" + f.name
             + " не определена или бесконечна при x = " + FloatToStr(*undefinedAt))
                                  .toStdString());
     return f;

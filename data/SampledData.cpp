@@ -1,0 +1,373 @@
+#include "data/SampledData.h"
+
+#include <algorithm>
+#include <array>
+#include <cerrno>
+#include <charconv>
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <memory>
+#include <optional>
+
+namespace {
+
+// "Файл «name», строка n: what." — without the line when n is 0.
+[[noreturn]] void fail(const std::string& name, std::size_t line, const std::string& what)
+{
+    std::string message = "Файл «" + name + "»";
+    if (line > 0)
+        message += ", строка " + std::to_string(line);
+    throw DataError(message + ": " + what + ".");
+}
+
+// The shortest text that reads back as the same double.
+std::string numberText(double value)
+{
+    char text[32];
+    return std::string(text, std::to_chars(text, text + sizeof text, value).ptr);
+}
+
+// A field as a message quotes it: at most 40 bytes, never cut inside a UTF-8 character.
+std::string quoted(std::string_view field)
+{
+    std::size_t length = std::min<std::size_t>(field.size(), 40);
+    while (length < field.size() && length > 0 && (field[length] & 0xC0) == 0x80)
+        --length;
+    return "«" + std::string(field.substr(0, length)) + (length < field.size() ? "…»" : "»");
+}
+
+struct Line
+{
+    std::string_view text;
+    std::size_t number; // counted from 1, blank lines included
+};
+
+// The lines that hold more than blanks, one after the other, without their line ends.
+class NonBlankLines
+{
+public:
+    explicit NonBlankLines(std::string_view text)
+        : rest(text)
+    {
+    }
+
+    std::optional<Line> next()
+    {
+        while (!rest.empty()) {
+            const std::size_t end = std::min(rest.find('\n'), rest.size());
+            std::string_view line = rest.substr(0, end);
+            rest.remove_prefix(std::min(end + 1, rest.size()));
+            ++number;
+            if (!line.empty() && line.back() == '\r')
+                line.remove_suffix(1);
+            if (line.find_first_not_of(" \t") != std::string_view::npos)
+                return Line {line, number};
+        }
+        return std::nullopt;
+    }
+
+private:
+    std::string_view rest;
+    std::size_t number = 0;
+};
+
+// How the columns of a file are written.
+struct Format
+{
+    char separator; // ';', '\t', ',' or ' ' for runs of blanks and tabs
+    bool decimalComma; // "," is a decimal point too
+};
+
+Format formatOf(std::string_view line)
+{
+    for (char separator : {';', '\t', ','})
+        if (line.find(separator) != std::string_view::npos)
+            return {separator, separator != ','};
+    return {' ', false};
+}
+
+// The fields of a line, blanks around them trimmed: the first three, and how many there are.
+struct Fields
+{
+    std::array<std::string_view, 3> field;
+    std::size_t count = 0;
+};
+
+Fields split(std::string_view line, Format format)
+{
+    Fields fields;
+    auto add = [&fields](std::string_view field) {
+        const std::size_t first = field.find_first_not_of(" \t");
+        field = first == std::string_view::npos
+            ? std::string_view()
+            : field.substr(first, field.find_last_not_of(" \t") - first + 1);
+        if (fields.count < fields.field.size())
+            fields.field[fields.count] = field;
+        ++fields.count;
+    };
+    if (format.separator == ' ') {
+        std::size_t start = line.find_first_not_of(" \t");
+        while (start != std::string_view::npos) {
+            const std::size_t end = std::min(line.find_first_of(" \t", start), line.size());
+            add(line.substr(start, end - start));
+            start = line.find_first_not_of(" \t", end);
+        }
+        return fields;
+    }
+    for (std::size_t start = 0;;) {
+        const std::size_t end = line.find(format.separator, start);
+        add(line.substr(start, end == std::string_view::npos ? end : end - start));
+        if (end == std::string_view::npos)
+            return fields;
+        start = end + 1;
+    }
+}
+
+enum class Reading
+{
+    Number,
+    NotANumber,
+    NotFinite,
+    OutOfRange
+};
+
+// A decimal number with an optional sign and exponent.
+Reading readNumber(std::string_view field, Format format, double& value)
+{
+    if (field.size() > 1 && field[0] == '+' && field[1] != '-')
+        field.remove_prefix(1);
+    char copy[128];
+    if (format.decimalComma && field.find(',') != std::string_view::npos) {
+        if (field.size() > sizeof copy)
+            return Reading::NotANumber;
+        std::replace_copy(field.begin(), field.end(), copy, ',', '.');
+        field = std::string_view(copy, field.size());
+    }
+    const char* end = field.data() + field.size();
+    const auto [stop, error] = std::from_chars(field.data(), end, value);
+    if (field.empty() || stop != end || error == std::errc::invalid_argument)
+        return Reading::NotANumber;
+    if (error == std::errc::result_out_of_range)
+        return Reading::OutOfRange;
+    return std::isfinite(value) ? Reading::Number : Reading::NotFinite;
+}
+
+// Whether the line, read in its own format, holds a number: a first line without any is a header
+// of column names (nan and inf count as numbers, so that they are reported, not skipped).
+bool holdsNumber(std::string_view line)
+{
+    const Format format = formatOf(line);
+    const Fields fields = split(line, format);
+    const auto end = fields.field.begin() + std::min(fields.count, fields.field.size());
+    double value = 0;
+    return std::any_of(fields.field.begin(), end, [&](std::string_view field) {
+        return readNumber(field, format, value) != Reading::NotANumber;
+    });
+}
+
+// The numbers of a data row, one or two, and nothing else.
+class RowReader
+{
+public:
+    RowReader(const std::string& name, Format format)
+        : name(name)
+        , format(format)
+    {
+    }
+
+    // The row's numbers into values[0 .. width-1]; the first row fixes the width.
+    void read(const Line& line, std::array<double, 2>& values)
+    {
+        const Fields fields = split(line.text, format);
+        if (width == 0) {
+            if (fields.count > 2)
+                fail(name, line.number,
+                    "столбцов " + std::to_string(fields.count)
+                        + ", а нужен один (значения) или два (x и y)");
+            width = fields.count;
+            firstRow = line.number;
+        }
+        if (fields.count != width)
+            fail(name, line.number,
+                "столбцов " + std::to_string(fields.count) + ", а в первой строке данных (строка "
+                    + std::to_string(firstRow) + ") их " + std::to_string(width));
+        for (std::size_t c = 0; c < width; ++c)
+            check(line, c, readNumber(fields.field[c], format, values[c]));
+    }
+
+    std::size_t columns() const { return width; }
+
+private:
+    void check(const Line& line, std::size_t column, Reading reading) const
+    {
+        if (reading == Reading::Number)
+            return;
+        const std::string_view field = split(line.text, format).field[column];
+        std::string what = width > 1 ? "столбец " + std::to_string(column + 1) + ": " : "";
+        if (field.empty())
+            what += "пустое поле";
+        else if (reading == Reading::NotANumber)
+            what += quoted(field) + " не является числом";
+        else if (reading == Reading::NotFinite)
+            what += quoted(field) + " не является конечным числом (nan и inf недопустимы)";
+        else
+            what += "число " + quoted(field) + " вне диапазона чисел двойной точности";
+        fail(name, line.number, what);
+    }
+
+    const std::string& name;
+    Format format;
+    std::size_t width = 0;
+    std::size_t firstRow = 0;
+};
+
+// The x of two-column data, row by row: strictly increasing inside [a, b]; at the end, from a
+// to b, the ends within the tolerance.
+class Abscissae
+{
+public:
+    Abscissae(const std::string& name, double a, double b)
+        : name(name)
+        , a(a)
+        , b(b)
+        , interval("[" + numberText(a) + ", " + numberText(b) + "]")
+    {
+    }
+
+    void add(std::vector<double>& x, double value, std::size_t line) const
+    {
+        if (value < a - tolerance || value > b + tolerance)
+            fail(name, line, "x = " + numberText(value) + " вне отрезка " + interval);
+        if (!x.empty() && !(value > x.back()))
+            fail(name, line,
+                "x = " + numberText(value) + " не больше предыдущего x = " + numberText(x.back())
+                    + ": значения x должны строго возрастать");
+        x.push_back(value);
+    }
+
+    // Sets the ends to a and b exactly.
+    void reachEnds(std::vector<double>& x, std::size_t firstLine, std::size_t lastLine) const
+    {
+        if (x.front() > a + tolerance)
+            fail(name, firstLine,
+                "первое x = " + numberText(x.front()) + " не совпадает с началом отрезка "
+                    + interval + ": данные должны покрывать весь отрезок");
+        if (x.back() < b - tolerance)
+            fail(name, lastLine,
+                "последнее x = " + numberText(x.back()) + " не совпадает с концом отрезка "
+                    + interval + ": данные должны покрывать весь отрезок");
+        x.front() = a;
+        x.back() = b;
+    }
+
+private:
+    const std::string& name;
+    double a;
+    double b;
+    // Ends written with 12 or more significant digits, or computed in double, are accepted.
+    double tolerance = 1e-12 * (b - a);
+    std::string interval;
+};
+
+// What a failed open or read means, in Russian.
+std::string readProblem(int error)
+{
+    switch (error) {
+    case ENOENT:
+        return "файл не найден (возможно, он удалён или переименован)";
+    case EACCES:
+    case EPERM:
+        return "нет прав на чтение файла";
+    case EISDIR:
+        return "это папка, а не файл";
+    default:
+        return "файл не удалось прочитать (код ошибки " + std::to_string(error) + ")";
+    }
+}
+
+} // namespace
+
+SampledData parseSamples(std::string_view text, const std::string& name, double a, double b)
+{
+    if (text.starts_with("\xEF\xBB\xBF"))
+        text.remove_prefix(3);
+    if (text.find('\0') != std::string_view::npos)
+        fail(name, 0, "это не текстовый файл в кодировке UTF-8 (в нём есть нулевые байты)");
+    NonBlankLines lines(text);
+    std::optional<Line> row = lines.next();
+    if (!row)
+        fail(name, 0, "файл пуст");
+    if (!holdsNumber(row->text))
+        row = lines.next();
+    if (!row)
+        fail(name, 0, "в файле нет ни одной строки с числами");
+
+    // Every row is read as the first row of numbers writes its columns.
+    RowReader reader(name, formatOf(row->text));
+    const Abscissae abscissae(name, a, b);
+    const std::size_t firstLine = row->number;
+    std::size_t lastLine = firstLine;
+    SampledData samples;
+    const auto lineCount = std::size_t(std::count(text.begin(), text.end(), '\n')) + 1;
+    samples.x.reserve(lineCount);
+    samples.y.reserve(lineCount);
+    std::array<double, 2> values {};
+    for (; row; row = lines.next()) {
+        reader.read(*row, values);
+        if (reader.columns() == 2)
+            abscissae.add(samples.x, values[0], row->number);
+        samples.y.push_back(values[reader.columns() - 1]);
+        lastLine = row->number;
+    }
+    if (samples.y.size() < 2)
+        fail(name, firstLine, "нужно не меньше двух точек, а в файле одна");
+    if (reader.columns() == 2) {
+        abscissae.reachEnds(samples.x, firstLine, lastLine);
+        return samples;
+    }
+    const std::size_t n = samples.y.size();
+    for (std::size_t i = 0; i + 1 < n; ++i)
+        samples.x.push_back(a + (b - a) * double(i) / double(n - 1));
+    samples.x.push_back(b);
+    return samples;
+}
+
+SampledData readSamples(const std::string& path, double a, double b)
+{
+    // Far more than 10^7 samples of 17 digits each: a larger file is not data of this kind, and
+    // reading it would only exhaust the memory.
+    constexpr std::size_t largest = std::size_t(1) << 30;
+    const auto tooLarge = [&path] { fail(path, 0, "файл больше 1 ГБ, это не файл данных"); };
+    std::error_code error;
+    const std::uintmax_t fileSize = std::filesystem::file_size(path, error);
+    if (error == std::errc::is_a_directory)
+        fail(path, 0, readProblem(EISDIR));
+    if (!error && fileSize > largest)
+        tooLarge();
+    const std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(
+        std::fopen(path.c_str(), "rb"), std::fclose);
+    if (!file)
+        fail(path, 0, readProblem(errno));
+    // Room for the whole file when its size is known, doubled whenever it fills up; the bytes
+    // are not set before they are read.
+    std::size_t capacity = error ? std::size_t(1) << 16 : std::size_t(fileSize) + 1;
+    auto buffer = std::make_unique_for_overwrite<char[]>(capacity);
+    std::size_t size = 0;
+    while (
+        const std::size_t count = std::fread(buffer.get() + size, 1, capacity - size, file.get())) {
+        size += count;
+        if (size > largest)
+            tooLarge();
+        if (size == capacity) {
+            auto larger = std::make_unique_for_overwrite<char[]>(2 * capacity);
+            std::memcpy(larger.get(), buffer.get(), size);
+            buffer = std::move(larger);
+            capacity *= 2;
+        }
+    }
+    if (std::ferror(file.get()))
+        fail(path, 0, readProblem(errno));
+    return parseSamples(std::string_view(buffer.get(), size), path, a, b);
+}
