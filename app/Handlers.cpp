@@ -26,8 +26,6 @@ void TMainForm::connectHandlers()
     bind(edtB, &QLineEdit::textChanged, &TMainForm::FormCreate);
     edtA->installEventFilter(this);
     edtB->installEventFilter(this);
-    for (QChartView* chart : {chWavelet, chAnalysis, chCompression})
-        chart->viewport()->installEventFilter(this);
     bind(cbStepSplain, &QComboBox::currentTextChanged, &TMainForm::cbStepSplainChange);
     bind(edtFunction, &QLineEdit::textChanged, &TMainForm::edtFunctionChange);
     bind(chExactIntegration, &QCheckBox::toggled, &TMainForm::chExactIntegrationClick);
@@ -73,11 +71,18 @@ void TMainForm::FormCreate(QObject*)
     setupBasis();
 }
 
+// When the set-up is rejected, the box shows again the degree of the basis still in force.
 void TMainForm::cbStepSplainChange(QObject*)
 {
     startTicks = int(clockTicks());
     WaitingStatus status(StatusBar, "Подождите, вычисляются коэффициенты...");
-    setupBasis();
+    try {
+        setupBasis();
+    } catch (...) {
+        QSignalBlocker quiet(cbStepSplain);
+        cbStepSplain->setCurrentText(IntToStr(m));
+        throw;
+    }
     endTicks = int(clockTicks());
     status.complete("Вычислины коэффициенты для m=" + IntToStr(m) + ". Время вычисления "
         + elapsedText() + " мc");
@@ -154,16 +159,9 @@ void TMainForm::edtBKeyPress(QObject*, QChar& Key)
     filterIntervalKey(Key);
 }
 
-// Delivers the characters typed into edtA and edtB to their key-press handlers first; a double
-// click on a chart undoes every zoom.
+// Delivers the characters typed into edtA and edtB to their key-press handlers first.
 bool TMainForm::eventFilter(QObject* watched, QEvent* event)
 {
-    if (event->type() == QEvent::MouseButtonDblClick)
-        for (QChartView* chart : {chWavelet, chAnalysis, chCompression})
-            if (watched == chart->viewport()) {
-                chart->chart()->zoomReset();
-                return true;
-            }
     if (event->type() != QEvent::KeyPress || (watched != edtA && watched != edtB))
         return QMainWindow::eventFilter(watched, event);
     auto* press = static_cast<QKeyEvent*>(event);

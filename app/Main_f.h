@@ -215,6 +215,9 @@ public:
     // forward Build; the initial text is the built-in 1 - 8x, bit for bit.
     static constexpr const char* initialFunction = "1-8*x";
     UserFunction userFunction {initialFunction};
+    static constexpr const char* degreeHint
+        = "m — порядок сплайна: B-сплайны степени m − 1 (m = 2 — "
+          "ломаные, 3 — квадратичные, 4 — кубические)";
     static constexpr const char* functionHint
         = "Функция f(x) для прямого преобразования. Можно писать: x; числа (0,5 или 0.5);\n"
           "+ - * / ^ и скобки; константы pi и e; функции sin cos tan asin acos atan sinh cosh\n"
@@ -303,6 +306,7 @@ public:
     // ---- graphs/ — the wavelets of the finest level: value matrix and chart ----
     void sampleWavelets();
     void buildWaveletSeries();
+    void clearWaveletGraphs();
 
     // ---- graphs/ — the analysis page: the expansion by level, its error, compression ----
     // Where the coefficients in coeffC and coeffD came from: a forward transform of

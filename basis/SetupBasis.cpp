@@ -54,6 +54,7 @@ void TMainForm::setupBasis()
     computeAlpha();
     computeAlphaW();
     denseBasis.clear(); // the analysis page samples the new basis when it next needs it
+    clearWaveletGraphs();
     nCoeff->setEnabled(true);
 }
 

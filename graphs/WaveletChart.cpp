@@ -10,6 +10,7 @@
 #include <QChart>
 #include <QChartView>
 #include <QLineSeries>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QValueAxis>
 
@@ -65,6 +66,24 @@ void TMainForm::buildWaveletSeries()
         series->setVisible(true);
     }
     fitAxes(chart);
+}
+
+// The graph page as before its first build: no curves under the title of all graphs with
+// "общий график" selected, an empty value matrix, nothing to save. A new basis makes the curves
+// and the samples of the old one wrong.
+void TMainForm::clearWaveletGraphs()
+{
+    QChart* chart = chWavelet->chart();
+    chart->removeAllSeries();
+    chart->setTitle(allWavelets.title);
+    QSignalBlocker quiet(rbAllGraphic); // no graph, no kind to show
+    rbAllGraphic->setChecked(true);
+    const TStringGrid::Options start;
+    sgWaveletValues->setRowCount(0); // every cell blank, every column of the design width
+    sgWaveletValues->setColCount(0);
+    sgWaveletValues->setRowCount(start.rowCount);
+    sgWaveletValues->setColCount(start.colCount);
+    btnSave->setEnabled(false);
 }
 
 // A blue curve on the chart's two axes, with its tooltip and its legend entry.

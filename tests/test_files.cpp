@@ -140,16 +140,17 @@ private slots:
         form->btnBuild->click();
         form->nCoeff->trigger();
         QVERIFY(form->windowTitle() == title && contents("again.txt") == contents("today.txt"));
-        form->cbStepSplain->setCurrentText("5");
+        QSignalBlocker quiet(form->edtB);
+        form->edtB->setText("0");
         box->click();
         QVERIFY(!box->isChecked() && !form->exactIntegration);
-        QCOMPARE(seam.messages, QStringList(2, "Непредусмотренное значение m (5)"));
+        QCOMPARE(seam.messages, QStringList {"Начало и конец отрезка не должны совпадать!"});
     }
 
-    // Before any graph, and after a change of degree, the grid is not the current degree's:
-    // the user is told to rebuild it, nothing is written and the status line stays. Otherwise,
-    // under the Russian locale, each text is read back in extended precision and written in
-    // the stream's format; Qt's %g of the text gives the expected file.
+    // Before any graph, and after a change of degree has emptied it, there is no matrix: the
+    // user is told to build it, nothing is written and the status line stays. Otherwise, under
+    // the Russian locale, each text is read back in extended precision and written in the
+    // stream's format; Qt's %g of the text gives the expected file.
     void matrixExport()
     {
         QVERIFY(russianLocale());
@@ -158,24 +159,23 @@ private slots:
         form->miMatrix->trigger();
         chooseDegree(3);
         form->btnGraphic->click();
-        chooseDegree(4);
+        chooseDegree(2);
         form->StatusBar->showMessage("до сохранения");
         form->miMatrix->trigger();
         QCOMPARE(seam.messages,
             QStringList(2,
-                "Матрица значений построена для другой степени сплайна. Постройте "
-                "график заново (кнопка «Построить» на странице «График»), затем "
-                "сохраните таблицу."));
+                "Матрица значений не построена. Постройте график (кнопка «Построить» на "
+                "странице «График»), затем сохраните таблицу."));
         QVERIFY(
             !QFile::exists("matrix.txt") && form->StatusBar->currentMessage() == "до сохранения");
-        chooseDegree(2); // the grid of m = 3 serves: the 4 rows of m = 2, 96 numbers each
+        form->btnGraphic->click(); // the 4 rows of m = 2, 32 numbers each
         TStringGrid* grid = form->sgWaveletValues;
         grid->setCell(
             1, 1, "10,30005"); // just below itself in extended precision, above as a double
         form->miMatrix->trigger();
         QByteArray expected;
         for (int r = 1; r <= 4; ++r) {
-            for (int col = 1; col <= 96; ++col)
+            for (int col = 1; col <= 32; ++col)
                 expected
                     += QString::asprintf("%g ", grid->cell(col, r).replace(',', '.').toDouble())
                            .toLatin1();

@@ -25,6 +25,16 @@ class TestGraphs : public WindowTest
             text += s->isVisible() ? " " + s->name() : "";
         return text;
     }
+    // What the page shows: the chart's curves, the kind selected, the save button, the matrix.
+    QStringList page()
+    {
+        QStringList texts {shown(), QString::number(form->rbAllGraphic->isChecked()),
+            QString::number(form->btnSave->isEnabled())};
+        const TStringGrid* grid = form->sgWaveletValues;
+        for (int r = 0; r < grid->rowCount(); ++r)
+            texts << row(grid, r, 0, grid->colCount());
+        return texts;
+    }
     // The chart lays its legend out and zooms only when it is shown.
     bool showGraphs()
     {
@@ -75,6 +85,7 @@ private slots:
             {4, "rbBoundary", "Граничные вейвлеты: w(-3,5) w(-2,5) w(-1,5) w(10,5) w(11,5) w(12,5)"},
             {4, "rbCenter", "Центральные вейвлеты: w(0,5) w(1,5) w(2,5) w(3,5) w(4,5) w(5,5) w(6,5) w(7,5) w(8,5) w(9,5)"}};
         // clang-format on
+        const QStringList atStart = page();
         form->rbZerro->click();
         QCOMPARE(seam.messages, QStringList {"Сначала постройте график!"});
         for (const auto& c : cases) {
@@ -86,11 +97,14 @@ private slots:
             QVERIFY(form->rbAllGraphic->isChecked() && shown().count('w') == 1 << c.m);
             QVERIFY(shown().startsWith("Центральные и граничные вейвлеты:"));
         }
-        chooseDegree(2);
-        form->btnGraphic->click();
-        chooseDegree(4);
-        form->rbBoundary->click();
-        QCOMPARE(shown(), QString("Граничные вейвлеты: w(-1,3) w(0,3) w(1,3)"));
+        // A new basis, of another degree or by the other rule, empties the page as it was at
+        // start: the curves and samples of the old one would be wrong.
+        for (QCheckBox* rule : {(QCheckBox*)nullptr, form->chExactIntegration}) {
+            form->btnGraphic->click();
+            form->rbCenter->click();
+            rule ? rule->click() : chooseDegree(2);
+            QCOMPARE(page(), atStart);
+        }
     }
 
     // ".bmp" is appended unless the name has it, in any case; the page shown stays. A cancelled
