@@ -109,9 +109,12 @@ QLineEdit* intervalEdit(const char* name, const char* text)
 QWidget* toolGroup(std::initializer_list<QWidget*> controls, const char* tip, QWidget* bar)
 {
     auto* group = new QWidget(bar);
+    group->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Preferred); // only a field expands
     QBoxLayout* row = boxLayout(QBoxLayout::LeftToRight, group);
     row->setSpacing(6);
     for (QWidget* control : controls) {
+        if (qobject_cast<QLabel*>(control))
+            control->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Preferred);
         row->addWidget(control);
         if (tip)
             control->setToolTip(tip);
@@ -249,6 +252,7 @@ void TMainForm::createMenuBar()
     edtFunction->setMaximumWidth(40 * character);
     QWidget* function = toolGroup({lblFunction, edtFunction}, nullptr, pMenu);
     function->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
+    function->setMaximumWidth(function->layout()->maximumSize().width());
 
     // The caption takes two lines, which the bar's height has room for.
     chExactIntegration
