@@ -162,6 +162,8 @@ QString fullValueText(double value)
 {
     QLocale locale;
     locale.setNumberOptions(QLocale::OmitGroupSeparator);
+    if (value == 0)
+        value = 0; // no sign on zero
     const double size = std::fabs(value);
     if (value == 0 || !std::isfinite(value) || (size >= 1e-4 && size < 1e6))
         return locale.toString(value, 'g', 17); // 'g' turns to exponents only below 1e-4

@@ -6,8 +6,11 @@
 
 #include <QClipboard>
 #include <QDir>
+#include <QImageReader>
 #include <QLegendMarker>
+#include <QMenu>
 #include <QToolTip>
+#include <QValueAxis>
 
 class TestGraphs : public WindowTest
 {
@@ -24,6 +27,35 @@ class TestGraphs : public WindowTest
         for (QAbstractSeries* s : form->chWavelet->chart()->series())
             text += s->isVisible() ? " " + s->name() : "";
         return text;
+    }
+    // The viewport's point of a point of the chart.
+    QPoint onScreen(QPointF inChart)
+    {
+        QChart* chart = form->chWavelet->chart();
+        return form->chWavelet->mapFromScene(chart->mapToScene(inChart));
+    }
+    // The viewport's point at the given fractions of the plot area's width and height.
+    QPoint inPlot(QPointF fraction)
+    {
+        const QRectF plot = form->chWavelet->chart()->plotArea();
+        return onScreen(
+            plot.topLeft() + QPointF(fraction.x() * plot.width(), fraction.y() * plot.height()));
+    }
+    void drag(QPointF from, QPointF to)
+    {
+        QWidget* viewport = form->chWavelet->viewport();
+        QTest::mousePress(viewport, Qt::LeftButton, {}, inPlot(from));
+        QTest::mouseMove(viewport, inPlot(to));
+        QTest::mouseRelease(viewport, Qt::LeftButton, {}, inPlot(to));
+    }
+    // [min, max] of the horizontal, then of the vertical axis.
+    QList<double> ranges()
+    {
+        QList<double> values;
+        for (QAbstractAxis* axis : form->chWavelet->chart()->axes())
+            values << static_cast<QValueAxis*>(axis)->min()
+                   << static_cast<QValueAxis*>(axis)->max();
+        return values;
     }
     // What the page shows: the chart's curves, the kind selected, the save button, the matrix.
     QStringList page()
@@ -74,7 +106,7 @@ private slots:
     }
 
     // Each kind shows its group under its title; a build selects all graphs again. Before any
-    // build a kind is refused; series of m = 2 under kinds of m = 4 show what exists of them.
+    // build a kind is refused; a new basis empties the page.
     void graphKinds()
     {
         // clang-format off
@@ -107,20 +139,39 @@ private slots:
         }
     }
 
-    // ".bmp" is appended unless the name has it, in any case; the page shown stays. A cancelled
-    // or failed export writes nothing and leaves the status line.
-    void bitmapExport()
+    // A name ending in an offered suffix, in any case, is written in that format under that
+    // name; any other gets the suffix and format of the filter. The page shown stays. A
+    // cancelled or failed export writes nothing and leaves the status line.
+    void pictureExport()
     {
+        QVERIFY(form->pmSave->toolTipsVisible());
+        QVERIFY(QRegularExpression("BMP.*PNG.*SVG").match(form->miGraphic->toolTip()).hasMatch());
         form->show();
         QVERIFY(QTest::qWaitForWindowExposed(form));
         form->btnGraphic->click(); // from the first page: the chart page was never shown
-        seam.fileAnswers = {"w", "W.BMP"};
-        form->miGraphic->trigger();
-        form->miGraphic->trigger();
-        QCOMPARE(form->StatusBar->currentMessage(), QString("Графики были сохранены в W.BMP"));
-        QCOMPARE(QDir().entryList(QDir::Files), (QStringList {"W.BMP", "w.bmp"}));
+        // clang-format off
+        const struct { const char *filter, *answer, *written, *format; } cases[] = {
+            {"Bitmaps (*.bmp)", "w", "w.bmp", "bmp"}, {"Bitmaps (*.bmp)", "W.BMP", "W.BMP", "bmp"},
+            {"Bitmaps (*.bmp)", "graph1.png", "graph1.png", "png"},
+            {"PNG (*.png)", "graph1.svg", "graph1.svg", "svg"},
+            {"SVG (*.svg)", "graph2.Png", "graph2.Png", "png"},
+            {"PNG (*.png)", "graph.bmp.txt", "graph.bmp.txt.png", "png"}};
+        // clang-format on
+        for (const auto& c : cases) {
+            form->SaveWaveletDialog->selectNameFilter(c.filter);
+            seam.fileAnswers << c.answer;
+            form->miGraphic->trigger();
+            QCOMPARE(form->StatusBar->currentMessage(),
+                QString("Графики были сохранены в ") + c.written);
+            const QByteArray format = contents(c.written).contains("<svg")
+                ? "svg"
+                : QImageReader::imageFormat(QString(c.written));
+            QCOMPARE(format, QByteArray(c.format));
+        }
+        QCOMPARE(QDir().entryList(QDir::Files).size(), std::size(cases));
         QVERIFY(QImage("w.bmp", "BMP").width() > 200
             && form->pcCenter->currentWidget() == form->tsTransfer);
+        form->SaveWaveletDialog->selectNameFilter("Bitmaps (*.bmp)");
         form->StatusBar->showMessage("до сохранения");
         form->miGraphic->trigger(); // cancelled
         QVERIFY(QDir().mkdir("chart.bmp")); // a folder in the way
@@ -128,12 +179,12 @@ private slots:
         form->miGraphic->trigger();
         QVERIFY(seam.messages.size() == 1 && seam.messages[0].contains("«chart.bmp»"));
         QCOMPARE(form->StatusBar->currentMessage(), QString("до сохранения"));
-        QCOMPARE(QDir().entryList(QDir::Files | QDir::Hidden).size(), 2);
+        QCOMPARE(QDir().entryList(QDir::Files | QDir::Hidden).size(), std::size(cases));
     }
 
-    // Ctrl+C copies the selected cells as a spreadsheet pastes them; hovering a curve shows its
-    // nearest sample; a legend click hides a curve and dims its entry, the kind stays; a double
-    // click undoes every zoom; the bitmap has the screen's pixel density.
+    // Ctrl+C copies the selected cells as a spreadsheet pastes them; the mouse on a curve shows
+    // its nearest sample; a legend click hides a curve and dims its entry, the kind stays; the
+    // mouse zooms and steps back; the bitmap has the screen's pixel density.
     void desktop()
     {
         QVERIFY(showGraphs());
@@ -147,8 +198,11 @@ private slots:
             QString("-2.25000\t-1.15625\t-0.06250\n0.00000\t0.03125\t0.06250"));
 
         QLocale::setDefault(QLocale(QLocale::Russian, QLocale::Russia));
-        emit series(1)->hovered(QPointF(0.2541, -1.0), true); // w(0,3): -1.125 at x = 0.25
-        QCOMPARE(QToolTip::text(), QString("w(0,3)\nx = 0,25000\ny = -1,12500"));
+        QWidget* viewport = form->chWavelet->viewport();
+        QTest::mouseMove(viewport, {2, 2}); // off every curve, then onto w(0,3) near x = 0.25
+        QTest::mouseMove(
+            viewport, onScreen(form->chWavelet->chart()->mapToPosition({0.2541, -1.125})));
+        QTRY_COMPARE(QToolTip::text(), QString("w(0,3)\nx = 0,25000\ny = -1,12500"));
 
         form->rbCenter->click();
         QLegendMarker* marker = form->chWavelet->chart()->legend()->markers(series(1)).first();
@@ -157,9 +211,22 @@ private slots:
         QVERIFY(!series(1)->isVisible() && marker->isVisible() && form->rbCenter->isChecked());
         QVERIFY(marker->labelBrush().color().alphaF() < 1); // dimmed, ready to be clicked again
 
-        form->chWavelet->chart()->zoom(2.0);
-        QTest::mouseDClick(form->chWavelet->viewport(), Qt::LeftButton);
-        QVERIFY(!form->chWavelet->chart()->isZoomed());
+        // Two rectangles zoom in; right clicks step back to the first, then to the fitted
+        // range; a double click goes there at once.
+        QChart* chart = form->chWavelet->chart();
+        const QList<double> fitted = ranges();
+        drag({0.1, 0.1}, {0.9, 0.8});
+        const QList<double> first = ranges();
+        drag({0.2, 0.2}, {0.5, 0.6});
+        QVERIFY(ranges() != first && first != fitted);
+        QTest::mouseClick(viewport, Qt::RightButton, {}, inPlot({0.5, 0.5}));
+        QCOMPARE(ranges(), first);
+        QTest::mouseClick(viewport, Qt::RightButton, {}, inPlot({0.5, 0.5}));
+        QVERIFY(ranges() == fitted && !chart->isZoomed());
+        drag({0.1, 0.1}, {0.9, 0.8});
+        drag({0.2, 0.2}, {0.5, 0.6});
+        QTest::mouseDClick(viewport, Qt::LeftButton, {}, inPlot({0.5, 0.5}));
+        QVERIFY(ranges() == fitted && !chart->isZoomed());
         const qreal ratio = form->devicePixelRatioF(); // 2 in test_graphs_hidpi
         QCOMPARE(form->pageImage(form->tsGraphic, form->chWavelet).size(),
             (form->chWavelet->size() * ratio));
