@@ -199,9 +199,13 @@ private slots:
 
         QLocale::setDefault(QLocale(QLocale::Russian, QLocale::Russia));
         QWidget* viewport = form->chWavelet->viewport();
-        QTest::mouseMove(viewport, {2, 2}); // off every curve, then onto w(0,3) near x = 0.25
-        QTest::mouseMove(
-            viewport, onScreen(form->chWavelet->chart()->mapToPosition({0.2541, -1.125})));
+        // The mouse off every curve, then onto w(0,3) near x = 0.25.
+        for (QPoint at :
+            {QPoint(2, 2), onScreen(form->chWavelet->chart()->mapToPosition({0.2541, -1.125}))}) {
+            QMouseEvent move(
+                QEvent::MouseMove, at, viewport->mapToGlobal(at), Qt::NoButton, {}, {});
+            QCoreApplication::sendEvent(viewport, &move);
+        }
         QTRY_COMPARE(QToolTip::text(), QString("w(0,3)\nx = 0,25000\ny = -1,12500"));
 
         form->rbCenter->click();
