@@ -81,7 +81,7 @@ void TestView::axesBelongToTheCurves_data()
     for (bool shown : {true, false})
         for (const char* steps : {"4 build", "4 build 2 build", "2 build 3 build", "4 build zero",
                  "4 build boundary all", "3 build center", "3 build zero legend", "4 build zoom",
-                 "4 build zero zoom reset", "4 build zoom 2 build"})
+                 "4 build zero zoom reset", "4 build zoom 2 build", "3 build zoom zero"})
             QTest::addRow("%s%s", shown ? "" : "never shown: ", steps) << QString(steps) << shown;
 }
 
