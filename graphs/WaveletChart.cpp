@@ -75,6 +75,8 @@ void TMainForm::clearWaveletGraphs()
 {
     QChart* chart = chWavelet->chart();
     chart->removeAllSeries();
+    for (QAbstractAxis* axis : chart->axes())
+        axis->setRange(0, 1); // the axes of a new chart
     chart->setTitle(allWavelets.title);
     QSignalBlocker quiet(rbAllGraphic); // no graph, no kind to show
     rbAllGraphic->setChecked(true);
