@@ -215,6 +215,7 @@ public:
     // forward Build; the initial text is the built-in 1 - 8x, bit for bit.
     static constexpr const char* initialFunction = "1-8*x";
     UserFunction userFunction {initialFunction};
+    // The degree box's tooltip: the label says "степень", but m is the order of the splines.
     static constexpr const char* degreeHint
         = "m — порядок сплайна: B-сплайны степени m − 1 (m = 2 — "
           "ломаные, 3 — квадратичные, 4 — кубические)";
