@@ -39,19 +39,12 @@ void TMainForm::createWaveletChart()
     chWavelet = createChartView("chWavelet", allWavelets.title, new QValueAxis);
 }
 
-// Series p + m - 1 belongs to wavelet p; its points are read back from the grid's texts. The
-// series of the last build are given the new names and points, so that a build creates and
-// deletes only the series that a change of degree adds or drops.
+// Series p + m - 1 belongs to wavelet p; its points are read back from the grid's texts. A build
+// after a build of the same basis gives the series new points; a new basis has removed them.
 void TMainForm::buildWaveletSeries()
 {
     QChart* chart = chWavelet->chart();
-    const int count = waveletCount(finestLevel);
-    while (chart->series().size() > count) {
-        QAbstractSeries* last = chart->series().last();
-        chart->removeSeries(last);
-        delete last;
-    }
-    while (chart->series().size() < count)
+    while (chart->series().size() < waveletCount(finestLevel))
         addWaveletSeries();
     const int columns = sgWaveletValues->colCount();
     for (int p : waveletIndices(m, finestLevel)) {
@@ -96,8 +89,7 @@ void TMainForm::addWaveletSeries()
     addCurve(chWavelet, new QLineSeries, pen);
 }
 
-// The index ranges come from the current degree, even for series built under another one;
-// an index without a series is skipped.
+// The series, when there are any, are those of the basis in force: a new basis removes them.
 void TMainForm::rbAllGraphicClick(QObject* Sender)
 {
     QChart* chart = chWavelet->chart();
@@ -113,7 +105,7 @@ void TMainForm::rbAllGraphicClick(QObject* Sender)
     for (QAbstractSeries* s : series)
         s->setVisible(true);
     for (int p : waveletIndices(m, finestLevel))
-        if (p + m - 1 < series.size() && !kind.shown(p, m, finestLevel))
+        if (!kind.shown(p, m, finestLevel))
             series[p + m - 1]->setVisible(false);
     chart->setTitle(kind.title);
     fitAxes(chart);

@@ -137,8 +137,8 @@ void TestView::axesBelongToTheCurves()
 
 // Builds and kind changes, many times over: the scene, the axes and the objects of the chart and
 // the window stay as many as after the first round, even before the event loop has run (removed
-// chart items are only deleted there). With degree changes in between, the series a change drops
-// are deleted when the event loop next runs.
+// chart items are only deleted there). With degree changes in between, which remove every
+// series, once the event loop has run.
 void TestView::rebuildingLeavesNothingBehind()
 {
     auto count = [this] {
