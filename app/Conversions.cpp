@@ -2,6 +2,7 @@
 
 #include <QElapsedTimer>
 #include <QLocale>
+#include <QRegularExpression>
 
 #include <algorithm>
 #include <charconv>
@@ -98,6 +99,17 @@ long double StrToFloat(const QString& text)
     return value;
 }
 
+long double typedNumber(const QString& text)
+{
+    QString local = text;
+    local.replace(QRegularExpression("[.,]"), decimalSeparator());
+    try {
+        return StrToFloat(local);
+    } catch (const EConvertError&) {
+        conversionError(text, "не является числом");
+    }
+}
+
 QString FloatToStr(double value)
 {
     const int precision = 15;
@@ -144,6 +156,20 @@ QString FloatToStrF(double value, int precision, int digits)
     QString text = QString::fromStdString(scaled);
     text.insert(text.size() - digits, decimalSeparator());
     return withSign(value < 0, scaled, text);
+}
+
+QString fullValueText(double value)
+{
+    QLocale locale;
+    locale.setNumberOptions(QLocale::OmitGroupSeparator);
+    if (value == 0)
+        value = 0; // no sign on zero
+    const double size = std::fabs(value);
+    if (value == 0 || !std::isfinite(value) || (size >= 1e-4 && size < 1e6))
+        return locale.toString(value, 'g', 17); // 'g' turns to exponents only below 1e-4
+    static const QRegularExpression trailingZeros(
+        "\\D?0+(?=e)", QRegularExpression::CaseInsensitiveOption);
+    return locale.toString(value, 'e', 16).remove(trailingZeros);
 }
 
 std::uint32_t clockTicks()

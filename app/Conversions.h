@@ -25,6 +25,10 @@ int StrToInt(const QString& text);
 // EConvertError.
 long double StrToFloat(const QString& text);
 
+// A number typed by the user: "." and "," are both taken as the decimal point, as in the
+// function field; otherwise as StrToFloat, whose error quotes the text as typed.
+long double typedNumber(const QString& text);
+
 // General format: at most 15 significant digits, trailing zeros dropped; scientific notation
 // ("1,5E-7", "2E20") only for very small or very large values.
 QString FloatToStr(double value);
@@ -34,6 +38,10 @@ QString FloatToStr(double value);
 // separators, no minus sign on a value that rounds to zero. A value with more than `precision`
 // digits before the separator is written in the general format instead.
 QString FloatToStrF(double value, int precision = 17, int digits = 5);
+
+// The full value of a cell, for its tooltip: 17 significant digits with the locale's separator,
+// trailing zeros dropped; exponent notation when |value| < 1e-4 or |value| >= 1e6.
+QString fullValueText(double value);
 
 // The process clock: milliseconds since the program started, as a 32-bit tick count.
 std::uint32_t clockTicks();

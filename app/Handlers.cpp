@@ -29,8 +29,6 @@ void TMainForm::connectHandlers()
     edtA->installEventFilter(this);
     edtB->installEventFilter(this);
     edtFunction->installEventFilter(this);
-    for (QChartView* chart : {chWavelet, chAnalysis, chCompression})
-        chart->viewport()->installEventFilter(this);
     bind(cbStepSplain, &QComboBox::currentTextChanged, &TMainForm::cbStepSplainChange);
     for (QSpinBox* level : {sbFinestLevel, sbCoarsestLevel})
         bind(level, &QSpinBox::valueChanged, &TMainForm::sbLevelChange);
@@ -79,11 +77,18 @@ void TMainForm::FormCreate(QObject*)
     setupBasis();
 }
 
+// When the set-up is rejected, the box shows again the degree of the basis still in force.
 void TMainForm::cbStepSplainChange(QObject*)
 {
     startTicks = int(clockTicks());
     WaitingStatus status(StatusBar, "Подождите, вычисляются коэффициенты...");
-    setupBasis();
+    try {
+        setupBasis();
+    } catch (...) {
+        QSignalBlocker quiet(cbStepSplain);
+        cbStepSplain->setCurrentText(IntToStr(m));
+        throw;
+    }
     endTicks = int(clockTicks());
     status.complete("Вычислины коэффициенты для m=" + IntToStr(m) + ". Время вычисления "
         + elapsedText() + " мc");
@@ -174,19 +179,13 @@ void TMainForm::edtBKeyPress(QObject*, QChar& Key)
     filterIntervalKey(Key);
 }
 
-// Delivers the characters typed into edtA and edtB to their key-press handlers first; a double
-// click on a chart undoes every zoom; loaded data in the function field are selected as it gets
-// the focus (after a click has placed the cursor), so that typing a formula replaces them.
+// Delivers the characters typed into edtA and edtB to their key-press handlers first; loaded
+// data in the function field are selected as it gets the focus (after a click has placed the
+// cursor), so that typing a formula replaces them.
 bool TMainForm::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == edtFunction && event->type() == QEvent::FocusIn && loadedData)
         QTimer::singleShot(0, edtFunction, &QLineEdit::selectAll);
-    if (event->type() == QEvent::MouseButtonDblClick)
-        for (QChartView* chart : {chWavelet, chAnalysis, chCompression})
-            if (watched == chart->viewport()) {
-                chart->chart()->zoomReset();
-                return true;
-            }
     if (event->type() != QEvent::KeyPress || (watched != edtA && watched != edtB))
         return QMainWindow::eventFilter(watched, event);
     auto* press = static_cast<QKeyEvent*>(event);

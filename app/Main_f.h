@@ -237,6 +237,10 @@ public:
           "в числах десятичная точка, а при «;» или табуляции и запятая; первая строка может\n"
           "быть заголовком. Между отсчётами f(x) — естественный кубический сплайн через них\n"
           "(через две точки — прямая)";
+    // The degree box's tooltip: the label says "степень", but m is the order of the splines.
+    static constexpr const char* degreeHint
+        = "m — порядок сплайна: B-сплайны степени m − 1 (m = 2 — "
+          "ломаные, 3 — квадратичные, 4 — кубические)";
     static constexpr const char* functionHint
         = "Функция f(x) для прямого преобразования. Можно писать: x; числа (0,5 или 0.5);\n"
           "+ - * / ^ и скобки; константы pi и e; функции sin cos tan asin acos atan sinh cosh\n"
@@ -309,6 +313,7 @@ public:
     static constexpr int maxGraphLevel = 8; // the finest level the graph page draws
     void sampleWavelets();
     void buildWaveletSeries();
+    void clearWaveletGraphs();
 
     // ---- graphs/ — the analysis page: the expansion by level, its error, compression ----
     // Where the coefficients in coeffC and coeffD came from: a forward transform of

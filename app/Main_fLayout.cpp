@@ -1,5 +1,6 @@
 // The layout of the main window: every control with its caption, hint and initial state.
 
+#include "app/FlowLayout.h"
 #include "app/Main_f.h"
 #include "app/Panel.h"
 #include "app/StringGrid.h"
@@ -98,20 +99,39 @@ QRadioButton* radio(const char* name, const char* caption, QGroupBox* group)
 
 // A level: whole numbers in the range the basis allows, taken when the user is done typing
 // (Enter, the arrows, or leaving the box), so that typing "16" does not build level 1 first.
-QSpinBox* levelBox(const char* name, const char* hint, QWidget* parent)
+QSpinBox* levelBox(const char* name, const char* hint)
 {
-    auto* box = named(new QSpinBox(parent), name);
+    auto* box = named(new QSpinBox, name);
     box->setToolTip(hint);
     box->setKeyboardTracking(false);
     return box;
 }
 
-QLineEdit* intervalEdit(const char* name, const char* text, QWidget* parent)
+QLineEdit* intervalEdit(const char* name, const char* text)
 {
-    auto* e = named(new QLineEdit(text, parent), name);
+    auto* e = named(new QLineEdit(text), name);
     e->setReadOnly(true);
     e->setFixedWidth(45);
     return e;
+}
+
+// Controls that stay together in one row of a flowing bar, each with the tooltip if one is
+// given: a label and its field.
+QWidget* toolGroup(std::initializer_list<QWidget*> controls, const char* tip, QWidget* bar)
+{
+    auto* group = new QWidget(bar);
+    group->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Preferred); // only a field expands
+    QBoxLayout* row = boxLayout(QBoxLayout::LeftToRight, group);
+    row->setSpacing(6);
+    for (QWidget* control : controls) {
+        if (qobject_cast<QLabel*>(control))
+            control->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Preferred);
+        row->addWidget(control);
+        if (tip)
+            control->setToolTip(tip);
+    }
+    bar->layout()->addWidget(group);
+    return group;
 }
 
 // A page of the page control, its controls stacked from the top.
@@ -204,63 +224,60 @@ void TMainForm::createLayout()
     setFocusOrder();
 }
 
+// The top bar: the two buttons, then the parameters in groups of a label and its field. The
+// groups flow: on a narrow window they wrap into a second row instead of being cut.
 void TMainForm::createMenuBar()
 {
     pMenu = new TPanel("pMenu", TPanel::NoBevel, pMain);
-    pMenu->setFixedHeight(33);
     pMain->layout()->addWidget(pMenu);
-    auto* row = boxLayout(QBoxLayout::LeftToRight, pMenu);
+    new TFlowLayout(pMenu, 6);
 
     btnClose = button("btnClose", "&Выход", QStyle::SP_DialogCloseButton, 75, 32, pMenu);
     btnReport = button("btnReport", "&Отчеты", QStyle::SP_FileDialogDetailedView, 75, 33, pMenu);
     lblMainParam = named(new QLabel("Основные параметры:", pMenu), "lblMainParam");
     setBold(lblMainParam, true);
-    lblStepSplain = named(new QLabel("степень сплайна m=", pMenu), "lblStepSplain");
-    cbStepSplain = named(new QComboBox(pMenu), "cbStepSplain");
+    for (QWidget* w : {(QWidget*)btnClose, (QWidget*)btnReport, (QWidget*)lblMainParam})
+        pMenu->layout()->addWidget(w);
+
+    lblStepSplain = named(new QLabel("степень сплайна m="), "lblStepSplain");
+    cbStepSplain = named(new QComboBox, "cbStepSplain");
     cbStepSplain->setEditable(true);
+    cbStepSplain->setInsertPolicy(QComboBox::NoInsert); // the list stays 2, 3, 4
     cbStepSplain->addItems({"2", "3", "4"});
     cbStepSplain->setCurrentIndex(0);
     setDesignSize(cbStepSplain, 46, 21);
-    lblFinestLevel = named(new QLabel("уровень J=", pMenu), "lblFinestLevel");
+    toolGroup({lblStepSplain, cbStepSplain}, degreeHint, pMenu);
+    lblFinestLevel = named(new QLabel("уровень J="), "lblFinestLevel");
     sbFinestLevel = levelBox("sbFinestLevel",
         "Самый мелкий уровень J: отрезок делится на 2^J интервалов (до 2^16 = 65 536). Для многих "
         "уровней берите точное интегрирование: его вейвлеты ортогональны предыдущему уровню на "
-        "каждом уровне.",
-        pMenu);
-    lblCoarsestLevel = named(new QLabel("J0=", pMenu), "lblCoarsestLevel");
+        "каждом уровне.");
+    lblCoarsestLevel = named(new QLabel("J0="), "lblCoarsestLevel");
     sbCoarsestLevel = levelBox("sbCoarsestLevel",
         "Самый грубый уровень J0: коэффициенты d относятся к B-сплайнам уровня J0, "
-        "вейвлет-коэффициенты c — к уровням от J0 + 1 до J.",
-        pMenu);
-    lblA = named(new QLabel("отрезок а=", pMenu), "lblA");
-    edtA = intervalEdit("edtA", "0", pMenu);
-    lblB = named(new QLabel("b=", pMenu), "lblB");
-    edtB = intervalEdit("edtB", "1", pMenu);
-    lblFunction = named(new QLabel("функция f(x)=", pMenu), "lblFunction");
-    edtFunction = named(new QLineEdit(initialFunction, pMenu), "edtFunction");
-    edtFunction->setToolTip(functionHint);
-    // Room for about 30 characters where the window allows, and never less than 12.
-    const int character = edtFunction->fontMetrics().horizontalAdvance('x');
-    edtFunction->setMinimumWidth(12 * character);
-    edtFunction->setMaximumWidth(40 * character);
+        "вейвлет-коэффициенты c — к уровням от J0 + 1 до J.");
+    toolGroup({lblFinestLevel, sbFinestLevel, lblCoarsestLevel, sbCoarsestLevel}, nullptr, pMenu);
 
-    for (QWidget* w : {(QWidget*)btnClose, (QWidget*)btnReport})
-        row->addWidget(w);
-    row->addSpacing(13);
-    for (QWidget* w : {(QWidget*)lblMainParam, (QWidget*)lblStepSplain, (QWidget*)cbStepSplain,
-             (QWidget*)lblFinestLevel, (QWidget*)sbFinestLevel, (QWidget*)lblCoarsestLevel,
-             (QWidget*)sbCoarsestLevel, (QWidget*)lblA, (QWidget*)edtA, (QWidget*)lblB,
-             (QWidget*)edtB, (QWidget*)lblFunction}) {
-        row->addWidget(w);
-        row->addSpacing(6);
-    }
-    row->addWidget(edtFunction, 1);
-    btnLoadData = named(new QPushButton("из файла…", pMenu), "btnLoadData");
+    lblA = named(new QLabel("отрезок а="), "lblA");
+    edtA = intervalEdit("edtA", "0");
+    lblB = named(new QLabel("b="), "lblB");
+    edtB = intervalEdit("edtB", "1");
+    toolGroup({lblA, edtA, lblB, edtB}, "Отрезок в этой программе постоянный: [0, 1]", pMenu);
+
+    lblFunction = named(new QLabel("функция f(x)="), "lblFunction");
+    edtFunction = named(new QLineEdit(initialFunction), "edtFunction");
+    edtFunction->setToolTip(functionHint);
+    // Room for 25 characters at least, and for up to 40 where the row has it.
+    const int character = edtFunction->fontMetrics().horizontalAdvance('x');
+    edtFunction->setMinimumWidth(25 * character);
+    edtFunction->setMaximumWidth(40 * character);
+    btnLoadData = named(new QPushButton("из файла…"), "btnLoadData");
     btnLoadData->setToolTip(loadDataHint);
-    row->addWidget(btnLoadData);
-    row->addSpacing(6);
-    // The caption takes two lines: on one it would make the top bar, and so the narrowest
-    // window, some 130 pixels wider.
+    QWidget* function = toolGroup({lblFunction, edtFunction, btnLoadData}, nullptr, pMenu);
+    function->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
+    function->setMaximumWidth(function->layout()->maximumSize().width());
+
+    // The caption takes two lines, which the bar's height has room for.
     chExactIntegration
         = named(new QCheckBox("точное интегрирование\n(узлы Гаусса)", pMenu), "chExactIntegration");
     chExactIntegration->setToolTip(
@@ -268,8 +285,7 @@ void TMainForm::createMenuBar()
         "точно, и вейвлеты получаются ортогональными B-сплайнам предыдущего уровня. Без флажка "
         "веса Гаусса ставятся в равноотстоящие точки интервала, как прежде; файлы коэффициентов "
         "читайте при том же правиле, при котором они записаны.");
-    row->addWidget(chExactIntegration);
-    row->addStretch(1);
+    pMenu->layout()->addWidget(chExactIntegration);
 }
 
 // The tool bar, then the function values beside the coefficients.
@@ -436,6 +452,9 @@ void TMainForm::createNonVisual()
 
     pmSave = named(new QMenu(this), "pmSave");
     miGraphic = named(pmSave->addAction("График в формате *.bmp"), "miGraphic");
+    miGraphic->setToolTip("Рисунок в формате BMP, PNG или SVG: его выбирает фильтр в окне "
+                          "сохранения или окончание имени (.bmp, .png, .svg)");
+    pmSave->setToolTipsVisible(true);
     miMatrix = named(pmSave->addAction("Таблицу в формате *.txt"), "miMatrix");
     SaveAnalysisDialog = named(new QFileDialog(this), "SaveAnalysisDialog");
     SaveAnalysisDialog->setNameFilters({"PNG (*.png)", "SVG (*.svg)", "Bitmaps (*.bmp)"});

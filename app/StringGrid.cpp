@@ -1,5 +1,7 @@
 #include "app/StringGrid.h"
 
+#include "app/Conversions.h"
+
 #include <QAbstractTableModel>
 #include <QAction>
 #include <QApplication>
@@ -43,6 +45,8 @@ public:
     {
         if (role == Qt::DisplayRole)
             return text(index.column(), index.row());
+        if (role == Qt::ToolTipRole)
+            return tip(index.column(), index.row());
         if (role == Qt::BackgroundRole && isFixed(index))
             return QApplication::palette().button();
         return {};
@@ -53,19 +57,27 @@ public:
         return isFixed(index) ? Qt::ItemIsEnabled : Qt::ItemIsEnabled | Qt::ItemIsSelectable;
     }
 
-    QString text(int col, int row) const
+    bool contains(int col, int row) const
     {
-        if (col < 0 || col >= cols || row < 0 || row >= rows)
-            return {};
-        return texts[std::size_t(row) * cols + col];
+        return col >= 0 && col < cols && row >= 0 && row < rows;
     }
 
-    void setText(int col, int row, const QString& value)
+    QString text(int col, int row) const
     {
-        if (col < 0 || col >= cols || row < 0 || row >= rows)
+        return contains(col, row) ? texts[std::size_t(row) * cols + col] : QString();
+    }
+    QString tip(int col, int row) const
+    {
+        return contains(col, row) ? tips[std::size_t(row) * cols + col] : QString();
+    }
+
+    void setText(int col, int row, const QString& value, const QString& tip)
+    {
+        if (!contains(col, row))
             return;
         texts[std::size_t(row) * cols + col] = value;
-        emit dataChanged(index(row, col), index(row, col), {Qt::DisplayRole});
+        tips[std::size_t(row) * cols + col] = tip;
+        emit dataChanged(index(row, col), index(row, col), {Qt::DisplayRole, Qt::ToolTipRole});
     }
 
     void resize(int newRows, int newCols)
@@ -93,14 +105,16 @@ public:
     }
 
 private:
-    // Keeps the texts of the cells that both shapes have.
+    // Keeps the texts and tooltips of the cells that both shapes have.
     void reshape(int newRows, int newCols)
     {
-        std::vector<QString> kept(std::size_t(newRows) * newCols);
-        for (int r = 0; r < std::min(rows, newRows); ++r)
-            for (int c = 0; c < std::min(cols, newCols); ++c)
-                kept[std::size_t(r) * newCols + c] = texts[std::size_t(r) * cols + c];
-        texts.swap(kept);
+        for (std::vector<QString>* strings : {&texts, &tips}) {
+            std::vector<QString> kept(std::size_t(newRows) * newCols);
+            for (int r = 0; r < std::min(rows, newRows); ++r)
+                for (int c = 0; c < std::min(cols, newCols); ++c)
+                    kept[std::size_t(r) * newCols + c] = (*strings)[std::size_t(r) * cols + c];
+            strings->swap(kept);
+        }
         rows = newRows;
         cols = newCols;
     }
@@ -110,6 +124,7 @@ private:
     int rows = 0;
     int cols = 0;
     std::vector<QString> texts;
+    std::vector<QString> tips;
 };
 
 namespace {
@@ -184,11 +199,14 @@ private:
 
 const int designColWidth = 50;
 const int defaultRowHeight = 18;
+// The room a cell keeps beside its text: the style's margins on both sides and the grid line.
+const int cellPadding = 8;
 
 // The design width, or more when the platform font needs it to show a value in full.
 int defaultColWidth(const QWidget* grid)
 {
-    return std::max(designColWidth, grid->fontMetrics().horizontalAdvance("-000.00000") + 8);
+    return std::max(
+        designColWidth, grid->fontMetrics().horizontalAdvance("-000.00000") + cellPadding);
 }
 
 // What the grid and its overlays share: no headers of their own, the design section sizes,
@@ -301,7 +319,35 @@ QString TStringGrid::cell(int col, int row) const
 }
 void TStringGrid::setCell(int col, int row, const QString& text)
 {
-    grid->setText(col, row, text);
+    grid->setText(col, row, text, {});
+    fitColumn(col, text);
+}
+void TStringGrid::setNumber(int col, int row, double value)
+{
+    const QString text = FloatToStrF(value);
+    grid->setText(col, row, text, fullValueText(value));
+    fitColumn(col, text);
+}
+QString TStringGrid::toolTip(int col, int row) const
+{
+    return grid->tip(col, row);
+}
+
+// Room for the longest fixed-format text, a value of 17 digits before the separator.
+int TStringGrid::maxColWidth() const
+{
+    return fontMetrics().horizontalAdvance("-00000000000000000.00000") + cellPadding;
+}
+
+// A column widens to show a text in full, never beyond maxColWidth(); it never narrows by
+// itself, so that the user's widths and the design width stay.
+void TStringGrid::fitColumn(int col, const QString& text)
+{
+    if (col < 0 || col >= colCount())
+        return;
+    const int needed = std::min(fontMetrics().horizontalAdvance(text) + cellPadding, maxColWidth());
+    if (needed > columnWidth(col))
+        setColumnWidth(col, needed);
 }
 
 QString TStringGrid::selectedText() const

@@ -32,9 +32,14 @@ public:
     void setColCount(int count);
     void setRowCount(int count);
 
-    // The text of cell (col, row); "" for a cell never written.
+    // The text of cell (col, row); "" for a cell never written. Writing a text wider than its
+    // column widens the column to fit it, up to maxColWidth(); writing drops the cell's tooltip.
     QString cell(int col, int row) const;
     void setCell(int col, int row, const QString& text);
+    // A number: shown with five decimals (FloatToStrF), its full value in the cell's tooltip.
+    void setNumber(int col, int row, double value);
+    QString toolTip(int col, int row) const;
+    int maxColWidth() const;
 
     // The selected cells as shown, rows separated by line breaks and cells by tabs, as a
     // spreadsheet pastes them. Ctrl+C and the context menu item "Копировать" put it on the
@@ -52,6 +57,7 @@ private:
     QTableView* createOverlay();
     void addCopyAction();
     void placeOverlays();
+    void fitColumn(int col, const QString& text);
 
     GridModel* grid;
     Options options;

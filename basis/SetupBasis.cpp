@@ -76,6 +76,7 @@ void TMainForm::setupBasis()
     computeAlpha();
     computeAlphaW();
     denseGrid.clear(); // the analysis page samples the new mesh when it next needs it
+    clearWaveletGraphs();
     showLevels();
     nCoeff->setEnabled(true);
 }

@@ -40,8 +40,8 @@ void TMainForm::btnSaveCoeffToFileClick(QObject*)
         ShowMessage("Параметры сохранены в file_in_d.txt и file_in_\u0441.txt!");
 }
 
-// Reads both files completely before anything changes: a missing, short or damaged file leaves
-// the tables and grids as they were.
+// Reads both files completely before anything changes: a missing, short, long or damaged file
+// leaves the tables and grids as they were.
 void TMainForm::btnGetValuesFromFileClick(QObject*)
 {
     if (rbForward->isChecked() || !rbBack->isChecked())

@@ -76,7 +76,7 @@ std::optional<std::vector<double>> readNumbers(const QString& name, int count)
     const QList<QByteArray> tokens = file.readAll().simplified().split(' ');
     std::vector<double> numbers;
     for (const QByteArray& token : tokens) {
-        if (int(numbers.size()) == count || token.isEmpty())
+        if (token.isEmpty())
             break;
         const char* first = token.startsWith('+') ? token.begin() + 1 : token.begin();
         double value = 0;
@@ -91,6 +91,12 @@ std::optional<std::vector<double>> readNumbers(const QString& name, int count)
     if (int(numbers.size()) < count) {
         ShowMessage("В файле «" + name + "» слишком мало чисел для текущей степени: нужно "
             + IntToStr(count) + ", найдено " + IntToStr(int(numbers.size())) + ".");
+        return std::nullopt;
+    }
+    if (int(numbers.size()) > count) {
+        ShowMessage("В файле «" + name + "» больше чисел, чем нужно для текущей степени: нужно "
+            + IntToStr(count) + ", найдено " + IntToStr(int(numbers.size()))
+            + ". Возможно, он записан для другой степени m.");
         return std::nullopt;
     }
     return numbers;

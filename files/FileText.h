@@ -23,7 +23,8 @@ QString withSuffix(const QString& name, const QString& suffix);
 // and why, and the result is false.
 bool saveWholeFile(const QString& name, const QByteArray& contents);
 
-// The first `count` numbers of a text file, whatever the line breaks; surplus ones are ignored.
-// On any problem (missing or unreadable file, too few numbers, a token that is not a finite
-// number) the user is told which file and what is wrong, and the result is empty.
+// The `count` numbers of a text file, whatever the line breaks. On any problem (missing or
+// unreadable file, too few or too many numbers, a token that is not a finite number) the user
+// is told which file and what is wrong, and the result is empty: a file with more numbers than
+// the degree needs was written for another degree, and its numbers would land in wrong places.
 std::optional<std::vector<double>> readNumbers(const QString& name, int count);

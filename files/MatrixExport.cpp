@@ -18,9 +18,9 @@ void TMainForm::miMatrixClick(QObject*)
         return;
     WaitingStatus status(StatusBar, "Подождите, идет сохранение коэффициентов...");
     const int H = waveletCount(finestLevel);
-    if (sgWaveletValues->rowCount() < H + 1 || sgWaveletValues->cell(1, H).isEmpty()) {
-        ShowMessage("Матрица значений построена для другой степени сплайна. Постройте график "
-                    "заново (кнопка «Построить» на странице «График»), затем сохраните таблицу.");
+    if (sgWaveletValues->cell(1, H).isEmpty()) { // a new basis empties the matrix
+        ShowMessage("Матрица значений не построена. Постройте график (кнопка «Построить» на "
+                    "странице «График»), затем сохраните таблицу.");
         return;
     }
     std::string text;

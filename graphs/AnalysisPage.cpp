@@ -218,13 +218,13 @@ QString TMainForm::compressionTip(const QXYSeries& series, QPointF at)
         + "\nнаибольшая погрешность: " + errorText(sample.y());
 }
 
-// The threshold is read as it is typed: a number >= 0 with the locale's separator redraws the
-// page; anything else gets a red frame and the page keeps the last number.
+// The threshold is read as it is typed: a number >= 0, with "." or "," as its decimal point,
+// redraws the page; anything else gets a red frame and the page keeps the last number.
 void TMainForm::edtThresholdChange(QObject*)
 {
     QString error;
     try {
-        const double typed = double(StrToFloat(edtThreshold->text()));
+        const double typed = double(typedNumber(edtThreshold->text()));
         if (typed < 0)
             error = "Порог не может быть отрицательным";
         else

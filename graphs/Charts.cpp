@@ -7,6 +7,7 @@
 #include "app/Conversions.h"
 #include "app/Main_f.h"
 #include "files/FileText.h"
+#include "graphs/ChartView.h"
 
 #include <algorithm>
 #include <cmath>
@@ -95,7 +96,7 @@ QRectF textArea(QGraphicsItem* item)
 } // namespace
 
 // A chart with its title, a value axis at the bottom and the given axis on the left; numbers in
-// the locale's format. Drag to zoom, right click to step back.
+// the locale's format.
 QChartView* TMainForm::createChartView(const char* name, const QString& title, QAbstractAxis* left)
 {
     auto* chart = new QChart;
@@ -128,9 +129,8 @@ QChartView* TMainForm::createChartView(const char* name, const QString& title, Q
         }
         chart->addAxis(axis, axis == bottom ? Qt::AlignBottom : Qt::AlignLeft);
     }
-    auto* view = new QChartView(chart);
+    auto* view = new TChartView(chart); // drag to zoom, right click back, double click out
     view->setObjectName(name);
-    view->setRubberBand(QChartView::RectangleRubberBand); // drag to zoom, right click back
     view->setFrameShape(QFrame::NoFrame);
     connect(chart, &QChart::geometryChanged, this, [this, chart] { placeLegend(chart); });
     return view;
@@ -272,16 +272,21 @@ QByteArray TMainForm::picture(QWidget* page, QWidget* view, const QString& suffi
     return bytes;
 }
 
-// Runs the picture dialog and writes the view in the format of the filter chosen there; the
-// filter's suffix is appended unless the name ends with it, in any case. The name written, or
-// nothing when the dialog was cancelled or the write failed (saveWholeFile has said why).
+// Runs the picture dialog and writes the view. A name that ends in one of the dialog's suffixes,
+// in any case, is written in that format under that name; any other name gets the suffix of the
+// filter chosen and its format. The name written, or nothing when the dialog was cancelled or
+// the write failed (saveWholeFile has said why).
 std::optional<QString> TMainForm::savePicture(QFileDialog& dialog, QWidget* page, QWidget* view)
 {
     const std::optional<QString> chosen = runFileDialog(dialog);
     if (!chosen)
         return std::nullopt;
     static const QRegularExpression pattern(R"(\*\.(\w+))");
-    const QString suffix = pattern.match(dialog.selectedNameFilter()).captured(1).toLower();
+    QString suffix = pattern.match(dialog.selectedNameFilter()).captured(1).toLower();
+    for (const QString& filter : dialog.nameFilters())
+        if (const QString offered = pattern.match(filter).captured(1).toLower();
+            chosen->endsWith("." + offered, Qt::CaseInsensitive))
+            suffix = offered;
     const QString name = withSuffix(*chosen, suffix);
     if (!saveWholeFile(name, picture(page, view, suffix)))
         return std::nullopt;

@@ -10,6 +10,7 @@
 #include <QChart>
 #include <QChartView>
 #include <QLineSeries>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QValueAxis>
 
@@ -38,19 +39,12 @@ void TMainForm::createWaveletChart()
     chWavelet = createChartView("chWavelet", allWavelets.title, new QValueAxis);
 }
 
-// Series p + m - 1 belongs to wavelet p; its points are read back from the grid's texts. The
-// series of the last build are given the new names and points, so that a build creates and
-// deletes only the series that a change of degree adds or drops.
+// Series p + m - 1 belongs to wavelet p; its points are read back from the grid's texts. A build
+// after a build of the same basis gives the series new points; a new basis has removed them.
 void TMainForm::buildWaveletSeries()
 {
     QChart* chart = chWavelet->chart();
-    const int count = waveletCount(finestLevel);
-    while (chart->series().size() > count) {
-        QAbstractSeries* last = chart->series().last();
-        chart->removeSeries(last);
-        delete last;
-    }
-    while (chart->series().size() < count)
+    while (chart->series().size() < waveletCount(finestLevel))
         addWaveletSeries();
     const int columns = sgWaveletValues->colCount();
     for (int p : waveletIndices(m, finestLevel)) {
@@ -67,6 +61,26 @@ void TMainForm::buildWaveletSeries()
     fitAxes(chart);
 }
 
+// The graph page as before its first build: no curves under the title of all graphs with
+// "общий график" selected, an empty value matrix, nothing to save. A new basis makes the curves
+// and the samples of the old one wrong.
+void TMainForm::clearWaveletGraphs()
+{
+    QChart* chart = chWavelet->chart();
+    chart->removeAllSeries();
+    for (QAbstractAxis* axis : chart->axes())
+        axis->setRange(0, 1); // the axes of a new chart
+    chart->setTitle(allWavelets.title);
+    QSignalBlocker quiet(rbAllGraphic); // no graph, no kind to show
+    rbAllGraphic->setChecked(true);
+    const TStringGrid::Options start;
+    sgWaveletValues->setRowCount(0); // every cell blank, every column of the design width
+    sgWaveletValues->setColCount(0);
+    sgWaveletValues->setRowCount(start.rowCount);
+    sgWaveletValues->setColCount(start.colCount);
+    btnSave->setEnabled(false);
+}
+
 // A blue curve on the chart's two axes, with its tooltip and its legend entry.
 void TMainForm::addWaveletSeries()
 {
@@ -75,8 +89,7 @@ void TMainForm::addWaveletSeries()
     addCurve(chWavelet, new QLineSeries, pen);
 }
 
-// The index ranges come from the current degree, even for series built under another one;
-// an index without a series is skipped.
+// The series, when there are any, are those of the basis in force: a new basis removes them.
 void TMainForm::rbAllGraphicClick(QObject* Sender)
 {
     QChart* chart = chWavelet->chart();
@@ -92,7 +105,7 @@ void TMainForm::rbAllGraphicClick(QObject* Sender)
     for (QAbstractSeries* s : series)
         s->setVisible(true);
     for (int p : waveletIndices(m, finestLevel))
-        if (p + m - 1 < series.size() && !kind.shown(p, m, finestLevel))
+        if (!kind.shown(p, m, finestLevel))
             series[p + m - 1]->setVisible(false);
     chart->setTitle(kind.title);
     fitAxes(chart);

@@ -48,10 +48,9 @@ void TMainForm::sampleWavelets()
     for (double x = a; x <= b && abscissae.size() < samples; x = x + step / (2 * m))
         abscissae.push_back(x);
     for (std::size_t i = 0; i < abscissae.size(); ++i)
-        sgWaveletValues->setCell(int(i) + 1, 0, FloatToStrF(abscissae[i]));
+        sgWaveletValues->setNumber(int(i) + 1, 0, abscissae[i]);
     for (int p : waveletIndices(m, J))
         for (std::size_t i = 0; i < abscissae.size(); ++i)
-            sgWaveletValues->setCell(
-                int(i) + 1, p + m, FloatToStrF(waveletValue(abscissae[i], p, J)));
+            sgWaveletValues->setNumber(int(i) + 1, p + m, waveletValue(abscissae[i], p, J));
     buildWaveletSeries();
 }

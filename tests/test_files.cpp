@@ -21,13 +21,12 @@ class TestFiles : public WindowTest
     }
 
 private slots:
-    // The counts come from the degree: m = 2 reads the first 2 + 4 numbers of a file written
-    // for m = 4, whatever the line breaks. A missing, short or damaged file changes nothing.
+    // The counts come from the degree, whatever the line breaks. A missing, short, long or
+    // damaged file changes nothing, and the c table is not touched before the d file has passed.
     void loadingReadsBothFilesFirst()
     {
-        QVERIFY(
-            write("file_in_c.txt", "1 2 3 4 \n5 6 7 8 9 10 11 12 \n13 14 15 16 17 18 19 20 \n"));
-        QVERIFY(write("file_in_d.txt", "-1\n\n-2.38419e-07\r\n+3 -4 -5 -6 -7 "));
+        QVERIFY(write("file_in_c.txt", "1 2 \n\n3\r\n4 5 6"));
+        QVERIFY(write("file_in_d.txt", "-1\n\n-2.38419e-07\r\n+3 "));
         form->btnGetValuesFromFile->setEnabled(true); // as if the button could be reached
         form->btnGetValuesFromFile->click(); // "прямое" is selected: nothing is read
         QVERIFY(form->coeffD.empty());
@@ -40,10 +39,14 @@ private slots:
         const SparseTable coeffC = form->coeffC;
         const QString few
             = "В файле «%1» слишком мало чисел для текущей степени: нужно %2, найдено %3.";
+        const QString many = "В файле «%1» больше чисел, чем нужно для текущей степени: нужно "
+                             "%2, найдено %3. Возможно, он записан для другой степени m.";
         const QString bad = "Файл «%1»: число %2 («%3») не является конечным числом.";
         // clang-format off
         const struct { const char *file, *text; QString message; } damaged[] = {
             {"file_in_c.txt", "1 2 3 4 5 ", few.arg("file_in_c.txt").arg(6).arg(5)},
+            {"file_in_c.txt", "1 2 3 \n4 5 6 7 \n", many.arg("file_in_c.txt").arg(6).arg(7)},
+            {"file_in_d.txt", "1 2 3 4 ", many.arg("file_in_d.txt").arg(3).arg(4)},
             {"file_in_c.txt", "1 2 x3 4 5 6 ", bad.arg("file_in_c.txt").arg(3).arg("x3")},
             {"file_in_c.txt", "1 2 3 4 5 inf ", bad.arg("file_in_c.txt").arg(6).arg("inf")},
             {"file_in_d.txt", " \n", few.arg("file_in_d.txt").arg(3).arg(0)},
@@ -52,11 +55,12 @@ private slots:
         // clang-format on
         for (const auto& file : damaged) {
             seam.messages.clear();
-            QVERIFY(write("file_in_c.txt", "1 2 3 4 5 6 ") && write("file_in_d.txt", "1 2 3 "));
+            QVERIFY(write("file_in_c.txt", "9 9 9 9 9 9 ") && write("file_in_d.txt", "1 2 3 "));
             QVERIFY(file.text ? write(file.file, file.text) : QFile::remove(file.file));
             form->btnGetValuesFromFile->click();
             QCOMPARE(seam.messages, QStringList {file.message});
-            QVERIFY(form->coeffC == coeffC && form->CoeffDGR->cell(2, 1) == "3.00000");
+            QVERIFY(form->coeffC == coeffC && form->CoeffCGR->cell(1, 1) == "1.00000");
+            QCOMPARE(form->CoeffDGR->cell(2, 1), QString("3.00000"));
         }
     }
 
@@ -140,16 +144,17 @@ private slots:
         form->btnBuild->click();
         form->nCoeff->trigger();
         QVERIFY(form->windowTitle() == title && contents("again.txt") == contents("today.txt"));
-        form->cbStepSplain->setCurrentText("5");
+        QSignalBlocker quiet(form->edtB);
+        form->edtB->setText("0");
         box->click();
         QVERIFY(!box->isChecked() && !form->exactIntegration);
-        QCOMPARE(seam.messages, QStringList(2, "Непредусмотренное значение m (5)"));
+        QCOMPARE(seam.messages, QStringList {"Начало и конец отрезка не должны совпадать!"});
     }
 
-    // Before any graph, and after a change of degree, the grid is not the current degree's:
-    // the user is told to rebuild it, nothing is written and the status line stays. Otherwise,
-    // under the Russian locale, each text is read back in extended precision and written in
-    // the stream's format; Qt's %g of the text gives the expected file.
+    // Before any graph, and after a change of degree has emptied it, there is no matrix: the
+    // user is told to build it, nothing is written and the status line stays. Otherwise, under
+    // the Russian locale, each text is read back in extended precision and written in the
+    // stream's format; Qt's %g of the text gives the expected file.
     void matrixExport()
     {
         QVERIFY(russianLocale());
@@ -158,24 +163,23 @@ private slots:
         form->miMatrix->trigger();
         chooseDegree(3);
         form->btnGraphic->click();
-        chooseDegree(4);
+        chooseDegree(2);
         form->StatusBar->showMessage("до сохранения");
         form->miMatrix->trigger();
         QCOMPARE(seam.messages,
             QStringList(2,
-                "Матрица значений построена для другой степени сплайна. Постройте "
-                "график заново (кнопка «Построить» на странице «График»), затем "
-                "сохраните таблицу."));
+                "Матрица значений не построена. Постройте график (кнопка «Построить» на "
+                "странице «График»), затем сохраните таблицу."));
         QVERIFY(
             !QFile::exists("matrix.txt") && form->StatusBar->currentMessage() == "до сохранения");
-        chooseDegree(2); // the grid of m = 3 serves: the 4 rows of m = 2, 96 numbers each
+        form->btnGraphic->click(); // the 4 rows of m = 2, 32 numbers each
         TStringGrid* grid = form->sgWaveletValues;
         grid->setCell(
             1, 1, "10,30005"); // just below itself in extended precision, above as a double
         form->miMatrix->trigger();
         QByteArray expected;
         for (int r = 1; r <= 4; ++r) {
-            for (int col = 1; col <= 96; ++col)
+            for (int col = 1; col <= 32; ++col)
                 expected
                     += QString::asprintf("%g ", grid->cell(col, r).replace(',', '.').toDouble())
                            .toLatin1();

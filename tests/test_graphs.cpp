@@ -6,8 +6,11 @@
 
 #include <QClipboard>
 #include <QDir>
+#include <QImageReader>
 #include <QLegendMarker>
+#include <QMenu>
 #include <QToolTip>
+#include <QValueAxis>
 
 class TestGraphs : public WindowTest
 {
@@ -24,6 +27,45 @@ class TestGraphs : public WindowTest
         for (QAbstractSeries* s : form->chWavelet->chart()->series())
             text += s->isVisible() ? " " + s->name() : "";
         return text;
+    }
+    // The viewport's point of a point of the chart.
+    QPoint onScreen(QPointF inChart)
+    {
+        QChart* chart = form->chWavelet->chart();
+        return form->chWavelet->mapFromScene(chart->mapToScene(inChart));
+    }
+    // The viewport's point at the given fractions of the plot area's width and height.
+    QPoint inPlot(QPointF fraction)
+    {
+        const QRectF plot = form->chWavelet->chart()->plotArea();
+        return onScreen(
+            plot.topLeft() + QPointF(fraction.x() * plot.width(), fraction.y() * plot.height()));
+    }
+    void drag(QPointF from, QPointF to)
+    {
+        QWidget* viewport = form->chWavelet->viewport();
+        QTest::mousePress(viewport, Qt::LeftButton, {}, inPlot(from));
+        QTest::mouseMove(viewport, inPlot(to));
+        QTest::mouseRelease(viewport, Qt::LeftButton, {}, inPlot(to));
+    }
+    // [min, max] of the horizontal, then of the vertical axis.
+    QList<double> ranges()
+    {
+        QList<double> values;
+        for (QAbstractAxis* axis : form->chWavelet->chart()->axes())
+            values << static_cast<QValueAxis*>(axis)->min()
+                   << static_cast<QValueAxis*>(axis)->max();
+        return values;
+    }
+    // What the page shows: the chart's curves, the kind selected, the save button, the matrix.
+    QStringList page()
+    {
+        QStringList texts {shown(), QString::number(form->rbAllGraphic->isChecked()),
+            QString::number(form->btnSave->isEnabled())};
+        const TStringGrid* grid = form->sgWaveletValues;
+        for (int r = 0; r < grid->rowCount(); ++r)
+            texts << row(grid, r, 0, grid->colCount());
+        return texts;
     }
     // The chart lays its legend out and zooms only when it is shown.
     bool showGraphs()
@@ -64,7 +106,7 @@ private slots:
     }
 
     // Each kind shows its group under its title; a build selects all graphs again. Before any
-    // build a kind is refused; series of m = 2 under kinds of m = 4 show what exists of them.
+    // build a kind is refused; a new basis empties the page.
     void graphKinds()
     {
         // clang-format off
@@ -75,6 +117,7 @@ private slots:
             {4, "rbBoundary", "Граничные вейвлеты: w(-3,5) w(-2,5) w(-1,5) w(10,5) w(11,5) w(12,5)"},
             {4, "rbCenter", "Центральные вейвлеты: w(0,5) w(1,5) w(2,5) w(3,5) w(4,5) w(5,5) w(6,5) w(7,5) w(8,5) w(9,5)"}};
         // clang-format on
+        const QStringList atStart = page();
         form->rbZerro->click();
         QCOMPARE(seam.messages, QStringList {"Сначала постройте график!"});
         for (const auto& c : cases) {
@@ -86,27 +129,49 @@ private slots:
             QVERIFY(form->rbAllGraphic->isChecked() && shown().count('w') == 1 << c.m);
             QVERIFY(shown().startsWith("Центральные и граничные вейвлеты:"));
         }
-        chooseDegree(2);
-        form->btnGraphic->click();
-        chooseDegree(4);
-        form->rbBoundary->click();
-        QCOMPARE(shown(), QString("Граничные вейвлеты: w(-1,3) w(0,3) w(1,3)"));
+        // A new basis, of another degree or by the other rule, empties the page as it was at
+        // start: the curves and samples of the old one would be wrong.
+        for (QCheckBox* rule : {(QCheckBox*)nullptr, form->chExactIntegration}) {
+            form->btnGraphic->click();
+            form->rbCenter->click();
+            rule ? rule->click() : chooseDegree(2);
+            QCOMPARE(page(), atStart);
+        }
     }
 
-    // ".bmp" is appended unless the name has it, in any case; the page shown stays. A cancelled
-    // or failed export writes nothing and leaves the status line.
-    void bitmapExport()
+    // A name ending in an offered suffix, in any case, is written in that format under that
+    // name; any other gets the suffix and format of the filter. The page shown stays. A
+    // cancelled or failed export writes nothing and leaves the status line.
+    void pictureExport()
     {
+        QVERIFY(form->pmSave->toolTipsVisible());
+        QVERIFY(QRegularExpression("BMP.*PNG.*SVG").match(form->miGraphic->toolTip()).hasMatch());
         form->show();
         QVERIFY(QTest::qWaitForWindowExposed(form));
         form->btnGraphic->click(); // from the first page: the chart page was never shown
-        seam.fileAnswers = {"w", "W.BMP"};
-        form->miGraphic->trigger();
-        form->miGraphic->trigger();
-        QCOMPARE(form->StatusBar->currentMessage(), QString("Графики были сохранены в W.BMP"));
-        QCOMPARE(QDir().entryList(QDir::Files), (QStringList {"W.BMP", "w.bmp"}));
+        // clang-format off
+        const struct { const char *filter, *answer, *written, *format; } cases[] = {
+            {"Bitmaps (*.bmp)", "w", "w.bmp", "bmp"}, {"Bitmaps (*.bmp)", "W.BMP", "W.BMP", "bmp"},
+            {"Bitmaps (*.bmp)", "graph1.png", "graph1.png", "png"},
+            {"PNG (*.png)", "graph1.svg", "graph1.svg", "svg"},
+            {"SVG (*.svg)", "graph2.Png", "graph2.Png", "png"},
+            {"PNG (*.png)", "graph.bmp.txt", "graph.bmp.txt.png", "png"}};
+        // clang-format on
+        for (const auto& c : cases) {
+            form->SaveWaveletDialog->selectNameFilter(c.filter);
+            seam.fileAnswers << c.answer;
+            form->miGraphic->trigger();
+            QCOMPARE(form->StatusBar->currentMessage(),
+                QString("Графики были сохранены в ") + c.written);
+            const QByteArray format = contents(c.written).contains("<svg")
+                ? "svg"
+                : QImageReader::imageFormat(QString(c.written));
+            QCOMPARE(format, QByteArray(c.format));
+        }
+        QCOMPARE(QDir().entryList(QDir::Files).size(), std::size(cases));
         QVERIFY(QImage("w.bmp", "BMP").width() > 200
             && form->pcCenter->currentWidget() == form->tsTransfer);
+        form->SaveWaveletDialog->selectNameFilter("Bitmaps (*.bmp)");
         form->StatusBar->showMessage("до сохранения");
         form->miGraphic->trigger(); // cancelled
         QVERIFY(QDir().mkdir("chart.bmp")); // a folder in the way
@@ -114,12 +179,12 @@ private slots:
         form->miGraphic->trigger();
         QVERIFY(seam.messages.size() == 1 && seam.messages[0].contains("«chart.bmp»"));
         QCOMPARE(form->StatusBar->currentMessage(), QString("до сохранения"));
-        QCOMPARE(QDir().entryList(QDir::Files | QDir::Hidden).size(), 2);
+        QCOMPARE(QDir().entryList(QDir::Files | QDir::Hidden).size(), std::size(cases));
     }
 
-    // Ctrl+C copies the selected cells as a spreadsheet pastes them; hovering a curve shows its
-    // nearest sample; a legend click hides a curve and dims its entry, the kind stays; a double
-    // click undoes every zoom; the bitmap has the screen's pixel density.
+    // Ctrl+C copies the selected cells as a spreadsheet pastes them; the mouse on a curve shows
+    // its nearest sample; a legend click hides a curve and dims its entry, the kind stays; the
+    // mouse zooms and steps back; the bitmap has the screen's pixel density.
     void desktop()
     {
         QVERIFY(showGraphs());
@@ -133,8 +198,15 @@ private slots:
             QString("-2.25000\t-1.15625\t-0.06250\n0.00000\t0.03125\t0.06250"));
 
         QLocale::setDefault(QLocale(QLocale::Russian, QLocale::Russia));
-        emit series(1)->hovered(QPointF(0.2541, -1.0), true); // w(0,3): -1.125 at x = 0.25
-        QCOMPARE(QToolTip::text(), QString("w(0,3)\nx = 0,25000\ny = -1,12500"));
+        QWidget* viewport = form->chWavelet->viewport();
+        // The mouse off every curve, then onto w(0,3) near x = 0.25.
+        for (QPoint at :
+            {QPoint(2, 2), onScreen(form->chWavelet->chart()->mapToPosition({0.2541, -1.125}))}) {
+            QMouseEvent move(
+                QEvent::MouseMove, at, viewport->mapToGlobal(at), Qt::NoButton, {}, {});
+            QCoreApplication::sendEvent(viewport, &move);
+        }
+        QTRY_COMPARE(QToolTip::text(), QString("w(0,3)\nx = 0,25000\ny = -1,12500"));
 
         form->rbCenter->click();
         QLegendMarker* marker = form->chWavelet->chart()->legend()->markers(series(1)).first();
@@ -143,9 +215,22 @@ private slots:
         QVERIFY(!series(1)->isVisible() && marker->isVisible() && form->rbCenter->isChecked());
         QVERIFY(marker->labelBrush().color().alphaF() < 1); // dimmed, ready to be clicked again
 
-        form->chWavelet->chart()->zoom(2.0);
-        QTest::mouseDClick(form->chWavelet->viewport(), Qt::LeftButton);
-        QVERIFY(!form->chWavelet->chart()->isZoomed());
+        // Two rectangles zoom in; right clicks step back to the first, then to the fitted
+        // range; a double click goes there at once.
+        QChart* chart = form->chWavelet->chart();
+        const QList<double> fitted = ranges();
+        drag({0.1, 0.1}, {0.9, 0.8});
+        const QList<double> first = ranges();
+        drag({0.2, 0.2}, {0.5, 0.6});
+        QVERIFY(ranges() != first && first != fitted);
+        QTest::mouseClick(viewport, Qt::RightButton, {}, inPlot({0.5, 0.5}));
+        QCOMPARE(ranges(), first);
+        QTest::mouseClick(viewport, Qt::RightButton, {}, inPlot({0.5, 0.5}));
+        QVERIFY(ranges() == fitted && !chart->isZoomed());
+        drag({0.1, 0.1}, {0.9, 0.8});
+        drag({0.2, 0.2}, {0.5, 0.6});
+        QTest::mouseDClick(viewport, Qt::LeftButton, {}, inPlot({0.5, 0.5}));
+        QVERIFY(ranges() == fitted && !chart->isZoomed());
         const qreal ratio = form->devicePixelRatioF(); // 2 in test_graphs_hidpi
         QCOMPARE(form->pageImage(form->tsGraphic, form->chWavelet).size(),
             (form->chWavelet->size() * ratio));

@@ -1,5 +1,6 @@
 // The forward and inverse transforms, their grids, and the Build command.
 
+#include "app/Conversions.h"
 #include "tests/TestSupport.h"
 
 #include <QElapsedTimer>
@@ -92,6 +93,34 @@ private slots:
         for (std::size_t p = 0; p < form->points.size(); ++p)
             QVERIFY_NEAR(form->funcValues[p][0], 1 - 8 * form->points[p][0],
                 (form->m == 4 ? 1e6 : 1e3) * eps);
+    }
+
+    // Every value cell carries its full value as tooltip, in the locale's notation, exact to the
+    // bit; a number wider than its column widens it; Clear blanks the tooltips with the texts.
+    void cellsShowTheirFullValues()
+    {
+        QVERIFY(russianLocale());
+        form->edtFunction->setText("exp(30*x)"); // 2.5e11 at the last point: 18 characters
+        form->btnBuild->click();
+        form->btnGraphic->click();
+        auto tipValue = [](const TStringGrid* grid, int col, int row) {
+            return double(StrToFloat(grid->toolTip(col, row)));
+        };
+        for (int p = 0; p < 8; ++p)
+            QVERIFY_EXACT(tipValue(form->FunctionValueGR, 1, p), form->funcValues[p][0]);
+        for (int k = -1; k <= 1; ++k)
+            QVERIFY_EXACT(tipValue(form->CoeffDGR, k + 1, 1), form->coeffD[0][k]);
+        for (auto& [e, row] : form->coeffC)
+            for (auto [i, c] : row)
+                QVERIFY_EXACT(tipValue(form->CoeffCGR, i + 2, e), c);
+        const TStringGrid* matrix = form->sgWaveletValues; // w(0,3) near x = 0.25
+        QVERIFY_EXACT(tipValue(matrix, 9, 2), form->waveletValue(tipValue(matrix, 9, 0), 0, 3));
+        const TStringGrid* values = form->FunctionValueGR;
+        QVERIFY(
+            values->columnWidth(1) >= values->fontMetrics().horizontalAdvance(values->cell(1, 7))
+            && values->columnWidth(1) <= values->maxColWidth());
+        form->btnClear->click();
+        QVERIFY(values->toolTip(1, 7).isEmpty() && form->CoeffDGR->toolTip(0, 1).isEmpty());
     }
 
     // The road of one typical use: Build forward fills the grids in the locale's notation;

@@ -93,6 +93,9 @@ void TestUserFunction::badFunctionsChangeNothing_data()
         << "2*sin()" << error + "слишком мало аргументов у функции «sin», позиция 7";
     QTest::newRow("pole") << "1/(x-0,5)"
                           << "Функция f(x)=1/(x-0,5) не определена или бесконечна при x = 0.5";
+    QTest::newRow("pole at b, a quadrature point only")
+        << "1/(x-1)"
+        << "Функция f(x)=1/(x-1) не определена или бесконечна при x = 1";
     QTest::newRow("outside the domain")
         << "sqrt(x-2)"
         << "Функция f(x)=sqrt(x-2) не определена или бесконечна при x = 0";

@@ -5,8 +5,10 @@
 #include "app/Panel.h"
 #include "tests/TestSupport.h"
 
+#include <QComboBox>
 #include <QGraphicsScene>
 #include <QGraphicsTextItem>
+#include <QLabel>
 #include <QLegend>
 #include <QLegendMarker>
 #include <QValueAxis>
@@ -21,6 +23,8 @@ private slots:
     void rebuildingLeavesNothingBehind();
     void savedPictureShowsTheWholeLegend();
     void panelCaptionsAreWholeAndUncovered();
+    void everythingFitsASmallScreen_data();
+    void everythingFitsASmallScreen();
 
 private:
     QChart* chart() { return form->chWavelet->chart(); }
@@ -77,7 +81,7 @@ void TestView::axesBelongToTheCurves_data()
     for (bool shown : {true, false})
         for (const char* steps : {"4 build", "4 build 2 build", "2 build 3 build", "4 build zero",
                  "4 build boundary all", "3 build center", "3 build zero legend", "4 build zoom",
-                 "4 build zero zoom reset", "4 build zoom 2 build"})
+                 "4 build zero zoom reset", "4 build zoom 2 build", "3 build zoom zero"})
             QTest::addRow("%s%s", shown ? "" : "never shown: ", steps) << QString(steps) << shown;
 }
 
@@ -94,6 +98,7 @@ void TestView::axesBelongToTheCurves()
     run(steps);
     if (!shown)
         form->pageImage(form->tsGraphic, form->chWavelet); // laid out as the saved picture
+    QVERIFY(steps.endsWith("zoom") || !chart()->isZoomed()); // a fit ends the zoom
     QCOMPARE(chart()->axes(Qt::Horizontal).size(), 1);
     QCOMPARE(chart()->axes(Qt::Vertical).size(), 1);
     double x0 = INFINITY, x1 = -INFINITY, y0 = INFINITY, y1 = -INFINITY;
@@ -132,8 +137,8 @@ void TestView::axesBelongToTheCurves()
 
 // Builds and kind changes, many times over: the scene, the axes and the objects of the chart and
 // the window stay as many as after the first round, even before the event loop has run (removed
-// chart items are only deleted there). With degree changes in between, the series a change drops
-// are deleted when the event loop next runs.
+// chart items are only deleted there). With degree changes in between, which remove every
+// series, once the event loop has run.
 void TestView::rebuildingLeavesNothingBehind()
 {
     auto count = [this] {
@@ -198,6 +203,49 @@ void TestView::panelCaptionsAreWholeAndUncovered()
                         !child->isVisible() || !child->geometry().intersects(panel->captionRect()));
             }
     }
+}
+
+void TestView::everythingFitsASmallScreen_data()
+{
+    QTest::addColumn<QSize>("size");
+    QTest::newRow("1024 x 600") << QSize(1024, 600);
+    QTest::newRow("1600 x 1000") << QSize(1600, 1000);
+}
+
+// On every page the window keeps the size of the screen, and every control stands inside it
+// with room for its whole text: the top bar wraps instead of cutting; the function field shows
+// 25 characters at least.
+void TestView::everythingFitsASmallScreen()
+{
+    QFETCH(QSize, size);
+    form->resize(size);
+    form->show();
+    QVERIFY(QTest::qWaitForWindowExposed(form));
+    for (QWidget* page : {form->tsTransfer, form->tsGraphic, form->tsAnalysis}) {
+        form->pcCenter->setCurrentWidget(page);
+        QCoreApplication::processEvents();
+        QCOMPARE(form->size(), size);
+        for (QWidget* control : form->findChildren<QWidget*>()) {
+            if (!control->isVisible() || control->objectName().isEmpty() // the window's own
+                || control->objectName().startsWith("qt_")
+                || !(qobject_cast<QLabel*>(control) || qobject_cast<QAbstractButton*>(control)
+                    || qobject_cast<QComboBox*>(control) || qobject_cast<QLineEdit*>(control)))
+                continue;
+            const QRect where(control->mapTo(form, QPoint(0, 0)), control->size());
+            const QSize needed = control->minimumSizeHint().expandedTo(
+                qobject_cast<QLineEdit*>(control) ? QSize() : control->sizeHint());
+            QVERIFY2(form->rect().contains(where) && control->width() >= needed.width()
+                    && control->height() >= needed.height(),
+                qPrintable(control->objectName() + " " + control->parent()->objectName() + " "
+                    + QString("%1x%2 needs %3x%4")
+                          .arg(control->width())
+                          .arg(control->height())
+                          .arg(needed.width())
+                          .arg(needed.height())));
+        }
+    }
+    QVERIFY(
+        form->edtFunction->width() >= 25 * form->edtFunction->fontMetrics().horizontalAdvance('x'));
 }
 
 SPLINEWAVE_TEST_MAIN(TestView)

@@ -123,13 +123,14 @@ private slots:
         QVERIFY(form->m == 3 && form->finestLevel == 4 && form->step == 0.0625
             && !form->nCoeff->isEnabled());
         QVERIFY(form->coeffC[1][-2] == 0.25 && form->CoeffDGR->cell(5, 1) == "v");
-        QCOMPARE(form->StatusBar->currentMessage(), status);
-        QSignalBlocker quiet(form->cbStepSplain);
-        form->cbStepSplain->setCurrentText("3");
+        QVERIFY(form->StatusBar->currentMessage() == status
+            && form->cbStepSplain->currentText() == "3");
         form->edtB->setText("3");
         form->edtA->setText("-1");
         QVERIFY(form->a == -1 && form->step == 0.25 && form->nCoeff->isEnabled()
             && form->coeffC.empty());
+        QSignalBlocker quiet(form->cbStepSplain); // the title names the degree in force, not
+        form->cbStepSplain->setCurrentText("4"); // whatever the box happens to show
         form->btnBuild->click();
         form->btnGraphic->click(); // the samples, their values and the abscissae start at a
         QVERIFY(form->windowTitle().contains("степени 3 на")
@@ -172,6 +173,11 @@ private slots:
         QVERIFY(form->m == 2 && form->points[7][0] == 0.875 && form->nCoeff->isEnabled());
         QVERIFY(form->windowTitle() == TMainForm::designTitle
             && form->StatusBar->currentMessage().isEmpty());
+        QCOMPARE(form->cbStepSplain->toolTip(),
+            QString("m — порядок сплайна: B-сплайны степени m − 1 (m = 2 — ломаные, 3 — "
+                    "квадратичные, 4 — кубические)"));
+        QVERIFY(
+            form->edtA->toolTip().contains("[0, 1]") && form->edtB->toolTip().contains("[0, 1]"));
         QCOMPARE(QCoreApplication::translate("QPlatformTheme", "Cancel"), QString("Отмена"));
         const QString in = "Входные параметры - ", out = "Выходные параметры - ";
         auto captions = [&] {
@@ -200,20 +206,28 @@ private slots:
             (QStringList {"pmSave", "pmReport", "OpenDialog"}));
     }
 
+    // Grid cells, general texts and the full values of the tooltips, at both sides of every
+    // switch to exponents: 1e-4 and 1e6 (tooltips), 1e-4 and 1e15 (general), 1e17 (cells).
     void numberTexts()
     {
         // clang-format off
-        struct Case { double value; const char *fixed, *general; }; // five decimals; 15 digits at most
-        const Case cases[] = {{-0.0, "0.00000", "0"}, {-1e-9, "0.00000", "-1E-9"}, // no sign on zero
-            {0.015625, "0.01563", "0.015625"}, {-0.015625, "-0.01563", "-0.015625"}, // ties away
-            {9.999996, "10.00000", "9.999996"}, {0.1 + 0.2, "0.30000", "0.3"}, // carry; 17 digits first
-            {27.897919771234567, "27.89792", "27.8979197712346"}, {0.000005, "0.00001", "5E-6"},
-            {4294967295.0, "4294967295.00000", "4294967295"}, {1.5e20, "1.5E20", "1.5E20"}};
+        struct Case { double value; const char *fixed, *general, *full; }; // five decimals; 15 digits at most; 17 digits
+        const Case cases[] = {{-0.0, "0.00000", "0", "0"}, {-1e-9, "0.00000", "-1E-9", "-1.0000000000000001e-09"}, // no sign on zero
+            {0.015625, "0.01563", "0.015625", "0.015625"}, {-0.015625, "-0.01563", "-0.015625", "-0.015625"}, // ties away
+            {9.999996, "10.00000", "9.999996", "9.9999959999999994"}, {0.1 + 0.2, "0.30000", "0.3", "0.30000000000000004"}, // carry; 17 digits first
+            {27.897919771234567, "27.89792", "27.8979197712346", "27.897919771234566"},
+            {0.0001220703125, "0.00012", "0.0001220703125", "0.0001220703125"}, // 2^-13 and 2^-14
+            {-6.103515625e-05, "-0.00006", "-6.103515625E-5", "-6.103515625e-05"},
+            {999999.5, "999999.50000", "999999.5", "999999.5"}, {1048576, "1048576.00000", "1048576", "1.048576e+06"},
+            {1e14, "100000000000000.00000", "100000000000000", "1e+14"}, {1e15, "1000000000000000.00000", "1E15", "1e+15"},
+            {1e16, "10000000000000000.00000", "1E16", "1e+16"}, {1.5e17, "1.5E17", "1.5E17", "1.5e+17"}};
         // clang-format on
         for (const Case& c : cases) {
             QCOMPARE(FloatToStrF(c.value), QString(c.fixed));
             QCOMPARE(FloatToStr(c.value), QString(c.general));
+            QCOMPARE(fullValueText(c.value), QString(c.full));
             QVERIFY_EXACT(double(StrToFloat(c.general)), std::stod(c.general));
+            QVERIFY_EXACT(double(StrToFloat(c.full)), c.value + 0.0);
         }
     }
 
@@ -226,9 +240,13 @@ private slots:
         QVERIFY(FloatToStrF(0.5) == "0.50000" && StrToFloat("0.25") == 0.25L);
         std::setlocale(LC_ALL, "C");
         QLocale::setDefault(QLocale(QLocale::Russian, QLocale::Russia));
-        QCOMPARE(FloatToStrF(-1234567.5) + " " + FloatToStr(2.25), QString("-1234567,50000 2,25"));
+        QCOMPARE(FloatToStrF(-1234567.5) + " " + FloatToStr(2.25) + " " + fullValueText(123456.5)
+                + " " + fullValueText(-1234567.5),
+            QString("-1234567,50000 2,25 123456,5 -1,2345675E+06"));
         QVERIFY(StrToFloat("0,50000") == 0.5L && StrToInt(" +5 ") == 5);
         QVERIFY_THROWS_EXCEPTION(EConvertError, StrToFloat("0.5"));
+        QVERIFY(typedNumber("0.5") == 0.5L && typedNumber("1,5e-3") == 1.5e-3L);
+        QVERIFY_THROWS_EXCEPTION(EConvertError, typedNumber("0.5,1"));
     }
 
     // Conversion errors quote the text; errors that escape an event reach the application

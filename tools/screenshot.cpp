@@ -1,10 +1,15 @@
-// Shows the program's window on the X display as a user leaves it after building the graphs
-// for m = 3, and saves a picture of the screen. Usage: splinewave_screenshot FILE.png
+// Shows the program's window on the X display and saves a picture of the screen.
+// Usage: splinewave_screenshot FILE.png [graph|degree|transfer|analysis]
+//   graph     (the default, the README's) the graphs built for m = 3
+//   degree    the graph page after the graphs of m = 3 and a change of degree to 4
+//   transfer  the transform page after a forward transform of sin(2 pi x) exp(-x) for m = 3
+//   analysis  the analysis page after the same transform
 
 #include "app/Application.h"
 #include "app/Main_f.h"
 
 #include <QComboBox>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QScreen>
 #include <QTabWidget>
@@ -12,15 +17,24 @@
 
 int main(int argc, char** argv)
 {
-    if (argc != 2)
+    if (argc < 2 || argc > 3)
         return 2;
+    const QString scene = argc == 3 ? argv[2] : "graph";
     TApplication application(argc, argv);
     TMainForm* form = application.createMainForm();
     form->setGeometry(form->screen()->availableGeometry());
     form->show();
     form->cbStepSplain->setCurrentText("3");
-    form->pcCenter->setCurrentWidget(form->tsGraphic);
-    form->btnGraphic->click();
+    if (scene == "graph" || scene == "degree") {
+        form->pcCenter->setCurrentWidget(form->tsGraphic);
+        form->btnGraphic->click();
+        if (scene == "degree")
+            form->cbStepSplain->setCurrentText("4");
+    } else {
+        form->edtFunction->setText("sin(2*pi*x)*exp(-x)");
+        form->btnBuild->click();
+        form->pcCenter->setCurrentWidget(scene == "analysis" ? form->tsAnalysis : form->tsTransfer);
+    }
     bool saved = false;
     QTimer::singleShot(1500, [&] {
         saved = form->screen()->grabWindow(0).save(argv[1]);
