@@ -273,6 +273,7 @@ void TMainForm::createMenuBar()
     edtFunction->setMaximumWidth(40 * character);
     btnLoadData = named(new QPushButton("из файла…"), "btnLoadData");
     btnLoadData->setToolTip(loadDataHint);
+    btnLoadData->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed); // the field takes the room
     QWidget* function = toolGroup({lblFunction, edtFunction, btnLoadData}, nullptr, pMenu);
     function->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
     function->setMaximumWidth(function->layout()->maximumSize().width());
