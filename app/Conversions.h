@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <stdexcept>
+#include <string>
 
 // Number <-> text conversions of the window. Texts shown to the user take the decimal separator
 // of the user's locale (QLocale()); none of them depends on the C library's locale.
@@ -34,6 +35,10 @@ QString FloatToStr(double value);
 // separators, no minus sign on a value that rounds to zero. A value with more than `precision`
 // digits before the separator is written in the general format instead.
 QString FloatToStrF(double value, int precision = 17, int digits = 5);
+
+// Numbers in text files: the C++ stream's default formatted output (general notation, 6
+// significant digits, "." as decimal point), whatever the user's locale.
+std::string streamText(long double value);
 
 // The process clock: milliseconds since the program started, as a 32-bit tick count.
 std::uint32_t clockTicks();

@@ -43,6 +43,7 @@ void TMainForm::connectHandlers()
     bind(btnBuild, &QPushButton::clicked, &TMainForm::btnBuildClick);
     bind(btnSaveCoeffToFile, &QToolButton::clicked, &TMainForm::btnSaveCoeffToFileClick);
     bind(btnGetValuesFromFile, &QPushButton::clicked, &TMainForm::btnGetValuesFromFileClick);
+    bind(btnLoadCoeffCsv, &QPushButton::clicked, &TMainForm::btnLoadCoeffCsvClick);
     bind(btnFunctionValues, &QToolButton::clicked, &TMainForm::btnFunctionValuesClick);
     bind(nCoeff, &QAction::triggered, &TMainForm::nCoeffClick);
     bind(btnGraphic, &QPushButton::clicked, &TMainForm::btnGraphicClick);
@@ -50,6 +51,7 @@ void TMainForm::connectHandlers()
         bindSelected(kind, &TMainForm::rbAllGraphicClick);
     bind(miGraphic, &QAction::triggered, &TMainForm::miGraphicClick);
     bind(miMatrix, &QAction::triggered, &TMainForm::miMatrixClick);
+    bind(miCoeffCsv, &QAction::triggered, &TMainForm::miCoeffCsvClick);
     bind(chShowHideBottomPanel, &QCheckBox::toggled, &TMainForm::chShowHideBottomPanelClick);
     bind(btnSave, &QPushButton::clicked, &TMainForm::btnSaveClick);
     bind(btnReport, &QPushButton::clicked, &TMainForm::btnReportClick);
@@ -81,9 +83,14 @@ void TMainForm::FormCreate(QObject*)
 
 void TMainForm::cbStepSplainChange(QObject*)
 {
+    timedSetup([this] { setupBasis(); });
+}
+
+void TMainForm::timedSetup(const std::function<void()>& setup)
+{
     startTicks = int(clockTicks());
     WaitingStatus status(StatusBar, "Подождите, вычисляются коэффициенты...");
-    setupBasis();
+    setup();
     endTicks = int(clockTicks());
     status.complete("Вычислины коэффициенты для m=" + IntToStr(m) + ". Время вычисления "
         + elapsedText() + " мc");
@@ -134,6 +141,7 @@ void TMainForm::showDirection(bool forward)
                                             : "Входные параметры - набор коэффициентов");
     Splitter->splitter()->refresh(); // each side at least as wide as its new caption
     btnGetValuesFromFile->setEnabled(!forward);
+    btnLoadCoeffCsv->setEnabled(!forward);
 }
 
 // The formula is checked as it is typed: while it is not one, a red frame and the error as the
