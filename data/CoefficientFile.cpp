@@ -206,7 +206,7 @@ CoefficientFile parseCoefficientText(std::string_view text, const std::string& n
         else
             for (int L : waveletLevels(c.J0, c.J)) {
                 const std::size_t first = c.d.size() + std::size_t(&c.level(L)[0] - c.c.data());
-                if (slot < first + c.level(L).size())
+                if (first <= slot && slot < first + c.level(L).size())
                     entry = "c," + numberText(L) + "," + numberText(int(slot - first) - m + 1);
             }
         failData(name, lines.number + 1, "нет коэффициента " + entry); // where it would follow

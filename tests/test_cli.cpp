@@ -112,8 +112,7 @@ void TestCli::exitStatuses()
     const Run run = cli(arguments);
     QCOMPARE(run.status, status);
     QVERIFY2(
-        run.err.startsWith(message) && (status != 0 || !message.isEmpty() || run.err.isEmpty()),
-        qPrintable(run.err));
+        message.isEmpty() ? run.err.isEmpty() : run.err.startsWith(message), qPrintable(run.err));
     QCOMPARE(QFile::exists("out.csv"), status == 0 && arguments.contains("-o"));
     if (arguments == QStringList("--help"))
         QVERIFY(run.out.startsWith("Использование:\n  splinewave-cli forward "));
@@ -180,9 +179,7 @@ void TestCli::windowLoadsCoefficientFiles()
     QVERIFY(cli({"forward", "-m", "2", "-J", "17", "-f", "x", "-o", "deep.csv"}).status == 0);
     form->rbBack->click();
     const QByteArray before = windowCoefficients();
-    seam.fileAnswers << "bad.csv"
-                     << "deep.csv"
-                     << "k.csv";
+    seam.fileAnswers = {"bad.csv", "deep.csv"};
     form->btnLoadCoeffCsv->click();
     form->btnLoadCoeffCsv->click();
     QCOMPARE(seam.messages.mid(1),
@@ -192,6 +189,7 @@ void TestCli::windowLoadsCoefficientFiles()
             "обрабатывает splinewave-cli)."}));
     QCOMPARE(form->cbStepSplain->currentText(), "2");
     QCOMPARE(windowCoefficients(), before);
+    seam.fileAnswers << "k.csv";
     form->btnLoadCoeffCsv->click();
     QVERIFY_TIMED_STATUS("Вычислины коэффициенты для m=4. Время вычисления ");
     QVERIFY(form->cbStepSplain->currentText() == "4" && form->sbFinestLevel->value() == 6);
