@@ -46,8 +46,9 @@ void TMainForm::btnLoadCoeffCsvClick(QObject*)
     if (p.a != std::round(p.a) || p.b != std::round(p.b) || std::abs(p.a) > 1e9
         || std::abs(p.b) > 1e9)
         failData(path, 2,
-            "концы отрезка в окне — целые числа, а в файле a=" + std::to_string(p.a)
-                + ", b=" + std::to_string(p.b));
+            "концы отрезка в окне — целые числа, а в файле a="
+                + QString::number(p.a, 'g', 17).toStdString()
+                + ", b=" + QString::number(p.b, 'g', 17).toStdString());
     if (p.J > maxWindowLevel)
         failData(path, 2,
             "окно строит уровни J до " + std::to_string(maxWindowLevel) + ", а в файле J="
