@@ -179,3 +179,11 @@ std::uint32_t clockTicks()
         clock.start();
     return std::uint32_t(clock.elapsed());
 }
+
+std::string streamText(long double value)
+{
+    std::ostringstream stream;
+    stream.imbue(std::locale::classic());
+    stream << value;
+    return stream.str();
+}

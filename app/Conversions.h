@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <stdexcept>
+#include <string>
 
 // Number <-> text conversions of the window. Texts shown to the user take the decimal separator
 // of the user's locale (QLocale()); none of them depends on the C library's locale.
@@ -42,6 +43,10 @@ QString FloatToStrF(double value, int precision = 17, int digits = 5);
 // The full value of a cell, for its tooltip: 17 significant digits with the locale's separator,
 // trailing zeros dropped; exponent notation when |value| < 1e-4 or |value| >= 1e6.
 QString fullValueText(double value);
+
+// Numbers in text files: the C++ stream's default formatted output (general notation, 6
+// significant digits, "." as decimal point), whatever the user's locale.
+std::string streamText(long double value);
 
 // The process clock: milliseconds since the program started, as a 32-bit tick count.
 std::uint32_t clockTicks();

@@ -41,6 +41,7 @@ void TMainForm::connectHandlers()
     bind(btnBuild, &QPushButton::clicked, &TMainForm::btnBuildClick);
     bind(btnSaveCoeffToFile, &QToolButton::clicked, &TMainForm::btnSaveCoeffToFileClick);
     bind(btnGetValuesFromFile, &QPushButton::clicked, &TMainForm::btnGetValuesFromFileClick);
+    bind(btnLoadCoeffCsv, &QPushButton::clicked, &TMainForm::btnLoadCoeffCsvClick);
     bind(btnFunctionValues, &QToolButton::clicked, &TMainForm::btnFunctionValuesClick);
     bind(nCoeff, &QAction::triggered, &TMainForm::nCoeffClick);
     bind(btnGraphic, &QPushButton::clicked, &TMainForm::btnGraphicClick);
@@ -48,6 +49,7 @@ void TMainForm::connectHandlers()
         bindSelected(kind, &TMainForm::rbAllGraphicClick);
     bind(miGraphic, &QAction::triggered, &TMainForm::miGraphicClick);
     bind(miMatrix, &QAction::triggered, &TMainForm::miMatrixClick);
+    bind(miCoeffCsv, &QAction::triggered, &TMainForm::miCoeffCsvClick);
     bind(chShowHideBottomPanel, &QCheckBox::toggled, &TMainForm::chShowHideBottomPanelClick);
     bind(btnSave, &QPushButton::clicked, &TMainForm::btnSaveClick);
     bind(btnReport, &QPushButton::clicked, &TMainForm::btnReportClick);
@@ -77,13 +79,18 @@ void TMainForm::FormCreate(QObject*)
     setupBasis();
 }
 
-// When the set-up is rejected, the box shows again the degree of the basis still in force.
 void TMainForm::cbStepSplainChange(QObject*)
+{
+    timedSetup([this] { setupBasis(); });
+}
+
+// When the set-up is rejected, the degree box shows again the degree of the basis in force.
+void TMainForm::timedSetup(const std::function<void()>& setup)
 {
     startTicks = int(clockTicks());
     WaitingStatus status(StatusBar, "Подождите, вычисляются коэффициенты...");
     try {
-        setupBasis();
+        setup();
     } catch (...) {
         QSignalBlocker quiet(cbStepSplain);
         cbStepSplain->setCurrentText(IntToStr(m));
@@ -139,6 +146,7 @@ void TMainForm::showDirection(bool forward)
                                             : "Входные параметры - набор коэффициентов");
     Splitter->splitter()->refresh(); // each side at least as wide as its new caption
     btnGetValuesFromFile->setEnabled(!forward);
+    btnLoadCoeffCsv->setEnabled(!forward);
 }
 
 // The formula is checked as it is typed: while it is not one, a red frame and the error as the

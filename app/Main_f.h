@@ -98,6 +98,8 @@ public:
     void nCoeffClick(QObject* Sender);
     void miMatrixClick(QObject* Sender);
     void btnLoadDataClick(QObject* Sender);
+    void miCoeffCsvClick(QObject* Sender);
+    void btnLoadCoeffCsvClick(QObject* Sender);
 
     // ---- app/ — the interval check: rejects a >= b (ERejectedInput) ----
     void checkInterval();
@@ -151,6 +153,7 @@ public:
     QMenu* pmSave = nullptr;
     QAction* miGraphic = nullptr;
     QAction* miMatrix = nullptr;
+    QAction* miCoeffCsv = nullptr; // the coefficients in a CSV file with every digit
     TPanel* pGraphic = nullptr;
     QChartView* chWavelet = nullptr;
     TPanel* pMatrix = nullptr;
@@ -166,6 +169,7 @@ public:
     TStringGrid* CoeffCGR = nullptr;
     TStringGrid* FunctionValueGR = nullptr;
     QPushButton* btnGetValuesFromFile = nullptr;
+    QPushButton* btnLoadCoeffCsv = nullptr; // inverse mode: the coefficients from a CSV file
     QToolButton* btnSaveCoeffToFile = nullptr;
     QRadioButton* rbZerro = nullptr;
     QStatusBar* StatusBar = nullptr;
@@ -188,6 +192,8 @@ public:
     QFileDialog* SaveAnalysisDialog = nullptr;
     QFileDialog* SaveCurvesDialog = nullptr;
     QFileDialog* LoadDataDialog = nullptr;
+    QFileDialog* SaveCoeffCsvDialog = nullptr;
+    QFileDialog* LoadCoeffCsvDialog = nullptr;
 
     // ---- numerics/ — the state of the computation ----
     // Keys: k a scaling index 1-m .. 2^L-1 of level L, p or i a wavelet index 1-m .. 2^(L-1)-m
@@ -220,6 +226,9 @@ public:
     SparseTable alphaW;
     SparseTable coeffC; // [e][i]: wavelet coefficients c of level J0+e, e = 1 .. J-J0
     SparseTable coeffD; // [0][k]: scaling coefficients d, k = 1-m .. 2^J0-1
+    // What coeffC and coeffD came from, as a coefficient file names it (f=): the formula or
+    // "data:FILE"; empty when unknown (the fixed-name files).
+    std::string coefficientFunction;
     // The basis in force and the fast transforms on it, from the engine; the tables above are
     // copies of its numbers (transform/EngineBridge.cpp).
     std::unique_ptr<engine::Transform> fastTransform;
@@ -279,6 +288,10 @@ public:
 
     // ---- basis/ — the spline-wavelet basis of degree m ----
     void setupBasis();
+    // The basis of the parameters, which checkParameters has passed.
+    void setupBasis(const engine::BasisParameters& chosen);
+    // A set-up timed, its time on the status line.
+    void timedSetup(const std::function<void()>& setup);
     void computeBetta();
     void computeAlpha();
     void computeAlphaW();
@@ -296,6 +309,8 @@ public:
     // coeffD and coeffC as the engine holds coefficients, read without inserting: what the
     // tables do not hold is 0.0.
     engine::Coefficients storedCoefficients() const;
+    // coeffD and coeffC from the coefficients of the basis in force, shown in the grids.
+    void storeCoefficients(const engine::Coefficients& coefficients);
 
     // ---- graphs/ — the charts: axes fitted to the curves shown, legend, tooltips, pictures ----
     // The text of a curve's tooltip at the hovered point.
@@ -399,9 +414,6 @@ private:
     void addWaveletSeries();
     void createAnalysisCharts();
     void buildAnalysisSeries();
-
-    // files/
-    QString coefficientReport();
 
     // numerics/ — the B-spline of index k on level J, J - 1 and J0 (spacing h, 2h, (b-a)/2^J0)
     double fineSpline(int k, double x);

@@ -314,12 +314,16 @@ void TMainForm::createTransferTools()
     btnGetValuesFromFile = button("btnGetValuesFromFile", "&Взять входные значения из файла ",
         QStyle::SP_DialogOpenButton, 218, 41, pParameters);
     btnGetValuesFromFile->setEnabled(false);
+    btnLoadCoeffCsv = button("btnLoadCoeffCsv", "Коэффициенты из CSV…", QStyle::SP_DialogOpenButton,
+        170, 41, pParameters);
+    btnLoadCoeffCsv->setEnabled(false);
     btnBuild = button("btnBuild", "&Построить", QStyle::SP_MediaPlay, 104, 41, pParameters);
     setBold(btnBuild, true);
     btnClear = button("btnClear", "&Очистить", QStyle::SP_DialogResetButton, 81, 41, pParameters);
     tools->addWidget(gbTypeOfTransform);
     tools->addStretch(1);
-    for (QWidget* w : {(QWidget*)btnGetValuesFromFile, (QWidget*)btnBuild, (QWidget*)btnClear}) {
+    for (QWidget* w : {(QWidget*)btnGetValuesFromFile, (QWidget*)btnLoadCoeffCsv,
+             (QWidget*)btnBuild, (QWidget*)btnClear}) {
         tools->addSpacing(1);
         tools->addWidget(w);
     }
@@ -457,6 +461,7 @@ void TMainForm::createNonVisual()
                           "сохранения или окончание имени (.bmp, .png, .svg)");
     pmSave->setToolTipsVisible(true);
     miMatrix = named(pmSave->addAction("Таблицу в формате *.txt"), "miMatrix");
+    miCoeffCsv = named(pmSave->addAction("Коэффициенты в CSV…"), "miCoeffCsv");
     SaveAnalysisDialog = named(new QFileDialog(this), "SaveAnalysisDialog");
     SaveAnalysisDialog->setNameFilters({"PNG (*.png)", "SVG (*.svg)", "Bitmaps (*.bmp)"});
     SaveCurvesDialog = named(new QFileDialog(this), "SaveCurvesDialog");
@@ -473,8 +478,15 @@ void TMainForm::createNonVisual()
 
     LoadDataDialog = named(new QFileDialog(this), "LoadDataDialog");
     LoadDataDialog->setNameFilters({"CSV и текстовые файлы (*.csv *.txt)", "Все файлы (*)"});
-    LoadDataDialog->setFileMode(QFileDialog::ExistingFile);
-    LoadDataDialog->setOption(QFileDialog::DontUseNativeDialog);
+    SaveCoeffCsvDialog = named(new QFileDialog(this), "SaveCoeffCsvDialog");
+    SaveCoeffCsvDialog->setAcceptMode(QFileDialog::AcceptSave);
+    LoadCoeffCsvDialog = named(new QFileDialog(this), "LoadCoeffCsvDialog");
+    for (QFileDialog* dialog : {SaveCoeffCsvDialog, LoadCoeffCsvDialog})
+        dialog->setNameFilters({"CSV (*.csv)", "Все файлы (*)"});
+    for (QFileDialog* dialog : {LoadDataDialog, LoadCoeffCsvDialog})
+        dialog->setFileMode(QFileDialog::ExistingFile);
+    for (QFileDialog* dialog : {LoadDataDialog, SaveCoeffCsvDialog, LoadCoeffCsvDialog})
+        dialog->setOption(QFileDialog::DontUseNativeDialog);
 
     pmReport = named(new QMenu(this), "pmReport");
     nCoeff = named(pmReport->addAction("Коэффициенты"), "nCoeff");
@@ -486,9 +498,9 @@ void TMainForm::setFocusOrder()
 {
     QWidget* order[] = {btnClose, btnReport, cbStepSplain, sbFinestLevel, sbCoarsestLevel, edtA,
         edtB, edtFunction, btnLoadData, chExactIntegration, pcCenter, FunctionValueGR, CoeffCGR,
-        CoeffDGR, btnBuild, rbForward, rbBack, btnGetValuesFromFile, btnClear, btnSave, rbCenter,
-        rbBoundary, rbAllGraphic, rbZerro, chShowHideBottomPanel, btnGraphic, chWavelet,
-        sgWaveletValues, edtThreshold, btnSaveAnalysis, chAnalysis, chCompression};
+        CoeffDGR, btnBuild, rbForward, rbBack, btnGetValuesFromFile, btnLoadCoeffCsv, btnClear,
+        btnSave, rbCenter, rbBoundary, rbAllGraphic, rbZerro, chShowHideBottomPanel, btnGraphic,
+        chWavelet, sgWaveletValues, edtThreshold, btnSaveAnalysis, chAnalysis, chCompression};
     for (std::size_t i = 1; i < std::size(order); ++i)
         QWidget::setTabOrder(order[i - 1], order[i]);
 }

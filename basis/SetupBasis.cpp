@@ -52,7 +52,11 @@ engine::BasisParameters TMainForm::basisChosen(int chosen)
 void TMainForm::setupBasis()
 {
     checkInterval();
-    const engine::BasisParameters chosen = basisChosen(degreeChosen());
+    setupBasis(basisChosen(degreeChosen()));
+}
+
+void TMainForm::setupBasis(const engine::BasisParameters& chosen)
+{
     auto built = std::make_unique<engine::Transform>(chosen);
     btnClear->click(); // under the old m, J and J0
 

@@ -11,16 +11,16 @@
 #include <memory>
 #include <optional>
 
-namespace {
-
 // "Файл «name», строка n: what." — without the line when n is 0.
-[[noreturn]] void fail(const std::string& name, std::size_t line, const std::string& what)
+[[noreturn]] void failData(const std::string& name, std::size_t line, const std::string& what)
 {
     std::string message = "Файл «" + name + "»";
     if (line > 0)
         message += ", строка " + std::to_string(line);
     throw DataError(message + ": " + what + ".");
 }
+
+namespace {
 
 // The shortest text that reads back as the same double.
 std::string numberText(double value)
@@ -183,14 +183,14 @@ public:
         const Fields fields = split(line.text, format);
         if (width == 0) {
             if (fields.count > 2)
-                fail(name, line.number,
+                failData(name, line.number,
                     "столбцов " + std::to_string(fields.count)
                         + ", а нужен один (значения) или два (x и y)");
             width = fields.count;
             firstRow = line.number;
         }
         if (fields.count != width)
-            fail(name, line.number,
+            failData(name, line.number,
                 "столбцов " + std::to_string(fields.count) + ", а в первой строке данных (строка "
                     + std::to_string(firstRow) + ") их " + std::to_string(width));
         for (std::size_t c = 0; c < width; ++c)
@@ -214,7 +214,7 @@ private:
             what += quoted(field) + " не является конечным числом (nan и inf недопустимы)";
         else
             what += "число " + quoted(field) + " вне диапазона чисел двойной точности";
-        fail(name, line.number, what);
+        failData(name, line.number, what);
     }
 
     const std::string& name;
@@ -239,9 +239,9 @@ public:
     void add(std::vector<double>& x, double value, std::size_t line) const
     {
         if (value < a - tolerance || value > b + tolerance)
-            fail(name, line, "x = " + numberText(value) + " вне отрезка " + interval);
+            failData(name, line, "x = " + numberText(value) + " вне отрезка " + interval);
         if (!x.empty() && !(value > x.back()))
-            fail(name, line,
+            failData(name, line,
                 "x = " + numberText(value) + " не больше предыдущего x = " + numberText(x.back())
                     + ": значения x должны строго возрастать");
         x.push_back(value);
@@ -251,11 +251,11 @@ public:
     void reachEnds(std::vector<double>& x, std::size_t firstLine, std::size_t lastLine) const
     {
         if (x.front() > a + tolerance)
-            fail(name, firstLine,
+            failData(name, firstLine,
                 "первое x = " + numberText(x.front()) + " не совпадает с началом отрезка "
                     + interval + ": данные должны покрывать весь отрезок");
         if (x.back() < b - tolerance)
-            fail(name, lastLine,
+            failData(name, lastLine,
                 "последнее x = " + numberText(x.back()) + " не совпадает с концом отрезка "
                     + interval + ": данные должны покрывать весь отрезок");
         x.front() = a;
@@ -294,15 +294,15 @@ SampledData parseSamples(std::string_view text, const std::string& name, double 
     if (text.starts_with("\xEF\xBB\xBF"))
         text.remove_prefix(3);
     if (text.find('\0') != std::string_view::npos)
-        fail(name, 0, "это не текстовый файл в кодировке UTF-8 (в нём есть нулевые байты)");
+        failData(name, 0, "это не текстовый файл в кодировке UTF-8 (в нём есть нулевые байты)");
     NonBlankLines lines(text);
     std::optional<Line> row = lines.next();
     if (!row)
-        fail(name, 0, "файл пуст");
+        failData(name, 0, "файл пуст");
     if (!holdsNumber(row->text))
         row = lines.next();
     if (!row)
-        fail(name, 0, "в файле нет ни одной строки с числами");
+        failData(name, 0, "в файле нет ни одной строки с числами");
 
     // Every row is read as the first row of numbers writes its columns.
     RowReader reader(name, formatOf(row->text));
@@ -322,7 +322,7 @@ SampledData parseSamples(std::string_view text, const std::string& name, double 
         lastLine = row->number;
     }
     if (samples.y.size() < 2)
-        fail(name, firstLine, "нужно не меньше двух точек, а в файле одна");
+        failData(name, firstLine, "нужно не меньше двух точек, а в файле одна");
     if (reader.columns() == 2) {
         abscissae.reachEnds(samples.x, firstLine, lastLine);
         return samples;
@@ -334,22 +334,22 @@ SampledData parseSamples(std::string_view text, const std::string& name, double 
     return samples;
 }
 
-SampledData readSamples(const std::string& path, double a, double b)
+std::string readFileText(const std::string& path)
 {
     // Far more than 10^7 samples of 17 digits each: a larger file is not data of this kind, and
     // reading it would only exhaust the memory.
     constexpr std::size_t largest = std::size_t(1) << 30;
-    const auto tooLarge = [&path] { fail(path, 0, "файл больше 1 ГБ, это не файл данных"); };
+    const auto tooLarge = [&path] { failData(path, 0, "файл больше 1 ГБ, это не файл данных"); };
     std::error_code error;
     const std::uintmax_t fileSize = std::filesystem::file_size(path, error);
     if (error == std::errc::is_a_directory)
-        fail(path, 0, readProblem(EISDIR));
+        failData(path, 0, readProblem(EISDIR));
     if (!error && fileSize > largest)
         tooLarge();
     const std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(
         std::fopen(path.c_str(), "rb"), std::fclose);
     if (!file)
-        fail(path, 0, readProblem(errno));
+        failData(path, 0, readProblem(errno));
     // Room for the whole file when its size is known, doubled whenever it fills up; the bytes
     // are not set before they are read.
     std::size_t capacity = error ? std::size_t(1) << 16 : std::size_t(fileSize) + 1;
@@ -368,6 +368,11 @@ SampledData readSamples(const std::string& path, double a, double b)
         }
     }
     if (std::ferror(file.get()))
-        fail(path, 0, readProblem(errno));
-    return parseSamples(std::string_view(buffer.get(), size), path, a, b);
+        failData(path, 0, readProblem(errno));
+    return std::string(buffer.get(), size);
+}
+
+SampledData readSamples(const std::string& path, double a, double b)
+{
+    return parseSamples(readFileText(path), path, a, b);
 }

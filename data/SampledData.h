@@ -12,13 +12,20 @@ struct SampledData
     std::vector<double> y;
 };
 
-// Why a data file cannot be used, in Russian (UTF-8): the file, the line where there is one,
-// and what is wrong.
+// Why a data or coefficient file cannot be used, in Russian (UTF-8): the file, the line where
+// there is one, and what is wrong.
 class DataError : public std::runtime_error
 {
 public:
     using std::runtime_error::runtime_error;
 };
+
+// Throws DataError "Файл «name», строка line: what." (no line when line is 0).
+[[noreturn]] void failData(const std::string& name, std::size_t line, const std::string& what);
+
+// The whole text of a file; a file that is missing, unreadable, a folder or larger than 1 GB
+// throws DataError.
+std::string readFileText(const std::string& path);
 
 // Reads samples from the text of a data file; `name` is the file as the messages call it.
 //
@@ -37,6 +44,5 @@ public:
 // [a, b] or not reaching one of its ends, a binary file (a NUL byte). Costs O(size of the text).
 SampledData parseSamples(std::string_view text, const std::string& name, double a, double b);
 
-// The same for a file on disk; a file that is missing, unreadable, a folder or larger than 1 GB
-// throws DataError.
+// The same for a file on disk (readFileText).
 SampledData readSamples(const std::string& path, double a, double b);

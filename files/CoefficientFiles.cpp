@@ -4,6 +4,7 @@
 //   file_in_c.txt  one line per level L = J0+1 .. J: coeffC[L - J0][i] for its wavelets i
 //   file_in_f.txt  funcValues[i][0] for the sample points i             (no line break)
 
+#include "app/Conversions.h"
 #include "app/Main_f.h"
 #include "files/FileText.h"
 #include "numerics/Levels.h"
@@ -67,6 +68,7 @@ void TMainForm::btnGetValuesFromFileClick(QObject*)
     coeffD[0] = row;
     showCoeffC();
     showCoeffD();
+    coefficientFunction.clear();
     coefficientSource = CoefficientSource::Files;
     refreshAnalysis();
 }

@@ -9,16 +9,6 @@
 
 #include <charconv>
 #include <cmath>
-#include <locale>
-#include <sstream>
-
-std::string streamText(long double value)
-{
-    std::ostringstream stream;
-    stream.imbue(std::locale::classic());
-    stream << value;
-    return stream.str();
-}
 
 QByteArray toWindows1251(const QString& text)
 {

@@ -7,10 +7,6 @@
 #include <string>
 #include <vector>
 
-// Numbers in text files: the C++ stream's default formatted output (general notation, 6
-// significant digits, "." as decimal point), whatever the user's locale.
-std::string streamText(long double value);
-
 // The text in the Windows-1251 code page; a character the page lacks becomes the substitute
 // byte 0x1A.
 QByteArray toWindows1251(const QString& text);

@@ -118,11 +118,11 @@ double UserFunction::operator()(double x) const
 DecomposedFunction DecomposedFunction::formula(const QString& text)
 {
     auto parsed = std::make_shared<const UserFunction>(text);
-    return {text, [parsed](double x) { return (*parsed)(x); }, nullptr};
+    return {text, [parsed](double x) { return (*parsed)(x); }, nullptr, {}};
 }
 
 DecomposedFunction DecomposedFunction::samples(const QString& fileName, SampledData samples)
 {
     auto data = std::make_shared<const Interpolant>(std::move(samples));
-    return {"данные: " + fileName, [data](double x) { return (*data)(x); }, data};
+    return {"данные: " + fileName, [data](double x) { return (*data)(x); }, data, fileName};
 }

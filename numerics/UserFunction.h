@@ -46,6 +46,10 @@ struct DecomposedFunction
     QString name; // the formula's text, or "данные: FILE" without the folder
     std::function<double(double)> value;
     std::shared_ptr<const Interpolant> data; // the samples behind f; null for a formula
+    QString file; // the data file's name without the folder; empty for a formula
+
+    // f as a coefficient file names it: the formula, or "data:FILE".
+    QString label() const { return data ? "data:" + file : name; }
 
     // A formula; a text that is not one throws UserFunctionError.
     static DecomposedFunction formula(const QString& text);

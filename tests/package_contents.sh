@@ -29,6 +29,7 @@ if grep "^ Depends:" "$out/info" | grep -q -e "-dev"; then
     failures=$((failures + 1))
 fi
 expect contents "^\./usr/bin/splinewave$"
+expect contents "^\./usr/bin/splinewave-cli$"
 expect contents "^\./usr/share/applications/splinewave\.desktop$"
 expect contents "^\./usr/share/doc/splinewave/copyright$"
 expect contents "^\./usr/share/icons/hicolor/scalable/apps/splinewave\.svg$"

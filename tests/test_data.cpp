@@ -1,6 +1,7 @@
-// Data files without a window: the layouts a file may have, the spline between the samples, and
-// a file of a million lines.
+// Data files without a window: the layouts a file may have, the spline between the samples, a
+// file of a million lines, and coefficient files.
 
+#include "data/CoefficientFile.h"
 #include "data/Interpolant.h"
 #include "data/SampledData.h"
 
@@ -9,8 +10,10 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <bit>
 #include <charconv>
 #include <cmath>
+#include <limits>
 
 using Values = std::vector<double>;
 Q_DECLARE_METATYPE(Values)
@@ -24,6 +27,10 @@ private slots:
     void layouts();
     void spline();
     void millionLines();
+    void coefficientFileRoundTrip_data();
+    void coefficientFileRoundTrip();
+    void badCoefficientFiles_data();
+    void badCoefficientFiles();
 };
 
 void TestData::layouts_data()
@@ -126,6 +133,125 @@ void TestData::millionLines()
     for (int i : {0, 1, n / 3, n - 1}) {
         QCOMPARE(samples.x[std::size_t(i)], double(i) / (n - 1));
         QCOMPARE(samples.y[std::size_t(i)], 1 - 8 * (double(i) / (n - 1)));
+    }
+}
+
+void TestData::coefficientFileRoundTrip_data()
+{
+    QTest::addColumn<int>("m");
+    QTest::addColumn<int>("J");
+    QTest::addColumn<bool>("exact");
+    QTest::addColumn<QString>("function");
+    QTest::newRow("m=2 default") << 2 << 4 << false << "min(x; 1-x)";
+    QTest::newRow("m=3 exact") << 3 << 5 << true << "data:сигнал 1.csv";
+    QTest::newRow("m=4 exact") << 4 << 6 << true << "sin(2*pi*x)*exp(-x)";
+}
+
+// Awkward doubles (the smallest subnormal, the largest, -0, values whose shortest text has 17
+// digits) and a function holding "; " come back to the bit; rows may come in any order and with
+// CRLF ends.
+void TestData::coefficientFileRoundTrip()
+{
+    QFETCH(int, m);
+    QFETCH(int, J);
+    QFETCH(bool, exact);
+    QFETCH(QString, function);
+    CoefficientFile file;
+    file.parameters
+        = {m, J, m - 1 + exact, exact ? engine::Rule::Exact : engine::Rule::Default, -0.5, 2.25};
+    file.function = function.toStdString();
+    file.coefficients = engine::Coefficients(m, file.parameters.J0, J);
+    const double awkward[] = {std::numeric_limits<double>::denorm_min(),
+        -std::numeric_limits<double>::max(), -0.0, 0.1, 1.0 / 3, -2.0 / 7 * 1e-300};
+    std::size_t i = 0;
+    for (double& v : file.coefficients.d) {
+        v = awkward[i % std::size(awkward)];
+        ++i;
+    }
+    for (double& v : file.coefficients.c) {
+        v = std::sin(double(i)) * std::pow(10.0, double(i % 40) - 20);
+        ++i;
+    }
+    const std::string text = coefficientText(file);
+    QVERIFY(text.starts_with("# splinewave coefficients\n# m=" + std::to_string(m) + "; J="));
+    // The rows reversed, with CRLF line ends: the order of the rows does not matter.
+    QStringList lines = QString::fromStdString(text).split('\n', Qt::SkipEmptyParts);
+    std::reverse(lines.begin() + 3, lines.end());
+    const QByteArray shuffled = lines.join("\r\n").toUtf8();
+    for (const std::string& variant : {text, shuffled.toStdString()}) {
+        const CoefficientFile back = parseCoefficientText(variant, "k.csv");
+        const engine::BasisParameters& p = back.parameters;
+        QVERIFY(p.m == m && p.J == J && p.J0 == file.parameters.J0 && p.a == -0.5 && p.b == 2.25);
+        QVERIFY(p.rule == file.parameters.rule && back.function == file.function);
+        auto bits = [](const std::vector<double>& v) {
+            std::vector<std::uint64_t> b;
+            for (double x : v)
+                b.push_back(std::bit_cast<std::uint64_t>(x));
+            return b;
+        };
+        QVERIFY(bits(back.coefficients.d) == bits(file.coefficients.d));
+        QVERIFY(bits(back.coefficients.c) == bits(file.coefficients.c));
+    }
+}
+
+void TestData::badCoefficientFiles_data()
+{
+    // m = 2, J = 3, J0 = 1: d,1,k for k = -1 .. 1, c,2,p for p = -1 .. 0, c,3,p for p = -1 .. 2.
+    const QByteArray head = "# splinewave coefficients\n";
+    const QByteArray keys = "# m=2; J=3; J0=1; rule=default; a=0; b=1; f=x\n";
+    const QByteArray columns = "kind,level,index,value\n";
+    const QByteArray rows
+        = "d,1,-1,1\nd,1,0,2\nd,1,1,3\nc,2,-1,4\nc,2,0,5\nc,3,-1,6\nc,3,0,7\nc,3,1,8\nc,3,2,9\n";
+    QTest::addColumn<QByteArray>("text");
+    QTest::addColumn<QString>("message");
+    auto row = [](const char* name, const QByteArray& text, const char* what) {
+        QTest::newRow(name) << text << QString("Файл «k.csv», ") + what;
+    };
+    row("empty", "", "строка 1: ожидалась строка «# splinewave coefficients».");
+    row("no columns line", head + keys + rows,
+        "строка 3: ожидалась строка «kind,level,index,value».");
+    row("unknown key",
+        head + "# m=2; J=3; J0=1; rule=default; a=0; b=1; g=2; f=x\n" + columns + rows,
+        "строка 2: неизвестный ключ «g».");
+    row("missing key", head + "# m=2; J=3; J0=1; rule=default; a=0; f=x\n" + columns + rows,
+        "строка 2: нет ключа «b».");
+    row("repeated key",
+        head + "# m=2; m=2; J=3; J0=1; rule=default; a=0; b=1; f=x\n" + columns + rows,
+        "строка 2: ключ «m» повторяется.");
+    row("unknown rule", head + "# m=2; J=3; J0=1; rule=gauss; a=0; b=1; f=x\n" + columns + rows,
+        "строка 2: правило «gauss» неизвестно (default или exact).");
+    row("J not a number",
+        head + "# m=2; J=2.5; J0=1; rule=default; a=0; b=1; f=x\n" + columns + rows,
+        "строка 2: «J=2.5» — не число.");
+    row("J above 22", head + "# m=2; J=23; J0=1; rule=default; a=0; b=1; f=x\n" + columns + rows,
+        "строка 2: Уровень J=23 вне допустимых пределов для m=2 и J0=1: от 3 до 22.");
+    row("missing entry", head + keys + columns + rows.left(rows.lastIndexOf("c,2,0")),
+        "строка 8: нет коэффициента c,2,0.");
+    row("repeated entry", head + keys + columns + rows + "d,1,0,2\n",
+        "строка 13: коэффициент d,1,0 повторяется.");
+    row("index outside its level", head + keys + columns + "c,2,1,0\n" + rows,
+        "строка 4: индекс 1 вне уровня 2 (-1 … 0).");
+    row("level above J", head + keys + columns + rows + "c,4,0,1\n",
+        "строка 13: уровня 4 у коэффициентов c нет при J0=1, J=3.");
+    row("nan", head + keys + columns + "d,1,-1,nan\n" + rows.mid(9),
+        "строка 4: «nan» — не конечное число.");
+    row("comma decimal", head + keys + columns + "d,1,-1,1,5\n" + rows.mid(9),
+        "строка 4: «1,5» — не конечное число.");
+    row("three fields", head + keys + columns + "d,1,-1\n" + rows.mid(9),
+        "строка 4: ожидалось четыре поля «вид,уровень,индекс,значение».");
+    row("unknown kind", head + keys + columns + "e,1,-1,1\n" + rows.mid(9),
+        "строка 4: вид «e» неизвестен (d или c).");
+}
+
+void TestData::badCoefficientFiles()
+{
+    QFETCH(QByteArray, text);
+    QFETCH(QString, message);
+    try {
+        parseCoefficientText(text.toStdString(), "k.csv");
+        QFAIL("accepted");
+    } catch (const DataError& error) {
+        QVERIFY2(QString::fromUtf8(error.what()) == message, error.what());
     }
 }
 

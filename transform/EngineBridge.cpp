@@ -90,11 +90,15 @@ void TMainForm::forwardTransform()
     for (std::size_t i = 0; i < points.size(); ++i)
         funcValues[i][0] = testFunction(points[i][0]);
     showFunctionValues();
-    const engine::Coefficients result
-        = fastTransform->forward([this](double x) { return testFunction(x); });
-    coeffD[0] = sparseRow(1 - m, result.d);
+    storeCoefficients(fastTransform->forward([this](double x) { return testFunction(x); }));
+    coefficientFunction = userFunction.label().toStdString();
+}
+
+void TMainForm::storeCoefficients(const engine::Coefficients& coefficients)
+{
+    coeffD[0] = sparseRow(1 - m, coefficients.d);
     for (int L : waveletLevels(coarsestLevel, finestLevel))
-        coeffC[L - coarsestLevel] = sparseRow(1 - m, result.level(L));
+        coeffC[L - coarsestLevel] = sparseRow(1 - m, coefficients.level(L));
     showCoeffC();
     showCoeffD();
 }

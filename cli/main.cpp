@@ -1,0 +1,352 @@
+// splinewave-cli: the transforms without the window. Four commands:
+//   forward   f (a formula or a data file) -> the coefficient file (data/CoefficientFile.h)
+//   inverse   a coefficient file -> "x,value" at the sample points or at N points of [a, b]
+//   compress  a coefficient file -> the same with the small wavelet coefficients zeroed
+//   basis     the report of the basis coefficients (files/BasisReport.h), in UTF-8
+// The result goes to stdout or, only when the command succeeds, atomically to the -o file.
+// Exit status: 0 success, 1 bad data (a file that cannot be read or written, f not finite),
+// 2 bad usage (an unknown command or option, a missing or malformed value, a wrong formula).
+
+#include "data/CoefficientFile.h"
+#include "engine/Transform.h"
+#include "files/BasisReport.h"
+#include "numerics/UserFunction.h"
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <QFileInfo>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QSaveFile>
+#include <QTranslator>
+
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+#include <cstdio>
+#include <map>
+#include <numeric>
+#include <set>
+
+namespace {
+
+enum Status
+{
+    Success = 0,
+    BadData = 1,
+    BadUsage = 2
+};
+
+// A failure of the command, its message in Russian and its exit status.
+struct Failure
+{
+    Status status;
+    QString message;
+};
+
+[[noreturn]] void usageError(const QString& message)
+{
+    throw Failure {BadUsage, message};
+}
+
+const char* const help = R"help(Использование:
+  splinewave-cli forward  -m M -J J [--exact] (-f ФОРМУЛА | --data ФАЙЛ) [-o ФАЙЛ]
+  splinewave-cli inverse  КОЭФФИЦИЕНТЫ.csv [--points N] [-o ФАЙЛ]
+  splinewave-cli compress КОЭФФИЦИЕНТЫ.csv (--threshold T | --keep K) [-o ФАЙЛ]
+  splinewave-cli basis    -m M -J J [--exact] [-o ФАЙЛ]
+
+Команды:
+  forward   раскладывает f(x) на [0, 1] по сплайновым вейвлетам и пишет коэффициенты в CSV
+  inverse   восстанавливает значения функции по файлу коэффициентов: строки «x,value» в 2^J
+            точках преобразования или в N равноотстоящих точках отрезка вместе с концами
+  compress  обнуляет вейвлет-коэффициенты c, меньшие T по модулю (или все, кроме K наибольших),
+            и сообщает в stderr, сколько сохранено, и погрешности восстановления
+  basis     печатает отчёт о коэффициентах базиса (betta, alpha, alphaW) в UTF-8
+
+Параметры:
+  -m M              порядок сплайна: 2, 3 или 4
+  -J J              самый мелкий уровень, от J0 + 1 до 22 (J0 — наименьший допустимый уровень)
+  --exact           точное интегрирование (узлы Гаусса) вместо правила по умолчанию
+  -f ФОРМУЛА        функция f(x), например "sin(2*pi*x)"
+  --data ФАЙЛ       f(x) — сплайн через отсчёты файла данных (один или два столбца)
+  --points N        число точек восстановления, не меньше 2
+  --threshold T     порог: сохраняются коэффициенты c с |c| >= T
+  --keep K          сохраняются K наибольших по модулю коэффициентов c
+  -o, --output ФАЙЛ записать результат в файл (только при успехе), иначе в stdout
+  -h, --help        эта справка
+
+Коды выхода: 0 — успех, 1 — ошибка в данных или файле, 2 — неверный вызов.
+)help";
+
+// The options each command takes, by name.
+const std::map<QString, std::set<QString>> commands = {
+    {"forward", {"m", "J", "exact", "f", "data", "o"}},
+    {"inverse", {"points", "o"}},
+    {"compress", {"threshold", "keep", "o"}},
+    {"basis", {"m", "J", "exact", "o"}},
+};
+
+QString optionName(const QString& name)
+{
+    return (name.size() == 1 ? "-" : "--") + name;
+}
+
+int integerOption(const QCommandLineParser& parser, const QString& name)
+{
+    bool ok = false;
+    const int value = parser.value(name).toInt(&ok);
+    if (!ok)
+        usageError("значение " + optionName(name) + " «" + parser.value(name) + "» не целое число");
+    return value;
+}
+
+double numberOption(const QCommandLineParser& parser, const QString& name)
+{
+    bool ok = false;
+    const double value = parser.value(name).toDouble(&ok);
+    if (!ok || !std::isfinite(value) || value < 0)
+        usageError("значение " + optionName(name) + " «" + parser.value(name)
+            + "» не неотрицательное число");
+    return value;
+}
+
+void require(const QCommandLineParser& parser, const QString& name)
+{
+    if (!parser.isSet(name))
+        usageError("не задан параметр " + optionName(name));
+}
+
+// m, J and the rule from the options; J0 the smallest level that the rule allows.
+engine::BasisParameters basisOptions(const QCommandLineParser& parser)
+{
+    require(parser, "m");
+    require(parser, "J");
+    engine::BasisParameters p;
+    p.m = integerOption(parser, "m");
+    p.J = integerOption(parser, "J");
+    p.rule = parser.isSet("exact") ? engine::Rule::Exact : engine::Rule::Default;
+    if (p.m < 2 || p.m > 4)
+        usageError("порядок сплайна -m должен быть 2, 3 или 4, а не " + QString::number(p.m));
+    p.J0 = engine::smallestCoarsestLevel(p.m, p.rule);
+    try {
+        engine::checkParameters(p);
+    } catch (const std::invalid_argument& error) {
+        usageError(QString::fromUtf8(error.what()));
+    }
+    return p;
+}
+
+// The one file argument of inverse and compress.
+CoefficientFile coefficientFile(const QCommandLineParser& parser)
+{
+    const QStringList files = parser.positionalArguments().mid(1);
+    if (files.size() != 1)
+        usageError("нужен ровно один файл коэффициентов");
+    try {
+        return readCoefficientFile(files[0].toStdString());
+    } catch (const DataError& error) {
+        throw Failure {BadData, QString::fromUtf8(error.what())};
+    }
+}
+
+// A double with 17 significant digits, so that it reads back as the same bits.
+void appendNumber(std::string& text, double value)
+{
+    char digits[40];
+    text.append(digits,
+        std::to_chars(digits, digits + sizeof digits, value, std::chars_format::general, 17).ptr);
+}
+
+std::string forward(const QCommandLineParser& parser)
+{
+    CoefficientFile file;
+    file.parameters = basisOptions(parser);
+    if (parser.isSet("f") == parser.isSet("data"))
+        usageError("задайте функцию одним способом: -f ФОРМУЛА или --data ФАЙЛ");
+    DecomposedFunction f;
+    if (parser.isSet("f")) {
+        try {
+            f = DecomposedFunction::formula(parser.value("f"));
+        } catch (const UserFunctionError& error) {
+            usageError(QString::fromUtf8(error.what()));
+        }
+    } else {
+        const QString path = parser.value("data");
+        try {
+            f = DecomposedFunction::samples(QFileInfo(path).fileName(),
+                readSamples(path.toStdString(), file.parameters.a, file.parameters.b));
+        } catch (const DataError& error) {
+            throw Failure {BadData, QString::fromUtf8(error.what())};
+        }
+    }
+    file.function = f.label().toStdString();
+    engine::Transform transform(file.parameters);
+    try {
+        file.coefficients = transform.forward(f.value);
+    } catch (const std::domain_error& error) {
+        throw Failure {BadData, QString::fromUtf8(error.what())};
+    }
+    return coefficientText(file);
+}
+
+std::string inverse(const QCommandLineParser& parser)
+{
+    const CoefficientFile file = coefficientFile(parser);
+    const engine::Transform transform(file.parameters);
+    std::vector<double> x, values;
+    if (parser.isSet("points")) {
+        const int count = integerOption(parser, "points");
+        if (count < 2)
+            usageError("--points должно быть не меньше 2");
+        const auto [a, b] = std::pair(file.parameters.a, file.parameters.b);
+        for (int i = 0; i < count; ++i)
+            x.push_back(i == count - 1 ? b : a + (b - a) * i / (count - 1));
+        values = transform.inverse(file.coefficients, x);
+    } else {
+        x = transform.samplePoints();
+        values = transform.meshValues(transform.compose(file.coefficients), 1);
+    }
+    std::string text = "x,value\n";
+    text.reserve(x.size() * 48);
+    for (std::size_t i = 0; i < x.size(); ++i) {
+        appendNumber(text, x[i]);
+        text += ',';
+        appendNumber(text, values[i]);
+        text += '\n';
+    }
+    return text;
+}
+
+// Zeroes the wavelet coefficients below the threshold in modulus, or all but the K largest (of
+// equal moduli the first in the file stay); the note compares the inverses at the sample points.
+std::string compress(const QCommandLineParser& parser, std::string& note)
+{
+    CoefficientFile file = coefficientFile(parser);
+    if (parser.isSet("threshold") == parser.isSet("keep"))
+        usageError("задайте ровно одно из --threshold T и --keep K");
+    const engine::Transform transform(file.parameters);
+    auto values = [&] { return transform.meshValues(transform.compose(file.coefficients), 1); };
+    const std::vector<double> before = values();
+    std::vector<double>& c = file.coefficients.c;
+    std::vector<std::size_t> dropped;
+    if (parser.isSet("threshold")) {
+        const double threshold = numberOption(parser, "threshold");
+        for (std::size_t i = 0; i < c.size(); ++i)
+            if (std::abs(c[i]) < threshold)
+                dropped.push_back(i);
+    } else {
+        const int keep = integerOption(parser, "keep");
+        if (keep < 0)
+            usageError("значение --keep отрицательно");
+        std::vector<std::size_t> order(c.size());
+        std::iota(order.begin(), order.end(), 0);
+        if (std::size_t(keep) < c.size()) {
+            std::nth_element(order.begin(), order.begin() + keep, order.end(),
+                [&c](std::size_t i, std::size_t j) {
+                    return std::abs(c[i]) > std::abs(c[j])
+                        || (std::abs(c[i]) == std::abs(c[j]) && i < j);
+                });
+            dropped.assign(order.begin() + keep, order.end());
+        }
+    }
+    for (std::size_t i : dropped)
+        c[i] = 0;
+    const std::vector<double> after = values();
+    const std::size_t points = std::size_t(1) << file.parameters.J;
+    double largest = 0, squares = 0;
+    for (std::size_t i = 0; i < points; ++i) {
+        const double error = std::abs(after[i] - before[i]);
+        largest = std::max(largest, error);
+        squares += error * error;
+    }
+    const double rms = std::sqrt(squares / double(points));
+    note = "сохранено " + std::to_string(c.size() - dropped.size()) + " из "
+        + std::to_string(c.size()) + " коэффициентов c; погрешность восстановления: наибольшая ";
+    appendNumber(note, largest);
+    note += ", среднеквадратичная ";
+    appendNumber(note, rms);
+    note += "\n";
+    return coefficientText(file);
+}
+
+// The result on stdout, or in the file through a temporary one that replaces it when complete.
+void write(const QString& path, const std::string& text)
+{
+    if (path.isEmpty()) {
+        if (std::fwrite(text.data(), 1, text.size(), stdout) != text.size()
+            || std::fflush(stdout) != 0)
+            throw Failure {BadData, "не удалось записать результат в стандартный вывод"};
+        return;
+    }
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(text.data(), qint64(text.size())) < 0
+        || !file.commit())
+        throw Failure {BadData, "Файл «" + path + "»: не удалось записать: " + file.errorString()};
+}
+
+int run(const QStringList& arguments)
+{
+    QCommandLineParser parser;
+    parser.setOptionsAfterPositionalArgumentsMode(QCommandLineParser::ParseAsOptions);
+    parser.addOptions({
+        {{"h", "help"}, ""},
+        {"m", "", "M"},
+        {"J", "", "J"},
+        {"exact", ""},
+        {"f", "", "ФОРМУЛА"},
+        {"data", "", "ФАЙЛ"},
+        {"points", "", "N"},
+        {"threshold", "", "T"},
+        {"keep", "", "K"},
+        {{"o", "output"}, "", "ФАЙЛ"},
+    });
+    try {
+        if (!parser.parse(arguments))
+            usageError(parser.errorText());
+        if (parser.isSet("help")) {
+            std::fputs(help, stdout);
+            return Success;
+        }
+        const QStringList positional = parser.positionalArguments();
+        if (positional.isEmpty())
+            usageError("не задана команда (forward, inverse, compress или basis)");
+        const auto command = commands.find(positional[0]);
+        if (command == commands.end())
+            usageError("неизвестная команда «" + positional[0] + "»");
+        for (const QString& name : parser.optionNames())
+            if (!command->second.contains(name == "output" ? "o" : name))
+                usageError(
+                    "команда " + command->first + " не принимает параметр " + optionName(name));
+        if (command->first != "inverse" && command->first != "compress" && positional.size() > 1)
+            usageError("лишний аргумент «" + positional[1] + "»");
+        std::string text, note;
+        if (command->first == "forward")
+            text = forward(parser);
+        else if (command->first == "inverse")
+            text = inverse(parser);
+        else if (command->first == "compress")
+            text = compress(parser, note);
+        else
+            text = basisReport(engine::Basis(basisOptions(parser))).toStdString();
+        write(parser.value("o"), text);
+        std::fputs(note.c_str(), stderr);
+        return Success;
+    } catch (const Failure& failure) {
+        std::fputs(("splinewave-cli: " + failure.message + "\n").toUtf8().constData(), stderr);
+        if (failure.status == BadUsage)
+            std::fputs("Подробнее: splinewave-cli --help\n", stderr);
+        return failure.status;
+    }
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    QCoreApplication application(argc, argv);
+    QTranslator translator;
+    if (translator.load(QLocale(QLocale::Russian), "qt", "_",
+            QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        application.installTranslator(&translator);
+    return run(application.arguments());
+}

@@ -1,0 +1,71 @@
+// The coefficients in force in a coefficient file (data/CoefficientFile.h), every digit kept, and
+// back: the save popup's "Коэффициенты в CSV…" and, in inverse mode, "Коэффициенты из CSV…".
+
+#include "app/Main_f.h"
+#include "app/WaitingStatus.h"
+#include "data/CoefficientFile.h"
+#include "files/FileText.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QRadioButton>
+#include <QSignalBlocker>
+
+#include <cmath>
+
+void TMainForm::miCoeffCsvClick(QObject*)
+{
+    const std::optional<QString> name = runFileDialog(*SaveCoeffCsvDialog);
+    if (!name)
+        return;
+    const CoefficientFile file {
+        fastTransform->basis().parameters(), coefficientFunction, storedCoefficients()};
+    if (saveWholeFile(withSuffix(*name, "csv"), QByteArray::fromStdString(coefficientText(file))))
+        ShowMessage("Коэффициенты сохранены в «" + withSuffix(*name, "csv") + "»");
+}
+
+// The file is read whole before anything changes. A basis other than the one in force is set up
+// first, timed, and the controls show its degree, levels, rule and interval; then the
+// coefficients fill the tables as a load from the fixed-name files does.
+void TMainForm::btnLoadCoeffCsvClick(QObject*)
+{
+    if (!rbBack->isChecked())
+        return;
+    const std::optional<QString> name = runFileDialog(*LoadCoeffCsvDialog);
+    if (!name)
+        return;
+    const std::string path = name->toStdString();
+    const CoefficientFile file = [&] {
+        WaitingStatus status(StatusBar, "Подождите, читаются коэффициенты...");
+        return readCoefficientFile(path);
+    }();
+    const engine::BasisParameters& p = file.parameters;
+    // The window's interval has integer ends and its levels stop at maxWindowLevel.
+    if (p.a != std::round(p.a) || p.b != std::round(p.b) || std::abs(p.a) > 1e9
+        || std::abs(p.b) > 1e9)
+        failData(path, 2,
+            "концы отрезка в окне — целые числа, а в файле a="
+                + QString::number(p.a, 'g', 17).toStdString()
+                + ", b=" + QString::number(p.b, 'g', 17).toStdString());
+    if (p.J > maxWindowLevel)
+        failData(path, 2,
+            "окно строит уровни J до " + std::to_string(maxWindowLevel) + ", а в файле J="
+                + std::to_string(p.J) + " (такие файлы обрабатывает splinewave-cli)");
+    const engine::BasisParameters& now = fastTransform->basis().parameters();
+    if (p.m != now.m || p.J != now.J || p.J0 != now.J0 || p.rule != now.rule || p.a != now.a
+        || p.b != now.b) {
+        timedSetup([this, &p] { setupBasis(p); });
+        const QSignalBlocker quietDegree(cbStepSplain), quietRule(chExactIntegration), quietA(edtA),
+            quietB(edtB);
+        cbStepSplain->setCurrentText(QString::number(p.m));
+        chExactIntegration->setChecked(p.rule == engine::Rule::Exact);
+        edtA->setText(QString::number(int(p.a)));
+        edtB->setText(QString::number(int(p.b)));
+    }
+    storeCoefficients(file.coefficients);
+    coefficientFunction = file.function;
+    coefficientSource = CoefficientSource::Files;
+    refreshAnalysis();
+}
