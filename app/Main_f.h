@@ -40,8 +40,11 @@ class TStringGrid;
 
 // The one window of the program. Its controls, its command handlers and the whole state of the
 // computation are members; every computation is a member operation that works on the fields.
-// Each folder of the source tree defines the members of its own subsystem; the index ranges of
-// the basis are defined once, in numerics/Levels.h.
+// Each folder of the source tree defines the members of its own subsystem, except those that
+// hand their work to the transform engine (engine/, no Qt): quadrature, B-splines, solver, the
+// basis tables and the transforms are defined in transform/EngineBridge.cpp, the one place where
+// the window meets the engine. The index ranges of the basis are defined once, in
+// numerics/Levels.h.
 //
 // Names fixed by the design that say less than they do:
 //   FormCreate         the basis set-up handler: runs once after creation and again whenever
