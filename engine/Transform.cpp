@@ -159,20 +159,19 @@ Coefficients Transform::forward(const std::function<double(double)>& f)
 
 std::vector<double> Transform::compose(const Coefficients& coefficients) const
 {
-    const Basis& basis = basis_;
-    const int m = basis.m();
+    const int m = basis_.m();
     std::vector<double> s = coefficients.d;
-    for (int L = basis.coarsestLevel() + 1; L <= basis.finestLevel(); ++L) {
+    for (int L = basis_.coarsestLevel() + 1; L <= basis_.finestLevel(); ++L) {
         std::vector<double> finer(scalingIndices(m, L).size(), 0.0);
         auto add = [&](const SplineRow& row, double coefficient) {
             for (std::size_t i = 0; i < row.values.size(); ++i)
                 finer[row.first + int(i) + m - 1] += row.values[i] * coefficient;
         };
         for (int k : scalingIndices(m, L - 1))
-            add(basis.twoScale(L, k), s[k + m - 1]);
+            add(basis_.twoScale(L, k), s[k + m - 1]);
         const std::span<const double> c = coefficients.level(L);
         for (int p : waveletIndices(m, L))
-            add(basis.wavelet(L, p), c[p + m - 1]);
+            add(basis_.wavelet(L, p), c[p + m - 1]);
         s = std::move(finer);
     }
     return s;
@@ -183,16 +182,15 @@ std::vector<double> Transform::compose(const Coefficients& coefficients) const
 std::vector<double> Transform::splineValues(
     std::span<const double> spline, std::span<const double> x) const
 {
-    const Basis& basis = basis_;
-    const int m = basis.m(), N = basis.quadrature().intervals();
-    const double a = basis.parameters().a, h = basis.quadrature().spacing();
+    const int m = basis_.m(), N = basis_.quadrature().intervals();
+    const double a = basis_.parameters().a, h = basis_.quadrature().spacing();
     std::vector<double> values(x.size());
     for (std::size_t q = 0; q < x.size(); ++q) {
         const double t = std::clamp((x[q] - a) / h, -1.0 * m, 1.0 * N); // NaN stays NaN
         const int i = std::isnan(t) ? N + m : int(std::floor(t));
         double sum = 0.0;
         for (int k = std::max(i - m + 1, 1 - m); k <= std::min(i, N - 1); ++k)
-            sum += spline[k + m - 1] * basis.splineValue(basis.finestLevel(), k, x[q]);
+            sum += spline[k + m - 1] * basis_.splineValue(basis_.finestLevel(), k, x[q]);
         values[q] = sum;
     }
     return values;
