@@ -28,13 +28,10 @@ void TMainForm::btnClearClick(QObject*)
     const int J0 = coarsestLevel;
     coeffC.clear();
     coeffD.clear();
-    for (int p : meshIntervals(J))
-        FunctionValueGR->setCell(1, p, "");
+    FunctionValueGR->blank(QRect(1, 0, 1, int(meshIntervals(J).size())));
     for (int L : waveletLevels(J0, J))
-        for (int i : waveletIndices(m, L))
-            CoeffCGR->setCell(i + m, L - J0, "");
-    for (int k : scalingIndices(m, J0))
-        CoeffDGR->setCell(k + m - 1, 1, "");
+        CoeffCGR->blank(QRect(1, L - J0, waveletCount(L), 1));
+    CoeffDGR->blank(QRect(0, 1, int(scalingIndices(m, J0).size()), 1));
     coefficientSource = CoefficientSource::None;
     refreshAnalysis();
 }

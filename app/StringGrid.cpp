@@ -1,22 +1,31 @@
 #include "app/StringGrid.h"
 
 #include "app/Conversions.h"
+#include "app/WaitingStatus.h"
 
 #include <QAbstractTableModel>
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
 #include <QGuiApplication>
+#include <QHash>
 #include <QHeaderView>
 #include <QKeyEvent>
+#include <QMainWindow>
 #include <QMouseEvent>
 #include <QPalette>
 #include <QScrollBar>
 
 #include <algorithm>
+#include <cmath>
+#include <optional>
+#include <variant>
 #include <vector>
 
-// The texts of a grid, row-major; fixed cells are flagged so that they cannot be selected.
+// The texts of a grid: cells written one by one, and areas filled at once whose sources produce
+// a cell's text only when it is asked for. The later write wins: filling an area drops the
+// single cells under it and every older area inside it, and of the areas that hold a cell the
+// latest shows it. Fixed cells are flagged so that they cannot be selected.
 class GridModel : public QAbstractTableModel
 {
 public:
@@ -43,10 +52,8 @@ public:
 
     QVariant data(const QModelIndex& index, int role) const override
     {
-        if (role == Qt::DisplayRole)
-            return text(index.column(), index.row());
-        if (role == Qt::ToolTipRole)
-            return tip(index.column(), index.row());
+        if (role == Qt::DisplayRole || role == Qt::ToolTipRole)
+            return shown(index.column(), index.row(), Qt::ItemDataRole(role));
         if (role == Qt::BackgroundRole && isFixed(index))
             return QApplication::palette().button();
         return {};
@@ -57,29 +64,43 @@ public:
         return isFixed(index) ? Qt::ItemIsEnabled : Qt::ItemIsEnabled | Qt::ItemIsSelectable;
     }
 
-    bool contains(int col, int row) const
+    // The text (DisplayRole) or the tooltip (ToolTipRole) of a cell; "" where nothing is written.
+    QString shown(int col, int row, Qt::ItemDataRole role) const
     {
-        return col >= 0 && col < cols && row >= 0 && row < rows;
+        if (!QRect(0, 0, cols, rows).contains(col, row))
+            return {};
+        if (auto single = cells.constFind(key(col, row)); single != cells.cend())
+            return role == Qt::DisplayRole ? single->text : single->tip;
+        for (auto area = areas.rbegin(); area != areas.rend(); ++area)
+            if (area->cells.contains(col, row))
+                return area->shown(col, row, role);
+        return {};
     }
 
-    QString text(int col, int row) const
+    void setText(int col, int row, const QString& text, const QString& tip)
     {
-        return contains(col, row) ? texts[std::size_t(row) * cols + col] : QString();
-    }
-    QString tip(int col, int row) const
-    {
-        return contains(col, row) ? tips[std::size_t(row) * cols + col] : QString();
-    }
-
-    void setText(int col, int row, const QString& value, const QString& tip)
-    {
-        if (!contains(col, row))
+        if (!QRect(0, 0, cols, rows).contains(col, row))
             return;
-        texts[std::size_t(row) * cols + col] = value;
-        tips[std::size_t(row) * cols + col] = tip;
+        cells.insert(key(col, row), {text, tip});
         emit dataChanged(index(row, col), index(row, col), {Qt::DisplayRole, Qt::ToolTipRole});
     }
 
+    using Source = std::variant<std::monostate, TStringGrid::NumberSource, TStringGrid::TextSource>;
+
+    // An empty source blanks the area.
+    void fill(const QRect& area, Source source)
+    {
+        const QRect inside = area & QRect(0, 0, cols, rows);
+        if (inside.isEmpty())
+            return;
+        dropCells([&](int col, int row) { return inside.contains(col, row); });
+        std::erase_if(areas, [&](const Area& older) { return inside.contains(older.cells); });
+        areas.push_back({inside, std::move(source)});
+        emit dataChanged(index(inside.top(), inside.left()), index(inside.bottom(), inside.right()),
+            {Qt::DisplayRole, Qt::ToolTipRole});
+    }
+
+    // Cells outside the new shape are dropped, so that a grid that grows again shows them blank.
     void resize(int newRows, int newCols)
     {
         newRows = std::max(newRows, 0);
@@ -105,16 +126,45 @@ public:
     }
 
 private:
-    // Keeps the texts and tooltips of the cells that both shapes have.
+    struct Cell
+    {
+        QString text;
+        QString tip;
+    };
+
+    struct Area
+    {
+        QRect cells;
+        Source source;
+
+        QString shown(int col, int row, Qt::ItemDataRole role) const
+        {
+            if (const auto* numbers = std::get_if<TStringGrid::NumberSource>(&source)) {
+                const double value = (*numbers)(col, row);
+                return role == Qt::DisplayRole ? FloatToStrF(value) : fullValueText(value);
+            }
+            if (const auto* texts = std::get_if<TStringGrid::TextSource>(&source))
+                return role == Qt::DisplayRole ? (*texts)(col, row) : QString();
+            return {};
+        }
+    };
+
+    static quint64 key(int col, int row) { return quint64(quint32(row)) << 32 | quint32(col); }
+
+    template <class Dropped> void dropCells(Dropped dropped)
+    {
+        for (auto cell = cells.begin(); cell != cells.end();)
+            cell = dropped(int(quint32(cell.key())), int(cell.key() >> 32)) ? cells.erase(cell)
+                                                                            : std::next(cell);
+    }
+
     void reshape(int newRows, int newCols)
     {
-        for (std::vector<QString>* strings : {&texts, &tips}) {
-            std::vector<QString> kept(std::size_t(newRows) * newCols);
-            for (int r = 0; r < std::min(rows, newRows); ++r)
-                for (int c = 0; c < std::min(cols, newCols); ++c)
-                    kept[std::size_t(r) * newCols + c] = (*strings)[std::size_t(r) * cols + c];
-            strings->swap(kept);
-        }
+        const QRect shape(0, 0, newCols, newRows);
+        dropCells([&](int col, int row) { return !shape.contains(col, row); });
+        for (Area& area : areas)
+            area.cells &= shape;
+        std::erase_if(areas, [](const Area& area) { return area.cells.isEmpty(); });
         rows = newRows;
         cols = newCols;
     }
@@ -123,8 +173,8 @@ private:
     int fixedRows;
     int rows = 0;
     int cols = 0;
-    std::vector<QString> texts;
-    std::vector<QString> tips;
+    QHash<quint64, Cell> cells;
+    std::vector<Area> areas;
 };
 
 namespace {
@@ -315,7 +365,7 @@ void TStringGrid::setRowCount(int count)
 }
 QString TStringGrid::cell(int col, int row) const
 {
-    return grid->text(col, row);
+    return grid->shown(col, row, Qt::DisplayRole);
 }
 void TStringGrid::setCell(int col, int row, const QString& text)
 {
@@ -330,7 +380,19 @@ void TStringGrid::setNumber(int col, int row, double value)
 }
 QString TStringGrid::toolTip(int col, int row) const
 {
-    return grid->tip(col, row);
+    return grid->shown(col, row, Qt::ToolTipRole);
+}
+void TStringGrid::setNumbers(const QRect& area, NumberSource numbers)
+{
+    grid->fill(area, std::move(numbers));
+}
+void TStringGrid::setTexts(const QRect& area, TextSource texts)
+{
+    grid->fill(area, std::move(texts));
+}
+void TStringGrid::blank(const QRect& area)
+{
+    grid->fill(area, {});
 }
 
 // Room for the longest fixed-format text, a value of 17 digits before the separator.
@@ -339,43 +401,56 @@ int TStringGrid::maxColWidth() const
     return fontMetrics().horizontalAdvance("-00000000000000000.00000") + cellPadding;
 }
 
-// A column widens to show a text in full, never beyond maxColWidth(); it never narrows by
-// itself, so that the user's widths and the design width stay.
-void TStringGrid::fitColumn(int col, const QString& text)
+// The text of a number below 1000 in size fits a column of the default width.
+void TStringGrid::fitNumber(int col, double value)
 {
-    if (col < 0 || col >= colCount())
-        return;
-    const int needed = std::min(fontMetrics().horizontalAdvance(text) + cellPadding, maxColWidth());
-    if (needed > columnWidth(col))
-        setColumnWidth(col, needed);
+    if (std::abs(value) >= 999.999995 || columnWidth(col) < defaultColWidth(this))
+        fitColumn(col, FloatToStrF(value));
 }
 
+// A column widens to show a text in full, never beyond maxColWidth(); it never narrows by
+// itself, so that the user's widths and the design width stay. The text is measured once.
+void TStringGrid::fitColumns(int first, int last, const QString& text)
+{
+    const int needed = std::min(fontMetrics().horizontalAdvance(text) + cellPadding, maxColWidth());
+    for (int col = std::max(first, 0); col <= std::min(last, colCount() - 1); ++col)
+        if (needed > columnWidth(col))
+            setColumnWidth(col, needed);
+}
+
+// The selection's bounding box, row by row; a cell of the box that is not selected (a fixed one)
+// gives an empty field. O(cells of the box): the sources are asked for the selected cells only.
 QString TStringGrid::selectedText() const
 {
-    const QModelIndexList selected = selectionModel()->selectedIndexes();
-    if (selected.isEmpty())
-        return {};
-    int top = rowCount(), bottom = -1, left = colCount(), right = -1;
-    for (const QModelIndex& index : selected) {
-        top = std::min(top, index.row());
-        bottom = std::max(bottom, index.row());
-        left = std::min(left, index.column());
-        right = std::max(right, index.column());
+    QRect box;
+    for (const QItemSelectionRange& range : selectionModel()->selection())
+        box |= QRect(QPoint(range.left(), range.top()), QPoint(range.right(), range.bottom()));
+    QString text;
+    for (int row = box.top(); row <= box.bottom(); ++row) {
+        for (int col = box.left(); col <= box.right(); ++col) {
+            if (selectionModel()->isSelected(grid->index(row, col)))
+                text += cell(col, row);
+            text += col < box.right() ? '\t' : '\n';
+        }
     }
-    QStringList lines;
-    for (int row = top; row <= bottom; ++row) {
-        QStringList texts;
-        for (int col = left; col <= right; ++col)
-            texts << (selectionModel()->isSelected(grid->index(row, col)) ? cell(col, row) : "");
-        lines << texts.join('\t');
-    }
-    return lines.join('\n');
+    text.chop(1);
+    return text;
 }
 
+// Copying a large selection takes a while: the window's status line says so meanwhile.
 void TStringGrid::copySelection() const
 {
-    if (const QString text = selectedText(); !text.isEmpty())
-        QGuiApplication::clipboard()->setText(text);
+    auto* main = qobject_cast<QMainWindow*>(window());
+    std::optional<WaitingStatus> status;
+    if (main)
+        status.emplace(main->statusBar(), "Подождите, идет копирование...");
+    const BusyCursor busy;
+    const QString text = selectedText();
+    if (text.isEmpty())
+        return;
+    QGuiApplication::clipboard()->setText(text);
+    if (status)
+        status->complete("Выделенные ячейки скопированы в буфер обмена");
 }
 
 // The view's own Copy would copy only the current cell.

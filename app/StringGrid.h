@@ -2,12 +2,16 @@
 
 #include <QTableView>
 
+#include <functional>
+
 class GridModel;
 
 // A grid of texts addressed as cell (column, row), fixed cells included: cell (col, row) is the
 // item at model index (row, col). The first fixedCols columns and fixedRows rows are fixed: they
 // look like headers, cannot be selected or edited, and stay in view while the rest scrolls (they
 // are drawn a second time by small views laid over the edges). The view's own headers are hidden.
+// Large areas are filled by sources that produce a cell's text when it is shown, so that filling
+// costs nothing per cell: a grid of 65 536 rows fills as fast as one of 8.
 // Columns (rows) can be resized by dragging their grid lines in the fixed row (column) when
 // column (row) sizing is on. Texts are display only; a selection can be copied.
 class TStringGrid : public QTableView
@@ -39,7 +43,24 @@ public:
     // A number: shown with five decimals (FloatToStrF), its full value in the cell's tooltip.
     void setNumber(int col, int row, double value);
     QString toolTip(int col, int row) const;
+
+    // The cells of an area filled at once: numbers shown as setNumber shows them, or texts.
+    // Filling or blanking an area replaces whatever the cells showed before; a source must
+    // stay valid as long as the grid shows it (give it copies of its data). The grid asks the
+    // sources only for the cells it shows or copies.
+    using NumberSource = std::function<double(int col, int row)>;
+    using TextSource = std::function<QString(int col, int row)>;
+    void setNumbers(const QRect& area, NumberSource numbers);
+    void setTexts(const QRect& area, TextSource texts);
+    void blank(const QRect& area);
+
     int maxColWidth() const;
+    // Widens a column, or the columns first .. last, to show the text, or the number as
+    // setNumber shows it, in full, as writing a cell does; the areas filled at once leave this
+    // to their writer.
+    void fitColumn(int col, const QString& text) { fitColumns(col, col, text); }
+    void fitColumns(int first, int last, const QString& text);
+    void fitNumber(int col, double value);
 
     // The selected cells as shown, rows separated by line breaks and cells by tabs, as a
     // spreadsheet pastes them. Ctrl+C and the context menu item "Копировать" put it on the
@@ -57,7 +78,6 @@ private:
     QTableView* createOverlay();
     void addCopyAction();
     void placeOverlays();
-    void fitColumn(int col, const QString& text);
 
     GridModel* grid;
     Options options;

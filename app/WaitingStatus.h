@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QGuiApplication>
 #include <QStatusBar>
 
 // The status line of a command that takes time: a waiting text while it runs, then its
@@ -35,4 +36,15 @@ private:
     QStatusBar* bar;
     QString before;
     bool completed = false;
+};
+
+// The busy cursor while a command holds the event loop.
+class BusyCursor
+{
+public:
+    BusyCursor() { QGuiApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~BusyCursor() { QGuiApplication::restoreOverrideCursor(); }
+
+    BusyCursor(const BusyCursor&) = delete;
+    BusyCursor& operator=(const BusyCursor&) = delete;
 };

@@ -104,9 +104,11 @@ void TMainForm::layoutGrids()
 {
     const int J = finestLevel;
     const int J0 = coarsestLevel;
-    FunctionValueGR->setRowCount(int(points.size()));
-    for (int i : meshIntervals(J))
-        FunctionValueGR->setCell(0, i, "x[" + IntToStr(i) + "]");
+    const int N = int(points.size());
+    FunctionValueGR->setRowCount(N);
+    FunctionValueGR->setTexts(
+        QRect(0, 0, 1, N), [](int, int i) { return "x[" + IntToStr(i) + "]"; });
+    FunctionValueGR->fitColumn(0, "x[" + IntToStr(N - 1) + "]");
     CoeffDGR->setColCount(int(scalingIndices(m, J0).size()));
     for (int k : scalingIndices(m, J0))
         CoeffDGR->setCell(k + m - 1, 0, "d[" + IntToStr(k) + "]");
@@ -114,6 +116,8 @@ void TMainForm::layoutGrids()
     CoeffCGR->setColCount(waveletCount(J) + 1);
     for (int L : waveletLevels(J0, J))
         CoeffCGR->setCell(0, L - J0, "c[" + IntToStr(L - J0) + "][j]");
-    for (int i : waveletIndices(m, J))
-        CoeffCGR->setCell(i + m, 0, "c[i][" + IntToStr(i) + "]");
+    const int shift = m;
+    CoeffCGR->setTexts(QRect(1, 0, waveletCount(J), 1),
+        [shift](int col, int) { return "c[i][" + IntToStr(col - shift) + "]"; });
+    CoeffCGR->fitColumns(1, waveletCount(J), "c[i][" + IntToStr(waveletIndices(m, J).back()) + "]");
 }

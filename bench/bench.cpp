@@ -10,6 +10,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSpinBox>
 #include <QTabWidget>
 
 #include <algorithm>
@@ -72,6 +73,30 @@ void engineTable(int runs)
     std::printf("\npeak resident memory: %.0f MB\n\n", usage.ru_maxrss / 1024.0);
 }
 
+// The window at the large levels, m = 4: a level change (set-up and grids laid out), and the
+// graph page built, shown on screen at the design size.
+void levelTable(TMainForm* form, int runs)
+{
+    std::printf("\nwindow at large levels, m = 4, median of %d runs, milliseconds\n\n", runs);
+    std::printf("| J | level change | graph click |\n|---|---|---|\n");
+    form->cbStepSplain->setCurrentText("4");
+    form->resize(841, 500);
+    form->show();
+    for (int J : {10, 14, 16}) {
+        form->sbFinestLevel->setValue(J);
+        double setup = medianMilliseconds(runs, [&] { form->sbLevelChange(form->sbFinestLevel); });
+        form->pcCenter->setCurrentWidget(form->tsGraphic);
+        double graph = medianMilliseconds(runs, [&] {
+            if (J <= TMainForm::maxGraphLevel)
+                form->btnGraphic->click();
+            form->tsGraphic->repaint();
+        });
+        form->pcCenter->setCurrentWidget(form->tsTransfer);
+        std::printf("| %d | %.1f | %.1f |\n", J, setup, graph);
+    }
+    form->hide();
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -118,5 +143,6 @@ int main(int argc, char** argv)
         std::printf("| %d | %.2f | %.2f | %.2f | %.2f | %.2f | %.2f | %.2f | %.2f |\n", m, setup,
             fast, inverse, buildForward, buildTyped, buildInverse, graph, threshold);
     }
+    levelTable(form, std::max(3, runs / 10));
     return 0;
 }
