@@ -47,6 +47,8 @@ void TMainForm::connectHandlers()
     bind(btnGraphic, &QPushButton::clicked, &TMainForm::btnGraphicClick);
     for (QRadioButton* kind : {rbZerro, rbCenter, rbBoundary, rbAllGraphic})
         bindSelected(kind, &TMainForm::rbAllGraphicClick);
+    for (QComboBox* choice : {cbGraphLevel, cbGraphWindow})
+        bind(choice, &QComboBox::currentIndexChanged, &TMainForm::graphChoiceChange);
     bind(miGraphic, &QAction::triggered, &TMainForm::miGraphicClick);
     bind(miMatrix, &QAction::triggered, &TMainForm::miMatrixClick);
     bind(miCoeffCsv, &QAction::triggered, &TMainForm::miCoeffCsvClick);

@@ -37,6 +37,8 @@ class QToolButton;
 class QXYSeries;
 class TPanel;
 class TStringGrid;
+struct GraphSamples;
+class LevelFunctions;
 
 // The one window of the program. Its controls, its command handlers and the whole state of the
 // computation are members; every computation is a member operation that works on the fields.
@@ -89,6 +91,7 @@ public:
     // graphs/
     void btnGraphicClick(QObject* Sender);
     void rbAllGraphicClick(QObject* Sender);
+    void graphChoiceChange(QObject* Sender); // cbGraphLevel and cbGraphWindow
     void miGraphicClick(QObject* Sender);
     void edtThresholdChange(QObject* Sender);
     void btnSaveAnalysisClick(QObject* Sender);
@@ -150,6 +153,10 @@ public:
     QRadioButton* rbCenter = nullptr;
     QRadioButton* rbBoundary = nullptr;
     QRadioButton* rbAllGraphic = nullptr;
+    QLabel* lblGraphLevel = nullptr;
+    QComboBox* cbGraphLevel = nullptr; // the wavelets of a level J0+1 .. J, or the B-splines of J0
+    QLabel* lblGraphWindow = nullptr;
+    QComboBox* cbGraphWindow = nullptr; // the end or the middle of [a, b], for a level of many
     QCheckBox* chShowHideBottomPanel = nullptr;
     QFileDialog* OpenDialog = nullptr;
     QFileDialog* SaveWaveletDialog = nullptr;
@@ -159,6 +166,7 @@ public:
     QAction* miCoeffCsv = nullptr; // the coefficients in a CSV file with every digit
     TPanel* pGraphic = nullptr;
     QChartView* chWavelet = nullptr;
+    QLabel* lblGraphCaption = nullptr; // under the chart: which functions are drawn
     TPanel* pMatrix = nullptr;
     TStringGrid* sgWaveletValues = nullptr;
     QSplitterHandle* SplitterGraphic = nullptr; // between pGraphic and pMatrix
@@ -234,7 +242,7 @@ public:
     std::string coefficientFunction;
     // The basis in force and the fast transforms on it, from the engine; the tables above are
     // copies of its numbers (transform/EngineBridge.cpp).
-    std::unique_ptr<engine::Transform> fastTransform;
+    std::shared_ptr<engine::Transform> fastTransform;
     // f, the function the forward transform decomposes: the formula of edtFunction or the
     // loaded data at the last forward Build; the initial text is the built-in 1 - 8x, bit for bit.
     static constexpr const char* initialFunction = "1-8*x";
@@ -327,10 +335,22 @@ public:
     QByteArray picture(QWidget* page, QWidget* view, const QString& suffix);
     std::optional<QString> savePicture(QFileDialog& dialog, QWidget* page, QWidget* view);
 
-    // ---- graphs/ — the wavelets of the finest level: value matrix and chart ----
-    static constexpr int maxGraphLevel = 8; // the finest level the graph page draws
-    void sampleWavelets();
+    // ---- graphs/ — the functions of one level: value matrix and chart ----
+    // A level of at most maxWholeLevel functions is drawn whole, and the kinds hide curves; of a
+    // level of more, those of the kind that meet the window of cbGraphWindow are drawn, at most
+    // maxWindowCurves. A curve is drawn from at most maxCurvePoints of its samples, then b.
+    static constexpr int maxWholeLevel = 32;
+    static constexpr int maxWindowCurves = 16;
+    static constexpr int maxCurvePoints = 2048;
+    std::shared_ptr<const GraphSamples> graphSamples; // what the matrix and the chart show
+    // kindButton: the kind chosen, one of rbZerro, rbCenter, rbBoundary, rbAllGraphic.
+    void drawGraphs(QObject* kindButton);
+    std::shared_ptr<const LevelFunctions> levelChosen();
+    std::vector<int> graphIndices(const LevelFunctions& functions, QObject* kindButton);
+    void sampleWavelets(QObject* kindButton);
     void buildWaveletSeries();
+    void showGraphKind(QObject* kindButton);
+    QString graphCaption(const LevelFunctions& functions, const QStringList& shown) const;
     void clearWaveletGraphs();
 
     // ---- graphs/ — the analysis page: the expansion by level, its error, compression ----
@@ -389,6 +409,7 @@ private:
     void createInputPanel();
     void createOutputPanel();
     void createGraphicPage();
+    QWidget* createGraphChoice();
     void createAnalysisPage();
     void createNonVisual();
     void setFocusOrder();

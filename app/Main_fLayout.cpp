@@ -1,5 +1,6 @@
 // The layout of the main window: every control with its caption, hint and initial state.
 
+#include "app/Conversions.h"
 #include "app/FlowLayout.h"
 #include "app/Main_f.h"
 #include "app/Panel.h"
@@ -395,7 +396,9 @@ void TMainForm::createGraphicPage()
 
     pGraphic = new TPanel("pGraphic", TPanel::NoBevel, nullptr);
     createWaveletChart();
-    boxLayout(QBoxLayout::TopToBottom, pGraphic)->addWidget(chWavelet);
+    QBoxLayout* graphic = boxLayout(QBoxLayout::TopToBottom, pGraphic);
+    graphic->addWidget(chWavelet, 1);
+    graphic->addWidget(createGraphChoice());
 
     pMatrix = new TPanel("pMatrix", TPanel::NoBevel, nullptr);
     sgWaveletValues = new TStringGrid("sgWaveletValues", {}, pMatrix);
@@ -403,6 +406,34 @@ void TMainForm::createGraphicPage()
     boxLayout(QBoxLayout::TopToBottom, pMatrix)->addWidget(sgWaveletValues);
     SplitterGraphic = split(Qt::Vertical, pGraphic, pMatrix, "SplitterGraphic", 7, tsGraphic);
     keepSize(SplitterGraphic, 1, 112);
+}
+
+// Under the chart, in one row: the level whose functions the graph page draws, the part of
+// [a, b] that a level of many is drawn in, and the caption that says which functions are drawn.
+QWidget* TMainForm::createGraphChoice()
+{
+    auto* choice = new QWidget(pGraphic);
+    QBoxLayout* row = boxLayout(QBoxLayout::LeftToRight, choice);
+    row->setContentsMargins(10, 2, 10, 2);
+    row->setSpacing(6);
+    lblGraphLevel = named(new QLabel("уровень"), "lblGraphLevel");
+    cbGraphLevel = named(new QComboBox, "cbGraphLevel");
+    cbGraphLevel->setToolTip("Вейвлеты какого уровня строить: от J0 + 1 до J; на уровне J0 — "
+                             "B-сплайны N(k,J0), масштабирующие функции разложения");
+    lblGraphWindow = named(new QLabel("участок"), "lblGraphWindow");
+    cbGraphWindow = named(new QComboBox, "cbGraphWindow");
+    cbGraphWindow->addItems({"левый край", "середина", "правый край"});
+    cbGraphWindow->setToolTip("Где на отрезке строить функции уровня, у которого их больше "
+        + IntToStr(maxWholeLevel) + ": не больше " + IntToStr(maxWindowCurves) + " кривых сразу");
+    cbGraphWindow->setEnabled(false);
+    lblGraphCaption = named(new QLabel, "lblGraphCaption");
+    lblGraphCaption->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred); // may be cut
+    for (QWidget* w : {(QWidget*)lblGraphLevel, (QWidget*)cbGraphLevel, (QWidget*)lblGraphWindow,
+             (QWidget*)cbGraphWindow})
+        row->addWidget(w);
+    row->addSpacing(10);
+    row->addWidget(lblGraphCaption, 1);
+    return choice;
 }
 
 // A tool bar with the threshold, the summary and the save button, above the two charts side by
@@ -499,8 +530,9 @@ void TMainForm::setFocusOrder()
     QWidget* order[] = {btnClose, btnReport, cbStepSplain, sbFinestLevel, sbCoarsestLevel, edtA,
         edtB, edtFunction, btnLoadData, chExactIntegration, pcCenter, FunctionValueGR, CoeffCGR,
         CoeffDGR, btnBuild, rbForward, rbBack, btnGetValuesFromFile, btnLoadCoeffCsv, btnClear,
-        btnSave, rbCenter, rbBoundary, rbAllGraphic, rbZerro, chShowHideBottomPanel, btnGraphic,
-        chWavelet, sgWaveletValues, edtThreshold, btnSaveAnalysis, chAnalysis, chCompression};
+        btnSave, rbCenter, rbBoundary, rbAllGraphic, rbZerro, cbGraphLevel, cbGraphWindow,
+        chShowHideBottomPanel, btnGraphic, chWavelet, sgWaveletValues, edtThreshold,
+        btnSaveAnalysis, chAnalysis, chCompression};
     for (std::size_t i = 1; i < std::size(order); ++i)
         QWidget::setTabOrder(order[i - 1], order[i]);
 }

@@ -57,7 +57,7 @@ void TMainForm::setupBasis()
 
 void TMainForm::setupBasis(const engine::BasisParameters& chosen)
 {
-    auto built = std::make_unique<engine::Transform>(chosen);
+    auto built = std::make_shared<engine::Transform>(chosen);
     btnClear->click(); // under the old m, J and J0
 
     fastTransform = std::move(built);

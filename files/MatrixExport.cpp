@@ -1,15 +1,25 @@
-// The value matrix of the graph page as bare numbers: one line per wavelet (grid rows 1 .. H),
-// the samples of columns 1 .. w-1, each read back from its text in extended precision and
-// written in the stream's default format followed by one blank.
+// The value matrix of the graph page as bare numbers: one line per function drawn (grid rows
+// 1 .. rows-1), the samples of columns 1 .. w-1, each as its cell shows it (five decimals) read
+// back in extended precision and written in the stream's default format followed by one blank.
 
 #include "app/Conversions.h"
 #include "app/Main_f.h"
-#include "app/StringGrid.h"
 #include "app/WaitingStatus.h"
 #include "files/FileText.h"
-#include "numerics/Levels.h"
+#include "graphs/GraphSamples.h"
 
 #include <QFileDialog>
+
+namespace {
+
+// Most samples of a level of many are 0 outside the few intervals of their function: they need
+// no round trip through a text.
+std::string cellNumber(double value)
+{
+    return value == 0 ? "0" : streamText(StrToFloat(FloatToStrF(value)));
+}
+
+} // namespace
 
 void TMainForm::miMatrixClick(QObject*)
 {
@@ -17,16 +27,16 @@ void TMainForm::miMatrixClick(QObject*)
     if (!name)
         return;
     WaitingStatus status(StatusBar, "Подождите, идет сохранение коэффициентов...");
-    const int H = waveletCount(finestLevel);
-    if (sgWaveletValues->cell(1, H).isEmpty()) { // a new basis empties the matrix
+    if (!graphSamples) { // a new basis empties the matrix
         ShowMessage("Матрица значений не построена. Постройте график (кнопка «Построить» на "
                     "странице «График»), затем сохраните таблицу.");
         return;
     }
+    const BusyCursor busy;
     std::string text;
-    for (int k : waveletIndices(m, finestLevel)) {
-        for (int col = 1; col < sgWaveletValues->colCount(); ++col)
-            text += streamText(StrToFloat(sgWaveletValues->cell(col, k + m))) + ' ';
+    for (int r = 0; r < int(graphSamples->curves.size()); ++r) {
+        for (int col = 0; col < int(graphSamples->abscissae.size()); ++col)
+            text += cellNumber(graphSamples->value(r, col)) + ' ';
         text += '\n';
     }
     if (saveWholeFile(*name, QByteArray::fromStdString(text)))

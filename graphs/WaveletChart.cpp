@@ -1,14 +1,17 @@
-// The chart of the wavelets: one blue line per wavelet built from the value matrix, the four
-// graph kinds, and the picture export.
+// The chart of the graph page: one blue line per function drawn, from the samples of the value
+// matrix and the value at b; the four graph kinds; the level and the window; the picture export.
 
 #include "app/Conversions.h"
 #include "app/Main_f.h"
 #include "app/StringGrid.h"
 #include "app/WaitingStatus.h"
+#include "graphs/GraphSamples.h"
 #include "numerics/Levels.h"
 
 #include <QChart>
 #include <QChartView>
+#include <QComboBox>
+#include <QLabel>
 #include <QLineSeries>
 #include <QPushButton>
 #include <QRadioButton>
@@ -16,20 +19,40 @@
 
 namespace {
 
-// The groups of wavelet indices p, and the chart title of each graph kind.
+// The functions of each graph kind, and its chart title.
 struct GraphKind
 {
     const char* title;
-    bool (*shown)(int p, int m, int J);
+    bool (*shown)(int index, WaveletClass kind);
 };
 
 const GraphKind allWavelets {
-    "Центральные и граничные вейвлеты", [](int, int, int) { return true; }};
-const GraphKind zeroWavelet {"Нулевая вейвлет-функция", [](int p, int, int) { return p == 0; }};
-const GraphKind boundaryWavelets {"Граничные вейвлеты",
-    [](int p, int m, int J) { return waveletClass(p, m, J) != WaveletClass::Central; }};
-const GraphKind centralWavelets {"Центральные вейвлеты",
-    [](int p, int m, int J) { return waveletClass(p, m, J) == WaveletClass::Central; }};
+    "Центральные и граничные вейвлеты", [](int, WaveletClass) { return true; }};
+const GraphKind zeroWavelet {
+    "Нулевая вейвлет-функция", [](int index, WaveletClass) { return index == 0; }};
+const GraphKind boundaryWavelets {
+    "Граничные вейвлеты", [](int, WaveletClass kind) { return kind != WaveletClass::Central; }};
+const GraphKind centralWavelets {
+    "Центральные вейвлеты", [](int, WaveletClass kind) { return kind == WaveletClass::Central; }};
+
+// The columns first .. last of a curve, at most `most` of them, evenly spread, the last kept.
+std::vector<int> drawnColumns(int first, int last, int most)
+{
+    const int stride = std::max(1, (last - first + most) / most);
+    std::vector<int> columns;
+    for (int col = first; col < last; col += stride)
+        columns.push_back(col);
+    columns.push_back(last);
+    return columns;
+}
+
+const GraphKind& graphKind(const TMainForm& form, QObject* kindButton)
+{
+    return kindButton == form.rbAllGraphic ? allWavelets
+        : kindButton == form.rbZerro       ? zeroWavelet
+        : kindButton == form.rbBoundary    ? boundaryWavelets
+                                           : centralWavelets;
+}
 
 } // namespace
 
@@ -39,31 +62,83 @@ void TMainForm::createWaveletChart()
     chWavelet = createChartView("chWavelet", allWavelets.title, new QValueAxis);
 }
 
-// Series p + m - 1 belongs to wavelet p; its points are read back from the grid's texts. A build
-// after a build of the same basis gives the series new points; a new basis has removed them.
+// A level drawn whole has every function; of a level of more, those of the kind in the window.
+std::vector<int> TMainForm::graphIndices(const LevelFunctions& functions, QObject* kindButton)
+{
+    std::vector<int> chosen;
+    const bool whole = functions.count() <= maxWholeLevel;
+    for (int index = functions.first(); index <= functions.last(); ++index)
+        if (whole || graphKind(*this, kindButton).shown(index, functions.functionClass(index)))
+            chosen.push_back(index);
+    const auto window = LevelFunctions::Window(cbGraphWindow->currentIndex());
+    return whole ? chosen : LevelFunctions::window(chosen, window, maxWindowCurves);
+}
+
+// Series r belongs to matrix row r + 1: its samples, at most maxCurvePoints of them, then the
+// value at b when the curve reaches the last sample.
 void TMainForm::buildWaveletSeries()
 {
     QChart* chart = chWavelet->chart();
-    while (chart->series().size() < waveletCount(finestLevel))
+    const GraphSamples& samples = *graphSamples;
+    const int curves = int(samples.curves.size());
+    while (chart->series().size() < curves)
         addWaveletSeries();
-    const int columns = sgWaveletValues->colCount();
-    for (int p : waveletIndices(m, finestLevel)) {
-        auto* series = static_cast<QLineSeries*>(chart->series()[p + m - 1]);
-        series->setName(sgWaveletValues->cell(0, p + m));
+    while (chart->series().size() > curves)
+        delete chart->series().last();
+    const int lastColumn = int(samples.abscissae.size()) - 1;
+    const double right = samples.functions->parameters().b;
+    for (int r = 0; r < curves; ++r) {
+        const GraphSamples::Curve& curve = samples.curves[r];
         QList<QPointF> points;
-        points.reserve(columns - 1);
-        for (int col = 1; col < columns; ++col)
-            points.append({double(StrToFloat(sgWaveletValues->cell(col, 0))),
-                double(StrToFloat(sgWaveletValues->cell(col, p + m)))});
+        for (int col : drawnColumns(curve.first, curve.last, maxCurvePoints)) {
+            points.append({samples.abscissae[col], samples.value(r, col)});
+            sgWaveletValues->fitNumber(col + 1, points.back().y());
+        }
+        if (curve.last == lastColumn)
+            points.append({right, samples.functions->value(curve.index, right)});
+        auto* series = static_cast<QLineSeries*>(chart->series()[r]);
+        series->setName(sgWaveletValues->cell(0, r + 1));
         series->replace(points);
-        series->setVisible(true);
     }
+}
+
+// The curves of the kind are shown, the others hidden; the title names the kind and the caption
+// under the chart the functions shown.
+void TMainForm::showGraphKind(QObject* kindButton)
+{
+    QChart* chart = chWavelet->chart();
+    const GraphKind& kind = graphKind(*this, kindButton);
+    const LevelFunctions& functions = *graphSamples->functions;
+    QStringList shown;
+    for (int r = 0; r < int(graphSamples->curves.size()); ++r) {
+        const int index = graphSamples->curves[r].index;
+        const bool visible = kind.shown(index, functions.functionClass(index));
+        chart->series()[r]->setVisible(visible);
+        if (visible)
+            shown << sgWaveletValues->cell(0, r + 1);
+    }
+    chart->setTitle(kind.title);
+    lblGraphCaption->setText(graphCaption(functions, shown));
     fitAxes(chart);
 }
 
+// "Вейвлеты уровня 16 у левого края: w(-3,16) … w(12,16) — 16 из 32768".
+QString TMainForm::graphCaption(const LevelFunctions& functions, const QStringList& shown) const
+{
+    const QString what = functions.scaling() ? "B-сплайны уровня " : "Вейвлеты уровня ";
+    static const char* const windows[] = {" у левого края", " в середине", " у правого края"};
+    const QString where
+        = functions.count() <= maxWholeLevel ? "" : windows[cbGraphWindow->currentIndex()];
+    const QString names
+        = shown.size() <= 6 ? shown.join(", ") : shown.first() + " … " + shown.last();
+    return what + IntToStr(functions.level()) + where + ": " + names + " — "
+        + IntToStr(int(shown.size())) + " из " + IntToStr(functions.count());
+}
+
 // The graph page as before its first build: no curves under the title of all graphs with
-// "общий график" selected, an empty value matrix, nothing to save. A new basis makes the curves
-// and the samples of the old one wrong.
+// "общий график" selected, an empty value matrix, nothing to save, and the levels of the basis
+// in force to choose from, level J first. A new basis makes the curves and samples of the old
+// one wrong.
 void TMainForm::clearWaveletGraphs()
 {
     QChart* chart = chWavelet->chart();
@@ -71,6 +146,8 @@ void TMainForm::clearWaveletGraphs()
     for (QAbstractAxis* axis : chart->axes())
         axis->setRange(0, 1); // the axes of a new chart
     chart->setTitle(allWavelets.title);
+    lblGraphCaption->clear();
+    graphSamples.reset();
     QSignalBlocker quiet(rbAllGraphic); // no graph, no kind to show
     rbAllGraphic->setChecked(true);
     const TStringGrid::Options start;
@@ -79,6 +156,12 @@ void TMainForm::clearWaveletGraphs()
     sgWaveletValues->setRowCount(start.rowCount);
     sgWaveletValues->setColCount(start.colCount);
     btnSave->setEnabled(false);
+    const QSignalBlocker quietLevel(cbGraphLevel);
+    cbGraphLevel->clear();
+    for (int L = finestLevel; L > coarsestLevel; --L)
+        cbGraphLevel->addItem(IntToStr(L) + ": вейвлеты", L);
+    cbGraphLevel->addItem(IntToStr(coarsestLevel) + ": B-сплайны", coarsestLevel);
+    cbGraphWindow->setEnabled(waveletCount(finestLevel) > maxWholeLevel);
 }
 
 // A blue curve on the chart's two axes, with its tooltip and its legend entry.
@@ -89,26 +172,36 @@ void TMainForm::addWaveletSeries()
     addCurve(chWavelet, new QLineSeries, pen);
 }
 
-// The series, when there are any, are those of the basis in force: a new basis removes them.
+// A level drawn whole hides and shows its curves; a level of more is drawn again with the
+// functions of the kind.
 void TMainForm::rbAllGraphicClick(QObject* Sender)
 {
-    QChart* chart = chWavelet->chart();
-    const QList<QAbstractSeries*> series = chart->series();
-    if (series.isEmpty()) {
+    if (!graphSamples) {
         ShowMessage("Сначала постройте график!");
         return;
     }
-    const GraphKind& kind = Sender == rbAllGraphic ? allWavelets
-        : Sender == rbZerro                        ? zeroWavelet
-        : Sender == rbBoundary                     ? boundaryWavelets
-                                                   : centralWavelets;
-    for (QAbstractSeries* s : series)
-        s->setVisible(true);
-    for (int p : waveletIndices(m, finestLevel))
-        if (!kind.shown(p, m, finestLevel))
-            series[p + m - 1]->setVisible(false);
-    chart->setTitle(kind.title);
-    fitAxes(chart);
+    if (graphSamples->functions->count() <= maxWholeLevel)
+        showGraphKind(Sender);
+    else
+        drawGraphs(Sender);
+}
+
+// Another level, or another window, is drawn at once when a graph is shown.
+void TMainForm::graphChoiceChange(QObject*)
+{
+    cbGraphWindow->setEnabled(levelChosen()->count() > maxWholeLevel);
+    if (!graphSamples)
+        return;
+    for (QRadioButton* kind : {rbZerro, rbCenter, rbBoundary, rbAllGraphic})
+        if (kind->isChecked())
+            drawGraphs(kind);
+}
+
+std::shared_ptr<const LevelFunctions> TMainForm::levelChosen()
+{
+    return std::make_shared<const LevelFunctions>(
+        std::shared_ptr<const engine::Basis>(fastTransform, &fastTransform->basis()),
+        cbGraphLevel->currentData().toInt());
 }
 
 void TMainForm::miGraphicClick(QObject*)

@@ -1,56 +1,71 @@
-// The graph command: every wavelet of the finest level sampled at 2m points per mesh interval
-// into sgWaveletValues, then drawn from the grid's texts, so that the chart and the matrix show
-// the same numbers.
+// The graph command: the functions of the level chosen in cbGraphLevel sampled at 2m points per
+// mesh interval of level J into sgWaveletValues, and drawn. The matrix and the chart show the
+// same samples, computed when they are shown, drawn or saved.
 //
-//   (0, 0) = "x";  (0, p + m) = "w(p,J)";  (col, 0) = x_(col-1);  (col, p + m) = psi_(J,p)(x_(col-1))
+//   (0, 0) = "x";  (0, r) = "w(p,L)" or "N(k,J0)";  (col, 0) = x_(col-1);  (col, r) = f_r(x_(col-1))
 //   x_0 = a, x_(i+1) = x_i + h/(2m) by repeated addition; b itself finds no column.
 
 #include "app/Conversions.h"
 #include "app/Main_f.h"
 #include "app/StringGrid.h"
 #include "app/WaitingStatus.h"
-#include "numerics/Levels.h"
+#include "graphs/GraphSamples.h"
 
+#include <QComboBox>
 #include <QPushButton>
 #include <QRadioButton>
 
-#include <vector>
-
-// Above level 8 the page would hold thousands of curves and millions of cells: the command says
-// so and changes nothing.
 void TMainForm::btnGraphicClick(QObject*)
 {
-    if (finestLevel > maxGraphLevel)
-        throw ERejectedInput(
-            ("Графики вейвлетов строятся для уровней J не выше " + IntToStr(maxGraphLevel)
-                + ": при J=" + IntToStr(finestLevel) + " их слишком много. Уменьшите уровень J.")
-                .toStdString());
     startTicks = int(clockTicks());
     WaitingStatus status(StatusBar, "Подождите, идет построение графиков...");
     btnSave->setEnabled(true);
-    sampleWavelets();
-    rbAllGraphic->setChecked(true); // runs the graph-kind handler if it was not selected
+    {
+        const QSignalBlocker quiet(rbAllGraphic); // the graph drawn next shows every curve
+        rbAllGraphic->setChecked(true);
+    }
+    drawGraphs(rbAllGraphic);
     endTicks = int(clockTicks());
     status.complete(
         "Построены графики для m=" + IntToStr(m) + ". Время построения " + elapsedText() + " мc");
 }
 
-void TMainForm::sampleWavelets()
+void TMainForm::drawGraphs(QObject* kindButton)
 {
-    const int J = finestLevel;
-    const std::size_t samples = meshIntervals(J).size() * 2 * m;
-    sgWaveletValues->setRowCount(waveletCount(J) + 1);
-    sgWaveletValues->setColCount(int(samples) + 1);
-    sgWaveletValues->setCell(0, 0, "x");
-    for (int p : waveletIndices(m, J))
-        sgWaveletValues->setCell(0, p + m, "w(" + IntToStr(p) + "," + IntToStr(J) + ")");
-    std::vector<double> abscissae;
-    for (double x = a; x <= b && abscissae.size() < samples; x = x + step / (2 * m))
-        abscissae.push_back(x);
-    for (std::size_t i = 0; i < abscissae.size(); ++i)
-        sgWaveletValues->setNumber(int(i) + 1, 0, abscissae[i]);
-    for (int p : waveletIndices(m, J))
-        for (std::size_t i = 0; i < abscissae.size(); ++i)
-            sgWaveletValues->setNumber(int(i) + 1, p + m, waveletValue(abscissae[i], p, J));
+    sampleWavelets(kindButton);
     buildWaveletSeries();
+    showGraphKind(kindButton);
+}
+
+namespace {
+
+QString functionName(const LevelFunctions& functions, int index)
+{
+    return QString(functions.scaling() ? "N(" : "w(") + IntToStr(index) + ","
+        + IntToStr(functions.level()) + ")";
+}
+
+} // namespace
+
+// The matrix of the functions drawn: a row each, a column per sample.
+void TMainForm::sampleWavelets(QObject* kindButton)
+{
+    const std::shared_ptr<const LevelFunctions> functions = levelChosen();
+    const bool whole = functions->count() <= maxWholeLevel;
+    auto samples = std::make_shared<const GraphSamples>(
+        functions, graphIndices(*functions, kindButton), whole);
+    graphSamples = samples;
+    const int columns = int(samples->abscissae.size());
+    const int rows = int(samples->curves.size());
+    sgWaveletValues->setRowCount(rows + 1);
+    sgWaveletValues->setColCount(columns + 1);
+    sgWaveletValues->setCell(0, 0, "x");
+    for (int r = 0; r < rows; ++r)
+        sgWaveletValues->setCell(0, r + 1, functionName(*functions, samples->curves[r].index));
+    sgWaveletValues->setNumbers(
+        QRect(1, 0, columns, 1), [samples](int col, int) { return samples->abscissae[col - 1]; });
+    sgWaveletValues->setNumbers(QRect(1, 1, columns, rows),
+        [samples](int col, int row) { return samples->value(row - 1, col - 1); });
+    const double widest = std::max(std::abs(double(a)), std::abs(double(b)));
+    sgWaveletValues->fitColumns(1, columns, FloatToStrF(-widest));
 }

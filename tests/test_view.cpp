@@ -93,6 +93,7 @@ void TestView::axesBelongToTheCurves()
     QFETCH(QString, steps);
     QFETCH(bool, shown);
     QLocale::setDefault(QLocale(QLocale::Russian, QLocale::Russia));
+    form->resize(1024, 640); // room for a plot of a few labels each way under 16 legend entries
     if (shown)
         show();
     run(steps);

@@ -1,30 +1,43 @@
 // Shows the program's window on the X display and saves a picture of the screen.
-// Usage: splinewave_screenshot FILE.png [graph|degree|transfer|analysis]
+// Usage: splinewave_screenshot FILE.png [graph|degree|transfer|analysis] [J=N] [level=N] [window=N]
 //   graph     (the default, the README's) the graphs built for m = 3
 //   degree    the graph page after the graphs of m = 3 and a change of degree to 4
 //   transfer  the transform page after a forward transform of sin(2 pi x) exp(-x) for m = 3
 //   analysis  the analysis page after the same transform
+// J=N sets the finest level (with m = 4 when given), level=N the level the graph page draws and
+// window=N its window (0 left end, 1 middle, 2 right end).
 
 #include "app/Application.h"
 #include "app/Main_f.h"
 
 #include <QComboBox>
 #include <QLineEdit>
+#include <QMap>
 #include <QPushButton>
 #include <QScreen>
+#include <QSpinBox>
 #include <QTabWidget>
 #include <QTimer>
 
 int main(int argc, char** argv)
 {
-    if (argc < 2 || argc > 3)
+    if (argc < 2)
         return 2;
-    const QString scene = argc == 3 ? argv[2] : "graph";
+    const QString scene = argc >= 3 ? argv[2] : "graph";
+    QMap<QString, int> options;
+    for (int i = 3; i < argc; ++i)
+        options.insert(
+            QString(argv[i]).section('=', 0, 0), QString(argv[i]).section('=', 1).toInt());
     TApplication application(argc, argv);
     TMainForm* form = application.createMainForm();
     form->setGeometry(form->screen()->availableGeometry());
     form->show();
-    form->cbStepSplain->setCurrentText("3");
+    form->cbStepSplain->setCurrentText(options.contains("J") ? "4" : "3");
+    if (options.contains("J"))
+        form->sbFinestLevel->setValue(options["J"]);
+    if (options.contains("level"))
+        form->cbGraphLevel->setCurrentIndex(form->cbGraphLevel->findData(options["level"]));
+    form->cbGraphWindow->setCurrentIndex(options.value("window"));
     if (scene == "graph" || scene == "degree") {
         form->pcCenter->setCurrentWidget(form->tsGraphic);
         form->btnGraphic->click();
