@@ -11,6 +11,8 @@
 
 #include <QRadioButton>
 
+#include <bit>
+
 namespace {
 
 const char* const dFile = "file_in_d.txt";
@@ -20,6 +22,19 @@ const char* const fFile = "file_in_f.txt";
 void append(std::string& text, double value)
 {
     text += streamText(value) + ' ';
+}
+
+// The levels of a c file of `count` numbers: 2^J - 2^J0, whose binary digits are the ones
+// J0 .. J-1.
+QString cLevels(int count)
+{
+    if (count <= 0)
+        return {};
+    const int J0 = std::countr_zero(unsigned(count));
+    const int J = J0 + std::countr_one(unsigned(count) >> J0);
+    if (J0 < 1 || count != (1 << J) - (1 << J0))
+        return {};
+    return "коэффициенты c при J0 = " + IntToStr(J0) + ", J = " + IntToStr(J);
 }
 
 } // namespace
@@ -48,10 +63,17 @@ void TMainForm::btnGetValuesFromFileClick(QObject*)
     if (rbForward->isChecked() || !rbBack->isChecked())
         return;
     const int J0 = coarsestLevel;
-    const auto c = readNumbers(cFile, waveletTotal(J0, finestLevel));
+    const auto c = readNumbers(cFile, waveletTotal(J0, finestLevel), cLevels);
     if (!c)
         return;
-    const auto d = readNumbers(dFile, int(scalingIndices(m, J0).size()));
+    // 2^J0 + m - 1 numbers: the degree of a d file of the coarsest level in force.
+    const auto dDegree = [J0](int count) {
+        const int degree = count - (1 << J0) + 1;
+        return degree < 2 || degree > 4
+            ? QString()
+            : "коэффициенты d при m = " + IntToStr(degree) + ", J0 = " + IntToStr(J0);
+    };
+    const auto d = readNumbers(dFile, int(scalingIndices(m, J0).size()), dDegree);
     if (!d)
         return;
     auto next = c->begin();

@@ -52,7 +52,8 @@ bool saveWholeFile(const QString& name, const QByteArray& contents)
     return written;
 }
 
-std::optional<std::vector<double>> readNumbers(const QString& name, int count)
+std::optional<std::vector<double>> readNumbers(
+    const QString& name, int count, const std::function<QString(int)>& meaning)
 {
     QFile file(name);
     if (!file.exists()) {
@@ -78,15 +79,13 @@ std::optional<std::vector<double>> readNumbers(const QString& name, int count)
         }
         numbers.push_back(value);
     }
-    if (int(numbers.size()) < count) {
-        ShowMessage("В файле «" + name + "» слишком мало чисел для текущей степени: нужно "
-            + IntToStr(count) + ", найдено " + IntToStr(int(numbers.size())) + ".");
-        return std::nullopt;
-    }
-    if (int(numbers.size()) > count) {
-        ShowMessage("В файле «" + name + "» больше чисел, чем нужно для текущей степени: нужно "
-            + IntToStr(count) + ", найдено " + IntToStr(int(numbers.size()))
-            + ". Возможно, он записан для другой степени m.");
+    if (const int found = int(numbers.size()); found != count) {
+        auto told = [&](int n) {
+            const QString what = meaning(n);
+            return IntToStr(n) + (what.isEmpty() ? "" : " (" + what + ")");
+        };
+        ShowMessage("В файле «" + name + "» чисел: " + told(found)
+            + ", а для текущих параметров нужно " + told(count) + ".");
         return std::nullopt;
     }
     return numbers;

@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QString>
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -21,6 +22,9 @@ bool saveWholeFile(const QString& name, const QByteArray& contents);
 
 // The `count` numbers of a text file, whatever the line breaks. On any problem (missing or
 // unreadable file, too few or too many numbers, a token that is not a finite number) the user
-// is told which file and what is wrong, and the result is empty: a file with more numbers than
-// the degree needs was written for another degree, and its numbers would land in wrong places.
-std::optional<std::vector<double>> readNumbers(const QString& name, int count);
+// is told which file and what is wrong, and the result is empty: a file of another count was
+// written for other parameters, and its numbers would land in wrong places. `meaning` names
+// the parameters a count of numbers belongs to ("" when none), for the file's count and the
+// count needed.
+std::optional<std::vector<double>> readNumbers(
+    const QString& name, int count, const std::function<QString(int)>& meaning);

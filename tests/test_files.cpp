@@ -21,8 +21,9 @@ class TestFiles : public WindowTest
     }
 
 private slots:
-    // The counts come from the degree, whatever the line breaks. A missing, short, long or
-    // damaged file changes nothing, and the c table is not touched before the d file has passed.
+    // The counts come from the degree and the levels, whatever the line breaks. A missing,
+    // short, long or damaged file changes nothing, and the c table is not touched before the d
+    // file has passed.
     void loadingReadsBothFilesFirst()
     {
         QVERIFY(write("file_in_c.txt", "1 2 \n\n3\r\n4 5 6"));
@@ -37,19 +38,21 @@ private slots:
         QCOMPARE(row(form->CoeffCGR, 2, 1, 4) + " " + form->CoeffDGR->cell(2, 1),
             QString("3.00000 4.00000 5.00000 6.00000 3.00000"));
         const SparseTable coeffC = form->coeffC;
-        const QString few
-            = "В файле «%1» слишком мало чисел для текущей степени: нужно %2, найдено %3.";
-        const QString many = "В файле «%1» больше чисел, чем нужно для текущей степени: нужно "
-                             "%2, найдено %3. Возможно, он записан для другой степени m.";
+        // A count of numbers is named by the levels or the degree a file of that count holds.
+        const QString count = "В файле «%1» чисел: %2, а для текущих параметров нужно %3.";
+        const QString c13 = "6 (коэффициенты c при J0 = 1, J = 3)";
+        const QString d21 = "3 (коэффициенты d при m = 2, J0 = 1)";
         const QString bad = "Файл «%1»: число %2 («%3») не является конечным числом.";
         // clang-format off
         const struct { const char *file, *text; QString message; } damaged[] = {
-            {"file_in_c.txt", "1 2 3 4 5 ", few.arg("file_in_c.txt").arg(6).arg(5)},
-            {"file_in_c.txt", "1 2 3 \n4 5 6 7 \n", many.arg("file_in_c.txt").arg(6).arg(7)},
-            {"file_in_d.txt", "1 2 3 4 ", many.arg("file_in_d.txt").arg(3).arg(4)},
+            {"file_in_c.txt", "1 2 3 4 5 ", count.arg("file_in_c.txt", "5", c13)},
+            {"file_in_c.txt", "1 2 \n3 4 5 6 \n7 8 9 10 11 12 13 14 \n",
+                count.arg("file_in_c.txt", "14 (коэффициенты c при J0 = 1, J = 4)", c13)},
+            {"file_in_d.txt", "1 2 3 4 ",
+                count.arg("file_in_d.txt", "4 (коэффициенты d при m = 3, J0 = 1)", d21)},
             {"file_in_c.txt", "1 2 x3 4 5 6 ", bad.arg("file_in_c.txt").arg(3).arg("x3")},
             {"file_in_c.txt", "1 2 3 4 5 inf ", bad.arg("file_in_c.txt").arg(6).arg("inf")},
-            {"file_in_d.txt", " \n", few.arg("file_in_d.txt").arg(3).arg(0)},
+            {"file_in_d.txt", " \n", count.arg("file_in_d.txt", "0", d21)},
             {"file_in_d.txt", "1 2,5 3 ", bad.arg("file_in_d.txt").arg(2).arg("2,5")},
             {"file_in_d.txt", nullptr, "Файл «file_in_d.txt» не найден."}};
         // clang-format on
