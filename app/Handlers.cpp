@@ -91,6 +91,7 @@ void TMainForm::timedSetup(const std::function<void()>& setup)
 {
     startTicks = int(clockTicks());
     WaitingStatus status(StatusBar, "Подождите, вычисляются коэффициенты...");
+    const BusyCursor busy;
     try {
         setup();
     } catch (...) {

@@ -19,6 +19,7 @@ void TMainForm::btnGraphicClick(QObject*)
 {
     startTicks = int(clockTicks());
     WaitingStatus status(StatusBar, "Подождите, идет построение графиков...");
+    const BusyCursor busy;
     btnSave->setEnabled(true);
     {
         const QSignalBlocker quiet(rbAllGraphic); // the graph drawn next shows every curve

@@ -60,6 +60,7 @@ void TMainForm::btnBuildClick(QObject*)
     WaitingStatus status(StatusBar,
         forward ? "Подождите, идет прямое вейвлет-преобразование..."
                 : "Подождите, идет обратное вейвлет-преобразование...");
+    const BusyCursor busy;
     forward ? forwardTransform() : inverseTransform();
     endTicks = int(clockTicks());
     status.complete(QString(forward ? "Выполнено прямое" : "Выполнено обратное")
