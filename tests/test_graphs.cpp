@@ -3,13 +3,16 @@
 // a curve from the legend, zooming, a sharp bitmap.
 
 #include "app/Conversions.h"
+#include "graphs/GraphSamples.h"
 #include "tests/TestSupport.h"
 
 #include <QClipboard>
 #include <QDir>
 #include <QImageReader>
+#include <QLabel>
 #include <QLegendMarker>
 #include <QMenu>
+#include <QSpinBox>
 #include <QToolTip>
 #include <QValueAxis>
 
@@ -138,6 +141,58 @@ private slots:
             form->rbCenter->click();
             rule ? rule->click() : chooseDegree(2);
             QCOMPARE(page(), atStart);
+        }
+    }
+
+    // At J = 12 a level of more than 32 functions is drawn 16 at a time: those of the kind in
+    // the window, named by the caption, the matrix a row each; a curve that reaches b ends
+    // there. A level of few is drawn whole, and the B-splines of J0 add up to its mesh step
+    // (they are h times the normalized ones) at every sample.
+    void levelsAndWindows()
+    {
+        chooseDegree(4);
+        form->sbFinestLevel->setValue(12);
+        form->btnGraphic->click();
+        auto names = [](int first, int last) {
+            QString text;
+            for (int p = first; p <= last; ++p)
+                text += QString(" w(%1,12)").arg(p);
+            return text;
+        };
+        const QString all = "Центральные и граничные вейвлеты:", central = "Центральные вейвлеты:";
+        // clang-format off
+        const struct { int window; QRadioButton* kind; QString shown; } cases[] = {
+            {0, form->rbAllGraphic, all + names(-3, 12)},
+            {1, form->rbAllGraphic, all + names(1013, 1028)},
+            {2, form->rbAllGraphic, all + names(2029, 2044)},
+            {2, form->rbCenter, central + names(2026, 2041)},
+            {1, form->rbZerro, "Нулевая вейвлет-функция:" + names(0, 0)},
+            {1, form->rbBoundary, "Граничные вейвлеты:" + names(-3, -1) + names(2042, 2044)}};
+        // clang-format on
+        for (const auto& c : cases) {
+            form->cbGraphWindow->setCurrentIndex(c.window);
+            c.kind->click();
+            QCOMPARE(shown(), c.shown);
+            QCOMPARE(form->sgWaveletValues->rowCount(), c.shown.count('w') + 1);
+        }
+        QCOMPARE(form->lblGraphCaption->text(),
+            "Вейвлеты уровня 12 в середине: w(-3,12), "
+            "w(-2,12), w(-1,12), w(2042,12), w(2043,12), w(2044,12) — 6 из 2048");
+        QLineSeries* last = series(5);
+        QCOMPARE(last->points().last(), QPointF(1, form->waveletValue(1, 2044, 12)));
+        QVERIFY(form->sgWaveletValues->colCount() == 8 * 4096 + 1 && last->count() < 200);
+
+        form->cbGraphLevel->setCurrentIndex(form->cbGraphLevel->findData(3));
+        QVERIFY(!form->cbGraphWindow->isEnabled() && series(3)->name() == "w(0,3)");
+        QVERIFY(series(3)->count() <= TMainForm::maxCurvePoints + 2);
+        form->cbGraphLevel->setCurrentIndex(form->cbGraphLevel->count() - 1);
+        QCOMPARE(form->lblGraphCaption->text(), // the kind stays: N(0,2) is the central one
+            "B-сплайны уровня 2: N(-3,2), N(-2,2), N(-1,2), N(1,2), N(2,2), N(3,2) — 6 из 7");
+        for (int col = 0; col < 8 * 4096; col += 97) {
+            double sum = 0;
+            for (int r = 0; r < 7; ++r)
+                sum += form->graphSamples->value(r, col);
+            QVERIFY_NEAR(sum, 0.25, 4 * eps);
         }
     }
 
