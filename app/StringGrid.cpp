@@ -401,11 +401,12 @@ int TStringGrid::maxColWidth() const
     return fontMetrics().horizontalAdvance("-00000000000000000.00000") + cellPadding;
 }
 
-// The text of a number below 1000 in size fits a column of the default width.
-void TStringGrid::fitNumber(int col, double value)
+// The text of a number below 1000 in size fits a column of the default width; a column the user
+// has made narrower stays so.
+void TStringGrid::fitNumbers(int first, int last, double value)
 {
-    if (std::abs(value) >= 999.999995 || columnWidth(col) < defaultColWidth(this))
-        fitColumn(col, FloatToStrF(value));
+    if (std::abs(value) >= 999.999995)
+        fitColumns(first, last, FloatToStrF(value));
 }
 
 // A column widens to show a text in full, never beyond maxColWidth(); it never narrows by
@@ -413,7 +414,8 @@ void TStringGrid::fitNumber(int col, double value)
 void TStringGrid::fitColumns(int first, int last, const QString& text)
 {
     const int needed = std::min(fontMetrics().horizontalAdvance(text) + cellPadding, maxColWidth());
-    for (int col = std::max(first, 0); col <= std::min(last, colCount() - 1); ++col)
+    last = std::min(last, colCount() - 1);
+    for (int col = std::max(first, 0); col <= last; ++col)
         if (needed > columnWidth(col))
             setColumnWidth(col, needed);
 }

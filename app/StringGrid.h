@@ -60,7 +60,8 @@ public:
     // to their writer.
     void fitColumn(int col, const QString& text) { fitColumns(col, col, text); }
     void fitColumns(int first, int last, const QString& text);
-    void fitNumber(int col, double value);
+    void fitNumber(int col, double value) { fitNumbers(col, col, value); }
+    void fitNumbers(int first, int last, double value);
 
     // The selected cells as shown, rows separated by line breaks and cells by tabs, as a
     // spreadsheet pastes them. Ctrl+C and the context menu item "Копировать" put it on the

@@ -67,6 +67,5 @@ void TMainForm::sampleWavelets(QObject* kindButton)
         QRect(1, 0, columns, 1), [samples](int col, int) { return samples->abscissae[col - 1]; });
     sgWaveletValues->setNumbers(QRect(1, 1, columns, rows),
         [samples](int col, int row) { return samples->value(row - 1, col - 1); });
-    const double widest = std::max(std::abs(double(a)), std::abs(double(b)));
-    sgWaveletValues->fitColumns(1, columns, FloatToStrF(-widest));
+    sgWaveletValues->fitNumbers(1, columns, -std::max(std::abs(double(a)), std::abs(double(b))));
 }
