@@ -95,7 +95,7 @@ private slots:
         QVERIFY_EXACT(form->alpha[0][3 * m - 2], 1.0);
         for (int p = 1 - m; p <= H - m; ++p) {
             const SparseRow row = form->alphaW[p];
-            const bool left = p<0, right = p> H - 2 * m + 1;
+            const bool left = (p < 0), right = (p > H - 2 * m + 1);
             QVERIFY(row.begin()->first == (left ? 1 - m : 2 * p)
                 && row.rbegin()->first == (right ? 2 * H - 1 : 2 * p + 3 * m - 2));
             for (int j = 0; !left && !right && j <= 3 * m - 2; ++j)
