@@ -52,6 +52,12 @@ QByteArray WindowTest::contents(const QString& name)
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
 }
 
+bool WindowTest::write(const QString& name, const QByteArray& bytes)
+{
+    QFile file(name);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
+
 void everyDegree()
 {
     QTest::addColumn<int>("m");

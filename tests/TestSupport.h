@@ -63,6 +63,8 @@ protected:
     static QString row(const TStringGrid* grid, int r, int first, int count);
     // The bytes of a file; "<missing>" when it cannot be read.
     static QByteArray contents(const QString& name);
+    // Writes the bytes to the file, replacing it; false when that fails.
+    static bool write(const QString& name, const QByteArray& bytes);
 
     RecordingSeam seam;
     TMainForm* form = nullptr;
