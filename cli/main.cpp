@@ -336,6 +336,9 @@ int run(const QStringList& arguments)
         if (failure.status == BadUsage)
             std::fputs("Подробнее: splinewave-cli --help\n", stderr);
         return failure.status;
+    } catch (const std::exception& error) { // a fault of the program: said, never an abort
+        std::fprintf(stderr, "splinewave-cli: внутренняя ошибка: %s\n", error.what());
+        return BadData;
     }
 }
 

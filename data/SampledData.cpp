@@ -258,6 +258,17 @@ public:
             failData(name, lastLine,
                 "последнее x = " + numberText(x.back()) + " не совпадает с концом отрезка "
                     + interval + ": данные должны покрывать весь отрезок");
+        // The ends become a and b: the x next to an end must stay inside.
+        if (x[1] <= a)
+            failData(name, firstLine,
+                "первое x = " + numberText(x.front()) + " принято за начало отрезка " + interval
+                    + ", а следующее x = " + numberText(x[1])
+                    + " не больше его: значения x должны строго возрастать");
+        if (x[x.size() - 2] >= b)
+            failData(name, lastLine,
+                "последнее x = " + numberText(x.back()) + " принято за конец отрезка " + interval
+                    + ", а предыдущее x = " + numberText(x[x.size() - 2])
+                    + " не меньше его: значения x должны строго возрастать");
         x.front() = a;
         x.back() = b;
     }
