@@ -401,6 +401,13 @@ int TStringGrid::maxColWidth() const
     return fontMetrics().horizontalAdvance("-00000000000000000.00000") + cellPadding;
 }
 
+void TStringGrid::scrollToColumn(int col)
+{
+    const int fixed = std::min(options.fixedCols, colCount());
+    horizontalScrollBar()->setValue(
+        horizontalHeader()->sectionPosition(col) - horizontalHeader()->sectionPosition(fixed));
+}
+
 // The text of a number below 1000 in size fits a column of the default width; a column the user
 // has made narrower stays so.
 void TStringGrid::fitNumbers(int first, int last, double value)

@@ -55,6 +55,8 @@ public:
     void blank(const QRect& area);
 
     int maxColWidth() const;
+    // Scrolls the column to the left edge of the cells that scroll, beside the fixed columns.
+    void scrollToColumn(int col);
     // Widens a column, or the columns first .. last, to show the text, or the number as
     // setNumber shows it, in full, as writing a cell does; the areas filled at once leave this
     // to their writer.

@@ -68,4 +68,6 @@ void TMainForm::sampleWavelets(QObject* kindButton)
     sgWaveletValues->setNumbers(QRect(1, 1, columns, rows),
         [samples](int col, int row) { return samples->value(row - 1, col - 1); });
     sgWaveletValues->fitNumbers(1, columns, -std::max(std::abs(double(a)), std::abs(double(b))));
+    if (rows > 0) // the samples of the first curve drawn in view
+        sgWaveletValues->scrollToColumn(samples->curves.front().first + 1);
 }
