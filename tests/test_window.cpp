@@ -6,6 +6,7 @@
 #include "tests/TestSupport.h"
 
 #include <QScrollBar>
+#include <QSpinBox>
 #include <QSplitterHandle>
 
 #include <clocale>
@@ -80,9 +81,10 @@ private slots:
             QString("c[1][j]     v||      "));
     }
 
-    // Results, the status line and the degree box survive a mistyped degree or interval (b is
-    // 1): the basis is still m = 3. An accepted interval reruns the set-up; one rejected at
-    // Build puts the design title back, and only that.
+    // Results, the status line and the degree and level boxes survive a mistyped degree or
+    // interval (b is 1), and a level chosen under a mistyped interval: the basis is still m = 3.
+    // An accepted interval reruns the set-up; one rejected at Build puts the design title back,
+    // and only that.
     void rejectedInputChangesNothing()
     {
         chooseDegree(3);
@@ -93,14 +95,15 @@ private slots:
             form->cbStepSplain->setCurrentText(text);
         for (const char* a : {"1", "2", "1-"})
             form->edtA->setText(a);
+        form->sbFinestLevel->setValue(6);
         QCOMPARE(seam.messages,
             (QStringList {"Непредусмотренное значение m (5)", "Непредусмотренное значение m (1)",
                 "Текст «3x» не является целым числом", "Текст «» не является целым числом",
                 "Начало и конец отрезка не должны совпадать!",
                 "Начало отрезка не должно быть больше конца отрезка!",
-                "Текст «1-» не является целым числом"}));
+                "Текст «1-» не является целым числом", "Текст «1-» не является целым числом"}));
         QVERIFY(form->m == 3 && form->finestLevel == 4 && form->step == 0.0625
-            && form->cbStepSplain->currentText() == "3");
+            && form->cbStepSplain->currentText() == "3" && form->sbFinestLevel->value() == 4);
         QVERIFY(form->coeffC[1][-2] == 0.25 && form->CoeffDGR->cell(5, 1) == "v"
             && form->StatusBar->currentMessage() == status);
         form->edtB->setText("3");
