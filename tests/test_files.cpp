@@ -63,8 +63,8 @@ private slots:
     void failedSavesAreReported()
     {
         form->btnBuild->click();
-        QVERIFY(
-            write("file_in_c.txt", "old") && QDir().mkdir("file_in_d.txt")); // a folder in the way
+        // A folder in the way of the d file, then a d file too long for the file size limit.
+        QVERIFY(write("file_in_c.txt", "old") && QDir().mkdir("file_in_d.txt"));
         form->btnSaveCoeffToFile->click();
         QVERIFY(QDir().rmdir("file_in_d.txt") && write("file_in_d.txt", "previous"));
         const auto handler = std::signal(SIGXFSZ, SIG_IGN);
