@@ -4,6 +4,7 @@
 #include "app/Dialogs.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QSaveFile>
 #include <QStringEncoder>
 
@@ -25,6 +26,8 @@ namespace {
 
 QString writeProblem(const QFileDevice& file)
 {
+    if (QFileInfo(file.fileName()).isDir())
+        return "на месте файла стоит папка с тем же именем";
     switch (file.error()) {
     case QFileDevice::OpenError:
         return "файл нельзя создать в этой папке";

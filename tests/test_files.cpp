@@ -81,7 +81,8 @@ private slots:
         form->nCoeff->trigger();
         const QString failed = "Не удалось сохранить файл «%1»: ";
         QCOMPARE(seam.messages.size(), 3);
-        QVERIFY(seam.messages[0].startsWith(failed.arg("file_in_d.txt")));
+        QVERIFY(seam.messages[0].startsWith(
+            failed.arg("file_in_d.txt") + "на месте файла стоит папка с тем же именем"));
         QVERIFY(seam.messages[1].startsWith(
             failed.arg("file_in_d.txt") + "запись не удалась (возможно, диск заполнен)"));
         QVERIFY(seam.messages[2].startsWith(failed.arg("нет/отчет.txt")));
