@@ -12,10 +12,14 @@
 #include <QRadioButton>
 #include <QTabWidget>
 
+#include <QSpinBox>
+
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <fstream>
 #include <functional>
+#include <string>
 #include <vector>
 
 #include <sys/resource.h>
@@ -72,6 +76,58 @@ void engineTable(int runs)
     std::printf("\npeak resident memory: %.0f MB\n\n", usage.ru_maxrss / 1024.0);
 }
 
+// A line "Name:   123 kB" of /proc/self/status, in megabytes; 0 when it is missing.
+double statusMegabytes(const std::string& name)
+{
+    std::ifstream status("/proc/self/status");
+    for (std::string line; std::getline(status, line);)
+        if (line.starts_with(name + ":"))
+            return std::stod(line.substr(name.size() + 1)) / 1024;
+    return 0;
+}
+
+// The window at the levels J of m = 4 with the analysis page on screen at the design size: a
+// Build of sin(2 pi x), which refreshes every page, and a threshold change, each painted at
+// once. Then every page shown at J = 16 and the resident memory since this table began: the
+// process's peak is reset first (Linux clear_refs), so that the engine's J = 20 does not count.
+void levelTable(TMainForm* form, int runs)
+{
+    std::printf(
+        "\nwindow, m = 4, sin(2πx), analysis page shown, median of %d runs (J = 16: of %d), "
+        "milliseconds\n\n| J | Build click, forward | threshold change, page redrawn |\n"
+        "|---|---|---|\n",
+        runs, std::max(3, runs / 10));
+    const bool peakReset = bool(std::ofstream("/proc/self/clear_refs") << "5");
+    form->cbStepSplain->setCurrentText("4");
+    form->rbForward->setChecked(true);
+    form->edtFunction->setText("sin(2*pi*x)");
+    form->resize(841, 500);
+    form->show();
+    for (int J : {10, 14, 16}) {
+        const int n = J < 16 ? runs : std::max(3, runs / 10);
+        form->sbFinestLevel->setValue(J);
+        form->pcCenter->setCurrentWidget(form->tsAnalysis);
+        const double build = medianMilliseconds(n, [&] {
+            form->btnBuild->click();
+            form->repaint();
+        });
+        int change = 0;
+        const double threshold = medianMilliseconds(n, [&] {
+            form->edtThreshold->setText(++change % 2 ? QLocale().toString(1e-4) : "0");
+            form->repaint();
+        });
+        std::printf("| %d | %.2f | %.2f |\n", J, build, threshold);
+    }
+    for (QWidget* page : {form->tsTransfer, form->tsGraphic, form->tsAnalysis}) {
+        form->pcCenter->setCurrentWidget(page);
+        form->repaint();
+    }
+    std::printf("\nJ = 16, every page shown: resident %.0f MB, peak %.0f MB%s\n",
+        statusMegabytes("VmRSS"), statusMegabytes("VmHWM"),
+        peakReset ? "" : " (since start: the peak could not be reset)");
+    form->hide();
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -118,5 +174,6 @@ int main(int argc, char** argv)
         std::printf("| %d | %.2f | %.2f | %.2f | %.2f | %.2f | %.2f | %.2f | %.2f |\n", m, setup,
             fast, inverse, buildForward, buildTyped, buildInverse, graph, threshold);
     }
+    levelTable(form, runs);
     return 0;
 }
