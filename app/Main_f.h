@@ -363,9 +363,11 @@ public:
     bool compressionDue = false; // the N-term curve waits for the page to be shown
     void drawCompression();
     int analysisColumns = 0; // the pixel columns of the envelopes drawn
+    int plotColumns = 0; // the width of chAnalysis's plot in device pixels when last shown
     int envelopeColumns() const;
-    // The series of chAnalysis: the envelope of analysisValues over the x range left .. right.
-    void showAnalysisRange(double left, double right);
+    // The series of chAnalysis, those marked or all: the envelope of analysisValues over the x
+    // range left .. right.
+    void showAnalysisRange(double left, double right, const std::vector<bool>& redraw = {});
     void refitAnalysisEnvelope();
     // [0] the sum of d^2, [e] the sum of c^2 of level J0+e: the stored coefficients.
     std::vector<double> levelEnergies();

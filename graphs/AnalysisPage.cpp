@@ -93,7 +93,8 @@ void TMainForm::createAnalysisCharts()
     chAnalysis
         = createChartView("chAnalysis", "Функция, её восстановление и уровни", new QValueAxis);
     connect(static_cast<QValueAxis*>(chAnalysis->chart()->axes(Qt::Horizontal).first()),
-        &QValueAxis::rangeChanged, this, &TMainForm::showAnalysisRange);
+        &QValueAxis::rangeChanged, this,
+        [this](double left, double right) { showAnalysisRange(left, right); });
     connect(chAnalysis->chart(), &QChart::plotAreaChanged, this, &TMainForm::refitAnalysisEnvelope);
     connect(pcCenter, &QTabWidget::currentChanged, this, &TMainForm::drawCompression);
     chCompression = createChartView("chCompression", "Сжатие", new QLogValueAxis);
@@ -215,8 +216,13 @@ void TMainForm::drawAnalysis()
 {
     if (coefficientSource == CoefficientSource::None)
         return;
-    analysisValues = analysisCurves();
-    showAnalysisRange(denseGrid.front(), denseGrid.back());
+    DenseMatrix curves = analysisCurves();
+    std::vector<bool> redraw(curves.size(), true); // what the threshold left as it was stays
+    if (curves.size() == analysisValues.size() && analysisColumns == envelopeColumns())
+        for (std::size_t c = 0; c < curves.size(); ++c)
+            redraw[c] = curves[c] != analysisValues[c];
+    analysisValues = std::move(curves);
+    showAnalysisRange(denseGrid.front(), denseGrid.back(), redraw);
     fitAxes(chAnalysis->chart());
     const bool withF = coefficientSource == CoefficientSource::ForwardTransform;
     const std::vector<double>& reconstruction = analysisValues[withF ? 1 : 0];
@@ -227,18 +233,18 @@ void TMainForm::drawAnalysis()
                 std::max(largestError(reconstruction), errorFloor(denseFunction))}});
 }
 
-// One column per pixel of the plot area. A chart that is not shown may never have been laid out
-// and have no width yet: it takes the screen's, and its own once it is shown.
+// One column per pixel of the plot area as it was last shown. A chart that has never been shown
+// has not been laid out and has no width yet: it takes the screen's until it is shown.
 int TMainForm::envelopeColumns() const
 {
-    const double width = chAnalysis->isVisible() ? chAnalysis->chart()->plotArea().width()
-                                                 : chAnalysis->screen()->geometry().width();
-    return std::max(1, int(std::ceil(width * chAnalysis->devicePixelRatioF())));
+    return plotColumns > 0
+        ? plotColumns
+        : int(chAnalysis->screen()->geometry().width() * chAnalysis->devicePixelRatioF());
 }
 
 // The envelope of the dense values from the grid point at or before left to the one at or after
 // right, for the pixels of the plot: a zoom gets the envelope of its range. O(grid) per curve.
-void TMainForm::showAnalysisRange(double left, double right)
+void TMainForm::showAnalysisRange(double left, double right, const std::vector<bool>& redraw)
 {
     if (analysisValues.empty())
         return;
@@ -251,15 +257,20 @@ void TMainForm::showAnalysisRange(double left, double right)
     const std::span<const double> x = std::span(denseGrid).subspan(first, last - first + 1);
     const QList<QAbstractSeries*> series = chAnalysis->chart()->series();
     for (std::size_t c = 0; c < analysisValues.size(); ++c)
-        static_cast<QXYSeries*>(series[qsizetype(c)])
-            ->replace(pixelEnvelope(
-                x, std::span(analysisValues[c]).subspan(first, x.size()), analysisColumns));
+        if (redraw.empty() || redraw[c])
+            static_cast<QXYSeries*>(series[qsizetype(c)])
+                ->replace(pixelEnvelope(
+                    x, std::span(analysisValues[c]).subspan(first, x.size()), analysisColumns));
 }
 
-// A plot of another width than the envelope was drawn for (resized, or shown for the first time)
-// gets the envelope for its pixels.
+// A plot shown at another width than the envelope was drawn for (resized, or shown for the first
+// time) gets the envelope for its pixels.
 void TMainForm::refitAnalysisEnvelope()
 {
+    if (chAnalysis->isVisible())
+        plotColumns = std::max(1,
+            int(std::ceil(
+                chAnalysis->chart()->plotArea().width() * chAnalysis->devicePixelRatioF())));
     if (envelopeColumns() == analysisColumns)
         return;
     const auto* x = static_cast<QValueAxis*>(chAnalysis->chart()->axes(Qt::Horizontal).first());
