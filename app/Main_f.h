@@ -196,7 +196,9 @@ public:
     TPanel* pAnalysis = nullptr; // the charts; its caption says what to do while there are none
     QChartView* chAnalysis = nullptr;
     QChartView* chCompression = nullptr;
-    QSplitterHandle* SplitterAnalysis = nullptr; // between chAnalysis and chCompression
+    QChartView* chEnergy = nullptr; // sum of squares of the coefficients per level, as bars
+    QSplitterHandle* SplitterAnalysis = nullptr; // between chAnalysis and the two charts beside
+    QSplitterHandle* SplitterEnergy = nullptr; // between chCompression and chEnergy
     QMenu* pmSaveAnalysis = nullptr;
     QAction* miAnalysisPicture = nullptr;
     QAction* miAnalysisCurves = nullptr;
@@ -373,8 +375,23 @@ public:
     static constexpr std::size_t maxSampleDots = 2000; // loaded data up to this many samples
     std::vector<double> denseGrid;
     std::vector<double> denseFunction; // [q]: f at denseGrid[q]; empty unless f is known
+    // The curves of analysisCurves() under the threshold in force, on the dense grid: chAnalysis
+    // draws their envelope (graphs/Envelope.h); tooltips and the CSV take the values here.
+    DenseMatrix analysisValues;
     void refreshAnalysis();
     void drawAnalysis();
+    bool compressionDue = false; // the N-term curve waits for the page to be shown
+    void drawCompression();
+    int analysisColumns = 0; // the pixel columns of the envelopes drawn
+    int plotColumns = 0; // the width of chAnalysis's plot in device pixels when last shown
+    int envelopeColumns() const;
+    // The series of chAnalysis, those marked or all: the envelope of analysisValues over the x
+    // range left .. right.
+    void showAnalysisRange(double left, double right, const std::vector<bool>& redraw = {});
+    void refitAnalysisEnvelope();
+    // [0] the sum of d^2, [e] the sum of c^2 of level J0+e: the stored coefficients.
+    std::vector<double> levelEnergies();
+    void drawEnergy();
     void sampleDenseGrid();
     // The stored coefficients, the wavelet ones with |c| < below as zero.
     engine::Coefficients keptCoefficients(double below);
@@ -392,6 +409,7 @@ public:
     QString analysisSummary(const std::vector<double>& reconstruction);
     QString analysisTip(const QXYSeries& series, QPointF at);
     QString compressionTip(const QXYSeries& series, QPointF at);
+    QString energyTip(int bar);
     QByteArray analysisCsv();
 
 signals:
@@ -430,7 +448,8 @@ private:
     void showLevels();
 
     // graphs/
-    QChartView* createChartView(const char* name, const QString& title, QAbstractAxis* left);
+    QChartView* createChartView(const char* name, const QString& title, QAbstractAxis* left,
+        QAbstractAxis* bottom = nullptr);
     void placeLegend(QChart* chart);
     void connectLegendMarker(QLegendMarker* marker);
     void onPage(QWidget* page, const std::function<void()>& draw);

@@ -467,8 +467,11 @@ void TMainForm::createAnalysisPage()
     static_cast<QBoxLayout*>(tsAnalysis->layout())->addWidget(pAnalysis, 1);
     boxLayout(QBoxLayout::LeftToRight, pAnalysis);
     createAnalysisCharts();
-    SplitterAnalysis
-        = split(Qt::Horizontal, chAnalysis, chCompression, "SplitterAnalysis", 5, pAnalysis);
+    auto* beside = new QWidget; // the compression over the energies, beside the curves
+    boxLayout(QBoxLayout::TopToBottom, beside);
+    SplitterEnergy = split(Qt::Vertical, chCompression, chEnergy, "SplitterEnergy", 5, beside);
+    SplitterEnergy->splitter()->setSizes({1, 1});
+    SplitterAnalysis = split(Qt::Horizontal, chAnalysis, beside, "SplitterAnalysis", 5, pAnalysis);
     keepSize(SplitterAnalysis, 1, 270);
     SplitterAnalysis->splitter()->hide(); // until there are coefficients
 }

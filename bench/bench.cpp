@@ -13,10 +13,14 @@
 #include <QSpinBox>
 #include <QTabWidget>
 
+#include <QSpinBox>
+
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <fstream>
 #include <functional>
+#include <string>
 #include <vector>
 
 #include <sys/resource.h>
@@ -73,26 +77,83 @@ void engineTable(int runs)
     std::printf("\npeak resident memory: %.0f MB\n\n", usage.ru_maxrss / 1024.0);
 }
 
-// The window at the large levels, m = 4: a level change (set-up and grids laid out), and the
-// graph page built, shown on screen at the design size.
+// A line "Name:   123 kB" of /proc/self/status, in megabytes; 0 when it is missing.
+double statusMegabytes(const std::string& name)
+{
+    std::ifstream status("/proc/self/status");
+    for (std::string line; std::getline(status, line);)
+        if (line.starts_with(name + ":"))
+            return std::stod(line.substr(name.size() + 1)) / 1024;
+    return 0;
+}
+
+// The charts' scenes are updated through posted events: those first, then the window painted.
+void painted(QWidget* window)
+{
+    QCoreApplication::processEvents();
+    window->repaint();
+}
+
+// The window at the levels J of m = 4 at the design size: a level change (set-up and grids laid
+// out); the graph page built; a Build of sin(2 pi x), which refreshes every page, with the
+// analysis page on screen and with the transfer page on screen; of it, the analysis page's own
+// refresh; and a threshold change; each painted at once. Then every page
+// shown at J = 16 and the resident memory since this table began: the process's peak is reset
+// first (Linux clear_refs), so that the engine's J = 20 does not count.
 void levelTable(TMainForm* form, int runs)
 {
-    std::printf("\nwindow at large levels, m = 4, median of %d runs, milliseconds\n\n", runs);
-    std::printf("| J | level change | graph click |\n|---|---|---|\n");
+    std::printf(
+        "\nwindow, m = 4, sin(2πx), median of %d runs (J = 16: of %d), milliseconds\n\n"
+        "| J | level change | graph click | Build click, analysis page shown | "
+        "Build click, transfer page shown | of it the analysis page | threshold change, page "
+        "redrawn |\n|---|---|---|---|---|---|---|\n",
+        runs, std::max(3, runs / 10));
+    const bool peakReset = bool(std::ofstream("/proc/self/clear_refs") << "5");
     form->cbStepSplain->setCurrentText("4");
+    form->rbForward->setChecked(true);
+    form->edtFunction->setText("sin(2*pi*x)");
     form->resize(841, 500);
     form->show();
     for (int J : {10, 14, 16}) {
+        const int n = J < 16 ? runs : std::max(3, runs / 10);
         form->sbFinestLevel->setValue(J);
-        double setup = medianMilliseconds(runs, [&] { form->sbLevelChange(form->sbFinestLevel); });
-        form->pcCenter->setCurrentWidget(form->tsGraphic);
-        double graph = medianMilliseconds(runs, [&] {
-            form->btnGraphic->click();
-            form->tsGraphic->repaint();
+        const double level = medianMilliseconds(n, [&] {
+            form->sbLevelChange(form->sbFinestLevel);
+            painted(form);
         });
-        form->pcCenter->setCurrentWidget(form->tsTransfer);
-        std::printf("| %d | %.1f | %.1f |\n", J, setup, graph);
+        form->pcCenter->setCurrentWidget(form->tsGraphic);
+        const double graph = medianMilliseconds(n, [&] {
+            form->btnGraphic->click();
+            painted(form);
+        });
+        std::vector<double> build;
+        for (QWidget* page : {form->tsAnalysis, form->tsTransfer}) {
+            form->pcCenter->setCurrentWidget(page);
+            build.push_back(medianMilliseconds(n, [&] {
+                form->btnBuild->click();
+                painted(form);
+            }));
+        }
+        form->pcCenter->setCurrentWidget(form->tsAnalysis);
+        const double page = medianMilliseconds(n, [&] {
+            form->refreshAnalysis();
+            painted(form);
+        });
+        int change = 0;
+        const double threshold = medianMilliseconds(n, [&] {
+            form->edtThreshold->setText(++change % 2 ? QLocale().toString(1e-4) : "0");
+            painted(form);
+        });
+        std::printf("| %d | %.2f | %.2f | %.2f | %.2f | %.2f | %.2f |\n", J, level, graph, build[0],
+            build[1], page, threshold);
     }
+    for (QWidget* page : {form->tsTransfer, form->tsGraphic, form->tsAnalysis}) {
+        form->pcCenter->setCurrentWidget(page);
+        painted(form);
+    }
+    std::printf("\nJ = 16, every page shown: resident %.0f MB, peak %.0f MB%s\n",
+        statusMegabytes("VmRSS"), statusMegabytes("VmHWM"),
+        peakReset ? "" : " (since start: the peak could not be reset)");
     form->hide();
 }
 
@@ -142,6 +203,6 @@ int main(int argc, char** argv)
         std::printf("| %d | %.2f | %.2f | %.2f | %.2f | %.2f | %.2f | %.2f | %.2f |\n", m, setup,
             fast, inverse, buildForward, buildTyped, buildInverse, graph, threshold);
     }
-    levelTable(form, std::max(3, runs / 10));
+    levelTable(form, runs);
     return 0;
 }

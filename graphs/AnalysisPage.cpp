@@ -1,17 +1,23 @@
 // The analysis page: the function, its reconstruction from the current coefficients, the coarse
 // approximation and the details of every level on one chart; the error against the number of
-// wavelet coefficients kept on a second one; the threshold that counts small coefficients as
-// zero; and the saves of the picture and of the curves.
+// wavelet coefficients kept on a second one; the sum of squares of the coefficients per level on
+// a third; the threshold that counts small coefficients as zero; and the saves of the picture
+// and of the curves.
 
 #include "app/Conversions.h"
 #include "app/Main_f.h"
 #include "app/WaitingStatus.h"
 #include "files/FileText.h"
+#include "graphs/Envelope.h"
 #include "numerics/Levels.h"
 
 #include <QAction>
+#include <QBarCategoryAxis>
+#include <QBarSeries>
+#include <QBarSet>
 #include <QChart>
 #include <QChartView>
+#include <QCursor>
 #include <QLabel>
 #include <QLegend>
 #include <QLineEdit>
@@ -21,14 +27,18 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QScatterSeries>
+#include <QScreen>
 #include <QSplitter>
 #include <QSplitterHandle>
+#include <QToolTip>
 #include <QValueAxis>
 
 #include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <limits>
+#include <numeric>
+#include <span>
 
 namespace {
 
@@ -40,12 +50,23 @@ QString errorText(double error)
 
 // A logarithmic axis cannot show an error of 0. Errors below the rounding level of f,
 // eps max |f|, are rounding noise: they are drawn at that level (at eps when f is 0).
-double drawnError(double error, const std::vector<double>& f)
+double errorFloor(const std::vector<double>& f)
 {
     double largest = 0;
     for (double value : f)
         largest = std::max(largest, std::abs(value));
-    return std::max(error, std::numeric_limits<double>::epsilon() * (largest > 0 ? largest : 1));
+    return std::numeric_limits<double>::epsilon() * (largest > 0 ? largest : 1);
+}
+
+// The axis titles of a narrow chart, in a small font.
+void setAxisTitles(QChart* chart, const QString& horizontal, const QString& vertical)
+{
+    QFont font = chart->axes().first()->titleFont();
+    font.setPixelSize(11);
+    for (QAbstractAxis* axis : chart->axes()) {
+        axis->setTitleFont(font);
+        axis->setTitleText(axis->orientation() == Qt::Horizontal ? horizontal : vertical);
+    }
 }
 
 // The shortest decimal text that reads back as the same double, with "." as the point.
@@ -63,22 +84,23 @@ QByteArray csvField(const QString& name)
 
 } // namespace
 
-// chAnalysis fits its axes to the curves shown; chCompression draws the error on a logarithmic
-// axis, the N-term curve in blue and the threshold's point in red, without a legend.
+// chAnalysis fits its axes to the curves shown and draws them anew for the range of every zoom;
+// chCompression draws the error on a logarithmic axis, the N-term curve in blue and the
+// threshold's point in red; chEnergy one bar per level on a logarithmic axis. The two have no
+// legend.
 void TMainForm::createAnalysisCharts()
 {
     chAnalysis
         = createChartView("chAnalysis", "Функция, её восстановление и уровни", new QValueAxis);
+    connect(static_cast<QValueAxis*>(chAnalysis->chart()->axes(Qt::Horizontal).first()),
+        &QValueAxis::rangeChanged, this,
+        [this](double left, double right) { showAnalysisRange(left, right); });
+    connect(chAnalysis->chart(), &QChart::plotAreaChanged, this, &TMainForm::refitAnalysisEnvelope);
+    connect(pcCenter, &QTabWidget::currentChanged, this, &TMainForm::drawCompression);
     chCompression = createChartView("chCompression", "Сжатие", new QLogValueAxis);
     QChart* chart = chCompression->chart();
     chart->legend()->setVisible(false);
-    QFont axisTitle = chart->axes().first()->titleFont();
-    axisTitle.setPixelSize(11);
-    for (QAbstractAxis* axis : chart->axes()) {
-        axis->setTitleFont(axisTitle);
-        axis->setTitleText(
-            axis->orientation() == Qt::Horizontal ? "сохранено c" : "наибольшая погрешность");
-    }
+    setAxisTitles(chart, "сохранено c", "наибольшая погрешность");
     auto* curve = new QLineSeries;
     curve->setName("сохранить наибольшие |c|");
     curve->setPointsVisible(true);
@@ -88,6 +110,23 @@ void TMainForm::createAnalysisCharts()
     point->setMarkerSize(11);
     addCurve(chCompression, point, QPen(Qt::darkRed), &TMainForm::compressionTip);
     point->setColor(Qt::red);
+
+    chEnergy = createChartView(
+        "chEnergy", "Энергия по уровням", new QLogValueAxis, new QBarCategoryAxis);
+    chart = chEnergy->chart();
+    chart->legend()->setVisible(false);
+    setAxisTitles(chart, "уровень", "сумма квадратов");
+    auto* energies = new QBarSet("сумма квадратов");
+    energies->setColor(QColor(0, 140, 0));
+    auto* bars = new QBarSeries;
+    bars->append(energies);
+    chart->addSeries(bars);
+    for (QAbstractAxis* axis : chart->axes())
+        bars->attachAxis(axis);
+    connect(energies, &QBarSet::hovered, this, [this](bool entered, int bar) {
+        entered ? QToolTip::showText(QCursor::pos(), energyTip(bar), chEnergy)
+                : QToolTip::hideText();
+    });
 }
 
 // The series of the current coefficients, in the order of analysisCurves(), each in its colour.
@@ -136,25 +175,39 @@ void TMainForm::refreshAnalysis()
     for (QAction* save : pmSaveAnalysis->actions())
         save->setEnabled(any);
     lblAnalysis->clear();
+    analysisValues.clear();
+    drawEnergy();
     if (!any)
         return;
     if (denseGrid.empty())
         sampleDenseGrid();
     denseFunction.clear();
-    if (coefficientSource == CoefficientSource::ForwardTransform)
+    if (coefficientSource == CoefficientSource::ForwardTransform) {
+        denseFunction.reserve(denseGrid.size());
         for (double x : denseGrid)
             denseFunction.push_back(testFunction(x));
+    }
     buildAnalysisSeries();
     chCompression->setVisible(errorsKnown());
-    if (errorsKnown()) {
-        QList<QPointF> errors = nTermErrors();
-        for (QPointF& point : errors)
-            point.setY(drawnError(point.y(), denseFunction));
-        static_cast<QXYSeries*>(chCompression->chart()->series()[0])->replace(errors);
-    }
+    static_cast<QXYSeries*>(chCompression->chart()->series()[0])->clear();
+    compressionDue = errorsKnown();
     drawAnalysis();
-    if (errorsKnown())
-        fitAxes(chCompression->chart(), 0.04); // room for the point at either end
+    drawCompression();
+}
+
+// The N-term curve, the page's dearest part (nTermErrors), is computed when the page is the
+// current one: at once, or when it is brought up (a picture of the page brings it up too).
+void TMainForm::drawCompression()
+{
+    if (!compressionDue || pcCenter->currentWidget() != tsAnalysis)
+        return;
+    compressionDue = false;
+    QList<QPointF> errors = nTermErrors();
+    const double floor = errorFloor(denseFunction);
+    for (QPointF& point : errors)
+        point.setY(std::max(point.y(), floor));
+    static_cast<QXYSeries*>(chCompression->chart()->series()[0])->replace(errors);
+    fitAxes(chCompression->chart(), 0.04); // room for the point at either end
 }
 
 // The curves under the current threshold, the summary and the threshold's point: what changes
@@ -163,24 +216,110 @@ void TMainForm::drawAnalysis()
 {
     if (coefficientSource == CoefficientSource::None)
         return;
-    const DenseMatrix curves = analysisCurves();
-    const QList<QAbstractSeries*> series = chAnalysis->chart()->series();
-    for (std::size_t c = 0; c < curves.size(); ++c) {
-        QList<QPointF> points;
-        points.reserve(qsizetype(denseGrid.size()));
-        for (std::size_t q = 0; q < denseGrid.size(); ++q)
-            if (std::isfinite(curves[c][q]))
-                points.append({denseGrid[q], curves[c][q]});
-        static_cast<QLineSeries*>(series[qsizetype(c)])->replace(points);
-    }
+    DenseMatrix curves = analysisCurves();
+    std::vector<bool> redraw(curves.size(), true); // what the threshold left as it was stays
+    if (curves.size() == analysisValues.size() && analysisColumns == envelopeColumns())
+        for (std::size_t c = 0; c < curves.size(); ++c)
+            redraw[c] = curves[c] != analysisValues[c];
+    analysisValues = std::move(curves);
+    showAnalysisRange(denseGrid.front(), denseGrid.back(), redraw);
     fitAxes(chAnalysis->chart());
     const bool withF = coefficientSource == CoefficientSource::ForwardTransform;
-    const std::vector<double>& reconstruction = curves[withF ? 1 : 0];
+    const std::vector<double>& reconstruction = analysisValues[withF ? 1 : 0];
     lblAnalysis->setText(analysisSummary(reconstruction));
     if (errorsKnown())
         static_cast<QXYSeries*>(chCompression->chart()->series()[1])
-            ->replace(
-                {{double(keptCount()), drawnError(largestError(reconstruction), denseFunction)}});
+            ->replace({{double(keptCount()),
+                std::max(largestError(reconstruction), errorFloor(denseFunction))}});
+}
+
+// One column per pixel of the plot area as it was last shown. A chart that has never been shown
+// has not been laid out and has no width yet: it takes the screen's until it is shown.
+int TMainForm::envelopeColumns() const
+{
+    return plotColumns > 0
+        ? plotColumns
+        : int(chAnalysis->screen()->geometry().width() * chAnalysis->devicePixelRatioF());
+}
+
+// The envelope of the dense values from the grid point at or before left to the one at or after
+// right, for the pixels of the plot: a zoom gets the envelope of its range. O(grid) per curve.
+void TMainForm::showAnalysisRange(double left, double right, const std::vector<bool>& redraw)
+{
+    if (analysisValues.empty())
+        return;
+    analysisColumns = envelopeColumns();
+    const std::size_t first = std::max<std::ptrdiff_t>(
+        std::upper_bound(denseGrid.begin(), denseGrid.end(), left) - denseGrid.begin() - 1, 0);
+    const std::size_t last = std::min<std::size_t>(
+        std::lower_bound(denseGrid.begin(), denseGrid.end(), right) - denseGrid.begin(),
+        denseGrid.size() - 1);
+    const std::span<const double> x = std::span(denseGrid).subspan(first, last - first + 1);
+    const QList<QAbstractSeries*> series = chAnalysis->chart()->series();
+    for (std::size_t c = 0; c < analysisValues.size(); ++c)
+        if (redraw.empty() || redraw[c])
+            static_cast<QXYSeries*>(series[qsizetype(c)])
+                ->replace(pixelEnvelope(
+                    x, std::span(analysisValues[c]).subspan(first, x.size()), analysisColumns));
+}
+
+// A plot shown at another width than the envelope was drawn for (resized, or shown for the first
+// time) gets the envelope for its pixels.
+void TMainForm::refitAnalysisEnvelope()
+{
+    if (chAnalysis->isVisible())
+        plotColumns = std::max(1,
+            int(std::ceil(
+                chAnalysis->chart()->plotArea().width() * chAnalysis->devicePixelRatioF())));
+    if (envelopeColumns() == analysisColumns)
+        return;
+    const auto* x = static_cast<QValueAxis*>(chAnalysis->chart()->axes(Qt::Horizontal).first());
+    showAnalysisRange(x->min(), x->max());
+}
+
+// The sums of squares of the stored coefficients, whatever the threshold.
+std::vector<double> TMainForm::levelEnergies()
+{
+    const engine::Coefficients stored = storedCoefficients();
+    auto squares = [](std::span<const double> values) {
+        return std::inner_product(values.begin(), values.end(), values.begin(), 0.0);
+    };
+    std::vector<double> energies {squares(stored.d)};
+    for (int L : waveletLevels(coarsestLevel, finestLevel))
+        energies.push_back(squares(stored.level(L)));
+    return energies;
+}
+
+// One bar per level of the stored coefficients, d first; none while there are no coefficients.
+// A logarithmic axis cannot show a sum of 0: sums below the rounding level of the largest, eps^2
+// times it, are drawn at that level (at eps^2 when all are 0).
+void TMainForm::drawEnergy()
+{
+    QBarSet* bars = static_cast<QBarSeries*>(chEnergy->chart()->series().first())->barSets()[0];
+    bars->remove(0, bars->count());
+    QStringList levels;
+    if (coefficientSource != CoefficientSource::None) {
+        const std::vector<double> energies = levelEnergies();
+        const double largest = *std::max_element(energies.begin(), energies.end());
+        const double floor
+            = std::pow(std::numeric_limits<double>::epsilon(), 2) * (largest > 0 ? largest : 1);
+        for (std::size_t e = 0; e < energies.size(); ++e) {
+            bars->append(std::max(energies[e], floor));
+            levels << (e == 0 ? QString("d") : IntToStr(coarsestLevel + int(e)));
+        }
+    }
+    static_cast<QBarCategoryAxis*>(chEnergy->chart()->axes(Qt::Horizontal).first())
+        ->setCategories(levels);
+    fitAxes(chEnergy->chart());
+}
+
+QString TMainForm::energyTip(int bar)
+{
+    const double energy = levelEnergies()[std::size_t(bar)];
+    return bar == 0
+        ? "коэффициенты d, уровень " + IntToStr(coarsestLevel) + "\nсумма d²: " + errorText(energy)
+        : "коэффициенты c, уровень " + IntToStr(coarsestLevel + bar)
+            + "\nсумма c²: " + errorText(energy);
 }
 
 QString TMainForm::analysisSummary(const std::vector<double>& reconstruction)
@@ -202,11 +341,23 @@ QString TMainForm::analysisSummary(const std::vector<double>& reconstruction)
         + ": погрешность не вычисляется";
 }
 
-// y to six significant digits: the details of the fine levels are far below the five decimals
-// of the grids.
+// The curve's value at the grid point nearest to the pointer, not at a point of its envelope; y
+// to six significant digits: the details of the fine levels are far below the five decimals of
+// the grids. The samples' dots, and a grid point where the curve is not finite, give the
+// nearest point drawn.
 QString TMainForm::analysisTip(const QXYSeries& series, QPointF at)
 {
-    const QPointF sample = nearestSample(series, at);
+    QPointF sample = nearestSample(series, at);
+    const QList<QAbstractSeries*> all = chAnalysis->chart()->series();
+    if (const auto c = std::size_t(std::find(all.begin(), all.end(), &series) - all.begin());
+        c < analysisValues.size()) {
+        const auto after = std::lower_bound(denseGrid.begin(), denseGrid.end(), at.x());
+        auto q = std::size_t(after - denseGrid.begin());
+        if (q == denseGrid.size() || (q > 0 && at.x() - denseGrid[q - 1] < denseGrid[q] - at.x()))
+            --q;
+        if (std::isfinite(analysisValues[c][q]))
+            sample = {denseGrid[q], analysisValues[c][q]};
+    }
     return series.name() + "\nx = " + FloatToStrF(sample.x())
         + "\ny = " + QLocale().toString(sample.y(), 'g', 6);
 }
@@ -266,7 +417,7 @@ void TMainForm::miAnalysisCurvesClick(QObject*)
 // of the dense grid: x and the value of every curve of analysisCurves(), exact to the last bit.
 QByteArray TMainForm::analysisCsv()
 {
-    const DenseMatrix curves = analysisCurves();
+    const DenseMatrix& curves = analysisValues;
     const QList<QAbstractSeries*> series = chAnalysis->chart()->series();
     QByteArray text = "x";
     for (std::size_t c = 0; c < curves.size(); ++c)

@@ -12,6 +12,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include <QAbstractBarSeries>
+#include <QBarSet>
 #include <QBuffer>
 #include <QChart>
 #include <QChartView>
@@ -93,11 +95,25 @@ QRectF textArea(QGraphicsItem* item)
     return area;
 }
 
+// The samples of a curve; the bars of a bar series as (index, value).
+QList<QPointF> shownValues(QAbstractSeries* series)
+{
+    auto* bars = qobject_cast<QAbstractBarSeries*>(series);
+    if (!bars)
+        return static_cast<QXYSeries*>(series)->points();
+    QList<QPointF> values;
+    for (const QBarSet* set : bars->barSets())
+        for (int i = 0; i < set->count(); ++i)
+            values.append({double(i), set->at(i)});
+    return values;
+}
+
 } // namespace
 
-// A chart with its title, a value axis at the bottom and the given axis on the left; numbers in
-// the locale's format.
-QChartView* TMainForm::createChartView(const char* name, const QString& title, QAbstractAxis* left)
+// A chart with its title, the given axes on the left and at the bottom (a value axis unless
+// given); numbers in the locale's format.
+QChartView* TMainForm::createChartView(
+    const char* name, const QString& title, QAbstractAxis* left, QAbstractAxis* bottom)
 {
     auto* chart = new QChart;
     chart->setTitle(title);
@@ -111,7 +127,8 @@ QChartView* TMainForm::createChartView(const char* name, const QString& title, Q
     chart->setPlotAreaBackgroundBrush(Qt::white);
     chart->setPlotAreaBackgroundVisible(true);
     chart->setLocalizeNumbers(true); // axis numbers with the locale's decimal separator
-    auto* bottom = new QValueAxis;
+    if (!bottom)
+        bottom = new QValueAxis;
     for (QAbstractAxis* axis : {(QAbstractAxis*)bottom, left}) {
         auto layOut = [chart] { chart->layout()->activate(); };
         if (auto* values = qobject_cast<QValueAxis*>(axis)) {
@@ -170,9 +187,10 @@ void TMainForm::addCurve(QChartView* view, QXYSeries* series, const QPen& pen, T
         connectLegendMarker(chart->legend()->markers(series).first());
 }
 
-// The legend and the axes fit the curves that are shown: x over their samples with the given
-// share as margin, y over their finite values with a small margin (whole decades on a
-// logarithmic axis). A zoom is undone first, so that zooming out returns to these ranges.
+// The legend and the axes fit the curves or bars that are shown: x over their samples with the
+// given share as margin (categories stay as they are), y over their finite values with a small
+// margin (whole decades on a logarithmic axis). A zoom is undone first, so that zooming out
+// returns to these ranges.
 void TMainForm::fitAxes(QChart* chart, double xMargin)
 {
     placeLegend(chart);
@@ -180,14 +198,15 @@ void TMainForm::fitAxes(QChart* chart, double xMargin)
     double left = INFINITY, right = -INFINITY, bottom = INFINITY, top = -INFINITY;
     for (QAbstractSeries* series : chart->series())
         if (series->isVisible())
-            for (QPointF point : static_cast<QXYSeries*>(series)->points())
+            for (QPointF point : shownValues(series))
                 if (std::isfinite(point.x()) && std::isfinite(point.y())) {
                     left = std::min(left, point.x());
                     right = std::max(right, point.x());
                     bottom = std::min(bottom, point.y());
                     top = std::max(top, point.y());
                 }
-    fitAxis(static_cast<QValueAxis*>(chart->axes(Qt::Horizontal).first()), left, right, xMargin);
+    if (auto* horizontal = qobject_cast<QValueAxis*>(chart->axes(Qt::Horizontal).first()))
+        fitAxis(horizontal, left, right, xMargin);
     QAbstractAxis* vertical = chart->axes(Qt::Vertical).first();
     if (auto* logarithmic = qobject_cast<QLogValueAxis*>(vertical))
         fitLogAxis(logarithmic, bottom, top);
