@@ -59,8 +59,9 @@ double errorFloor(const std::vector<double>& f)
     return std::numeric_limits<double>::epsilon() * (largest > 0 ? largest : 1);
 }
 
-// A small chart: narrow margins, no legend, the titles and labels of its axes in small fonts.
-void setAxisTitles(QChart* chart, const QString& horizontal, const QString& vertical)
+// A chart beside another: narrow margins, no legend, the titles and labels of its axes in small
+// fonts.
+void smallChart(QChart* chart, const QString& horizontal, const QString& vertical)
 {
     chart->legend()->setVisible(false);
     chart->setMargins({4, 4, 4, 4});
@@ -105,7 +106,7 @@ void TMainForm::createAnalysisCharts()
     connect(pcCenter, &QTabWidget::currentChanged, this, &TMainForm::drawCompression);
     chCompression = createChartView("chCompression", "Сжатие", new QLogValueAxis);
     QChart* chart = chCompression->chart();
-    setAxisTitles(chart, "сохранено c", "погрешность"); // the largest, as the tooltips say
+    smallChart(chart, "сохранено c", "погрешность"); // the largest, as the tooltips say
     auto* curve = new QLineSeries;
     curve->setName("сохранить наибольшие |c|");
     curve->setPointsVisible(true);
@@ -119,7 +120,7 @@ void TMainForm::createAnalysisCharts()
     chEnergy = createChartView(
         "chEnergy", "Энергия по уровням", new QLogValueAxis, new QBarCategoryAxis);
     chart = chEnergy->chart();
-    setAxisTitles(chart, "уровень", "сумма квадратов");
+    smallChart(chart, "уровень", "сумма квадратов");
     chart->axes(Qt::Horizontal).first()->setTruncateLabels(false); // "10" may touch "11" at J = 16
     auto* energies = new QBarSet("сумма квадратов");
     energies->setColor(QColor(0, 140, 0));
@@ -181,6 +182,7 @@ void TMainForm::refreshAnalysis()
         save->setEnabled(any);
     lblAnalysis->clear();
     analysisValues.clear();
+    compressionDue = false;
     drawEnergy();
     if (!any)
         return;

@@ -324,6 +324,12 @@ private slots:
                 squares += c * c;
             QVERIFY_NEAR(energies()->at(e), squares, 1e-12 * squares);
         }
+        // Coefficients cleared before the page is shown again: no curve to compute.
+        form->pcCenter->setCurrentWidget(form->tsTransfer);
+        form->btnBuild->click();
+        form->btnClear->click();
+        form->pcCenter->setCurrentWidget(form->tsAnalysis);
+        QCOMPARE(nTerm->count(), 0);
     }
 };
 
