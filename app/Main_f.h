@@ -370,7 +370,7 @@ public:
         = "Вейвлет-коэффициенты c, меньшие порога по модулю, считаются нулями в восстановлении и\n"
           "в деталях на этой странице; таблицы и файлы коэффициентов не меняются";
     // The dense grid of [a, b]: x_(si+s) = points[i][0] + s h/S, s = 0 .. S-1, then b; S = 16
-    // up to 2^10 mesh intervals, fewer above, so that the grid keeps at most 2^14 + 1 points.
+    // up to 2^10 mesh intervals, fewer above: 2^14 + 1 points up to J = 14, 2^J + 1 beyond.
     int densePerInterval() const;
     static constexpr std::size_t maxSampleDots = 2000; // loaded data up to this many samples
     std::vector<double> denseGrid;

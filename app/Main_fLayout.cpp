@@ -472,7 +472,7 @@ void TMainForm::createAnalysisPage()
     SplitterEnergy = split(Qt::Vertical, chCompression, chEnergy, "SplitterEnergy", 5, beside);
     SplitterEnergy->splitter()->setSizes({1, 1});
     SplitterAnalysis = split(Qt::Horizontal, chAnalysis, beside, "SplitterAnalysis", 5, pAnalysis);
-    keepSize(SplitterAnalysis, 1, 270);
+    keepSize(SplitterAnalysis, 1, 300);
     SplitterAnalysis->splitter()->hide(); // until there are coefficients
 }
 

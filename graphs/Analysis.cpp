@@ -5,9 +5,10 @@
 //
 //   x_(Si+s) = points[i][0] + s h/S   (i = 0 .. 2^J-1, s = 0 .. S-1),   x_(S 2^J) = b
 //
-// Every curve is a fast inverse transform, O(N m + grid m). Every sample point of the inverse
-// transform is a grid point (s = 0), and the whole sum there is the inverse transform's own.
-// The grid's points are those of the engine's mesh values, a + (i + s/S) h, computed here.
+// Every curve is a fast inverse transform, O(N m + grid m), the J - J0 + 2 of them
+// O((J - J0)(N m + grid m)). Every sample point of the inverse transform is a grid point (s = 0),
+// and the whole sum there is the inverse transform's own. The grid's points are those of the
+// engine's mesh values, a + (i + s/S) h, computed here.
 
 #include "app/Main_f.h"
 
@@ -88,8 +89,8 @@ private:
 
 } // namespace
 
-// 16 points per mesh interval up to J = 10; above, 2^14 points in all (one per interval from
-// J = 14 on), more than a chart can show.
+// 16 points per mesh interval up to J = 10; above, 2^14 points in all up to J = 14, from where
+// there is one per interval: more than a chart can show, which draws their envelope.
 int TMainForm::densePerInterval() const
 {
     return std::clamp((1 << 14) >> finestLevel, 1, 16);

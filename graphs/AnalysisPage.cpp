@@ -18,6 +18,7 @@
 #include <QChart>
 #include <QChartView>
 #include <QCursor>
+#include <QGraphicsLayout>
 #include <QLabel>
 #include <QLegend>
 #include <QLineEdit>
@@ -58,13 +59,19 @@ double errorFloor(const std::vector<double>& f)
     return std::numeric_limits<double>::epsilon() * (largest > 0 ? largest : 1);
 }
 
-// The axis titles of a narrow chart, in a small font.
-void setAxisTitles(QChart* chart, const QString& horizontal, const QString& vertical)
+// A chart beside another: narrow margins, no legend, the titles and labels of its axes in small
+// fonts.
+void smallChart(QChart* chart, const QString& horizontal, const QString& vertical)
 {
-    QFont font = chart->axes().first()->titleFont();
-    font.setPixelSize(11);
+    chart->legend()->setVisible(false);
+    chart->setMargins({4, 4, 4, 4});
+    chart->layout()->setContentsMargins(0, 0, 0, 0);
+    QFont title = chart->axes().first()->titleFont(), labels = chart->axes().first()->labelsFont();
+    title.setPixelSize(11);
+    labels.setPixelSize(10);
     for (QAbstractAxis* axis : chart->axes()) {
-        axis->setTitleFont(font);
+        axis->setTitleFont(title);
+        axis->setLabelsFont(labels);
         axis->setTitleText(axis->orientation() == Qt::Horizontal ? horizontal : vertical);
     }
 }
@@ -99,8 +106,7 @@ void TMainForm::createAnalysisCharts()
     connect(pcCenter, &QTabWidget::currentChanged, this, &TMainForm::drawCompression);
     chCompression = createChartView("chCompression", "Сжатие", new QLogValueAxis);
     QChart* chart = chCompression->chart();
-    chart->legend()->setVisible(false);
-    setAxisTitles(chart, "сохранено c", "наибольшая погрешность");
+    smallChart(chart, "сохранено c", "погрешность"); // the largest, as the tooltips say
     auto* curve = new QLineSeries;
     curve->setName("сохранить наибольшие |c|");
     curve->setPointsVisible(true);
@@ -114,8 +120,8 @@ void TMainForm::createAnalysisCharts()
     chEnergy = createChartView(
         "chEnergy", "Энергия по уровням", new QLogValueAxis, new QBarCategoryAxis);
     chart = chEnergy->chart();
-    chart->legend()->setVisible(false);
-    setAxisTitles(chart, "уровень", "сумма квадратов");
+    smallChart(chart, "уровень", "сумма квадратов");
+    chart->axes(Qt::Horizontal).first()->setTruncateLabels(false); // "10" may touch "11" at J = 16
     auto* energies = new QBarSet("сумма квадратов");
     energies->setColor(QColor(0, 140, 0));
     auto* bars = new QBarSeries;
@@ -176,6 +182,7 @@ void TMainForm::refreshAnalysis()
         save->setEnabled(any);
     lblAnalysis->clear();
     analysisValues.clear();
+    compressionDue = false;
     drawEnergy();
     if (!any)
         return;

@@ -21,6 +21,7 @@
 #include <QFileDialog>
 #include <QGraphicsLayout>
 #include <QGraphicsTextItem>
+#include <QGraphicsView>
 #include <QLegend>
 #include <QLegendMarker>
 #include <QLogValueAxis>
@@ -169,6 +170,10 @@ void TMainForm::placeLegend(QChart* chart)
     QMargins margins = chart->margins();
     margins.setBottom(int(height) + legendInset);
     chart->setMargins(margins);
+    // A legend placed while the chart was narrow, on a page not shown yet, took many rows, and
+    // their margin grew the chart beyond its view; it is back at the view's size.
+    for (const QGraphicsView* view : chart->scene()->views())
+        chart->resize(chart->size().boundedTo(view->size()));
 }
 
 // A curve on the chart's two axes, with its tooltip (the text of `tip`) and its legend entry.

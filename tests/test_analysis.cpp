@@ -258,6 +258,8 @@ private slots:
         QXYSeries* nTerm = series(form->chCompression, "сохранить наибольшие |c|");
         QCOMPARE(nTerm->count(), 0); // not while the page is not shown
         form->pcCenter->setCurrentWidget(form->tsAnalysis);
+        QCoreApplication::processEvents(); // the legend of 13 curves fits in the view
+        QCOMPARE(form->chAnalysis->chart()->size(), QSizeF(form->chAnalysis->size()));
         QVERIFY(nTerm->count() > 150 && nTerm->count() <= 201 && nTerm->at(100).x() == 100);
         QCOMPARE(nTerm->points().last().x(), 4092.0);
 
@@ -322,6 +324,12 @@ private slots:
                 squares += c * c;
             QVERIFY_NEAR(energies()->at(e), squares, 1e-12 * squares);
         }
+        // Coefficients cleared before the page is shown again: no curve to compute.
+        form->pcCenter->setCurrentWidget(form->tsTransfer);
+        form->btnBuild->click();
+        form->btnClear->click();
+        form->pcCenter->setCurrentWidget(form->tsAnalysis);
+        QCOMPARE(nTerm->count(), 0);
     }
 };
 

@@ -1,11 +1,12 @@
 // Shows the program's window on the X display and saves a picture of the screen.
-// Usage: splinewave_screenshot FILE.png [graph|degree|transfer|analysis] [J=N] [level=N] [window=N]
+// Usage: splinewave_screenshot FILE.png [graph|degree|transfer|analysis] [m=N] [J=N] [level=N]
+//        [window=N]
 //   graph     (the default, the README's) the graphs built for m = 3
 //   degree    the graph page after the graphs of m = 3 and a change of degree to 4
 //   transfer  the transform page after a forward transform of sin(2 pi x) exp(-x) for m = 3
 //   analysis  the analysis page after the same transform
-// J=N sets the finest level (with m = 4 when given), level=N the level the graph page draws and
-// window=N its window (0 left end, 1 middle, 2 right end).
+// m=N replaces the degree 3 (4 when J is given), J=N the level of the degree, level=N the level
+// the graph page draws and window=N its window (0 left end, 1 middle, 2 right end).
 
 #include "app/Application.h"
 #include "app/Main_f.h"
@@ -32,7 +33,8 @@ int main(int argc, char** argv)
     TMainForm* form = application.createMainForm();
     form->setGeometry(form->screen()->availableGeometry());
     form->show();
-    form->cbStepSplain->setCurrentText(options.contains("J") ? "4" : "3");
+    form->cbStepSplain->setCurrentText(
+        QString::number(options.value("m", options.contains("J") ? 4 : 3)));
     if (options.contains("J"))
         form->sbFinestLevel->setValue(options["J"]);
     if (options.contains("level"))
