@@ -86,10 +86,13 @@ double statusMegabytes(const std::string& name)
     return 0;
 }
 
-// The charts' scenes are updated through posted events: those first, then the window painted.
+// What the event loop does after a command: the posted events that update the charts' scenes,
+// the deletion of the chart items of removed series (without it they pile up here, where no
+// event loop runs), then the window painted.
 void painted(QWidget* window)
 {
     QCoreApplication::processEvents();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     window->repaint();
 }
 
