@@ -87,9 +87,9 @@ double statusMegabytes(const std::string& name)
     return 0;
 }
 
-// The charts' scenes are updated through posted events: those first, then the window painted.
-// Removed chart items are deleted later, as the event loop would delete them: without a loop
-// they would pile up and the memory figures would be the bench's own.
+// What the event loop does after a command: the posted events that update the charts' scenes,
+// the deletion of the chart items of removed series (without it they pile up here, where no
+// event loop runs), then the window painted.
 void painted(QWidget* window)
 {
     QCoreApplication::processEvents();
