@@ -535,7 +535,7 @@ void TMainForm::setFocusOrder()
         CoeffDGR, btnBuild, rbForward, rbBack, btnGetValuesFromFile, btnLoadCoeffCsv, btnClear,
         btnSave, rbCenter, rbBoundary, rbAllGraphic, rbZerro, cbGraphLevel, cbGraphWindow,
         chShowHideBottomPanel, btnGraphic, chWavelet, sgWaveletValues, edtThreshold,
-        btnSaveAnalysis, chAnalysis, chCompression};
+        btnSaveAnalysis, chAnalysis, chCompression, chEnergy};
     for (std::size_t i = 1; i < std::size(order); ++i)
         QWidget::setTabOrder(order[i - 1], order[i]);
 }
