@@ -347,6 +347,7 @@ public:
     std::shared_ptr<const GraphSamples> graphSamples; // what the matrix and the chart show
     // kindButton: the kind chosen, one of rbZerro, rbCenter, rbBoundary, rbAllGraphic.
     void drawGraphs(QObject* kindButton);
+    static bool drawnWhole(const LevelFunctions& functions);
     std::shared_ptr<const LevelFunctions> levelChosen();
     std::vector<int> graphIndices(const LevelFunctions& functions, QObject* kindButton);
     void sampleWavelets(QObject* kindButton);

@@ -62,11 +62,16 @@ void TMainForm::createWaveletChart()
     chWavelet = createChartView("chWavelet", allWavelets.title, new QValueAxis);
 }
 
+bool TMainForm::drawnWhole(const LevelFunctions& functions)
+{
+    return functions.count() <= maxWholeLevel;
+}
+
 // A level drawn whole has every function; of a level of more, those of the kind in the window.
 std::vector<int> TMainForm::graphIndices(const LevelFunctions& functions, QObject* kindButton)
 {
     std::vector<int> chosen;
-    const bool whole = functions.count() <= maxWholeLevel;
+    const bool whole = drawnWhole(functions);
     for (int index = functions.first(); index <= functions.last(); ++index)
         if (whole || graphKind(*this, kindButton).shown(index, functions.functionClass(index)))
             chosen.push_back(index);
@@ -90,10 +95,12 @@ void TMainForm::buildWaveletSeries()
     for (int r = 0; r < curves; ++r) {
         const GraphSamples::Curve& curve = samples.curves[r];
         QList<QPointF> points;
+        double extreme = 0; // the value of the widest text the curve's columns show
         for (int col : drawnColumns(curve.first, curve.last, maxCurvePoints)) {
             points.append({samples.abscissae[col], samples.value(r, col)});
-            sgWaveletValues->fitNumber(col + 1, points.back().y());
+            extreme = std::max(extreme, std::abs(points.back().y()));
         }
+        sgWaveletValues->fitNumbers(curve.first + 1, curve.last + 1, -extreme);
         if (curve.last == lastColumn)
             points.append({right, samples.functions->value(curve.index, right)});
         auto* series = static_cast<QLineSeries*>(chart->series()[r]);
@@ -127,8 +134,7 @@ QString TMainForm::graphCaption(const LevelFunctions& functions, const QStringLi
 {
     const QString what = functions.scaling() ? "B-сплайны уровня " : "Вейвлеты уровня ";
     static const char* const windows[] = {" у левого края", " в середине", " у правого края"};
-    const QString where
-        = functions.count() <= maxWholeLevel ? "" : windows[cbGraphWindow->currentIndex()];
+    const QString where = drawnWhole(functions) ? "" : windows[cbGraphWindow->currentIndex()];
     const QString names
         = shown.size() <= 6 ? shown.join(", ") : shown.first() + " … " + shown.last();
     return what + IntToStr(functions.level()) + where + ": " + names + " — "
@@ -161,7 +167,7 @@ void TMainForm::clearWaveletGraphs()
     for (int L = finestLevel; L > coarsestLevel; --L)
         cbGraphLevel->addItem(IntToStr(L) + ": вейвлеты", L);
     cbGraphLevel->addItem(IntToStr(coarsestLevel) + ": B-сплайны", coarsestLevel);
-    cbGraphWindow->setEnabled(waveletCount(finestLevel) > maxWholeLevel);
+    cbGraphWindow->setEnabled(!drawnWhole(*levelChosen()));
 }
 
 // A blue curve on the chart's two axes, with its tooltip and its legend entry.
@@ -180,7 +186,7 @@ void TMainForm::rbAllGraphicClick(QObject* Sender)
         ShowMessage("Сначала постройте график!");
         return;
     }
-    if (graphSamples->functions->count() <= maxWholeLevel)
+    if (drawnWhole(*graphSamples->functions))
         showGraphKind(Sender);
     else
         drawGraphs(Sender);
@@ -189,7 +195,7 @@ void TMainForm::rbAllGraphicClick(QObject* Sender)
 // Another level, or another window, is drawn at once when a graph is shown.
 void TMainForm::graphChoiceChange(QObject*)
 {
-    cbGraphWindow->setEnabled(levelChosen()->count() > maxWholeLevel);
+    cbGraphWindow->setEnabled(!drawnWhole(*levelChosen()));
     if (!graphSamples)
         return;
     for (QRadioButton* kind : {rbZerro, rbCenter, rbBoundary, rbAllGraphic})

@@ -52,9 +52,8 @@ QString functionName(const LevelFunctions& functions, int index)
 void TMainForm::sampleWavelets(QObject* kindButton)
 {
     const std::shared_ptr<const LevelFunctions> functions = levelChosen();
-    const bool whole = functions->count() <= maxWholeLevel;
     auto samples = std::make_shared<const GraphSamples>(
-        functions, graphIndices(*functions, kindButton), whole);
+        functions, graphIndices(*functions, kindButton), drawnWhole(*functions));
     graphSamples = samples;
     const int columns = int(samples->abscissae.size());
     const int rows = int(samples->curves.size());
