@@ -1,4 +1,5 @@
 #include "app/Dialogs.h"
+#include "data/EngineMessages.h"
 
 #include <QAction>
 #include <QApplication>
@@ -37,7 +38,7 @@ void showException(std::exception_ptr error)
     try {
         std::rethrow_exception(error);
     } catch (const std::exception& e) {
-        ShowMessage(QString::fromUtf8(e.what()));
+        ShowMessage(QString::fromStdString(engineMessage(e)));
     } catch (...) {
         ShowMessage(unknownError);
     }

@@ -3,7 +3,7 @@
 #include "app/Conversions.h"
 #include "app/Main_f.h"
 #include "app/StringGrid.h"
-#include "numerics/Levels.h"
+#include "engine/Levels.h"
 
 #include <QLineEdit>
 

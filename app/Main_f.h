@@ -46,7 +46,7 @@ class LevelFunctions;
 // hand their work to the transform engine (engine/, no Qt): quadrature, B-splines, solver, the
 // basis tables and the transforms are defined in transform/EngineBridge.cpp, the one place where
 // the window meets the engine. The index ranges of the basis are defined once, in
-// numerics/Levels.h.
+// engine/Levels.h.
 //
 // Names fixed by the design that say less than they do:
 //   FormCreate         the basis set-up handler: runs once after creation and again whenever
@@ -210,7 +210,7 @@ public:
 
     // ---- numerics/ — the state of the computation ----
     // Keys: k a scaling index 1-m .. 2^L-1 of level L, p or i a wavelet index 1-m .. 2^(L-1)-m
-    // of level L; H = 2^(J-1) (numerics/Levels.h).
+    // of level L; H = 2^(J-1) (engine/Levels.h).
     int m = 0; // spline order: 2, 3 or 4; the B-splines have degree m - 1
     int finestLevel = 0; // J: [a, b] holds 2^J mesh intervals; m + 1 unless chosen
     static constexpr int maxWindowLevel = 16; // the finest level the window offers

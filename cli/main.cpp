@@ -8,6 +8,8 @@
 // 2 bad usage (an unknown command or option, a missing or malformed value, a wrong formula).
 
 #include "data/CoefficientFile.h"
+#include "data/EngineMessages.h"
+#include "engine/Errors.h"
 #include "engine/Transform.h"
 #include "files/BasisReport.h"
 #include "numerics/UserFunction.h"
@@ -130,8 +132,8 @@ engine::BasisParameters basisOptions(const QCommandLineParser& parser)
     p.J0 = engine::smallestCoarsestLevel(p.m, p.rule);
     try {
         engine::checkParameters(p);
-    } catch (const std::invalid_argument& error) {
-        usageError(QString::fromUtf8(error.what()));
+    } catch (const engine::ParameterError& error) {
+        usageError(QString::fromStdString(engineMessage(error)));
     }
     return p;
 }
@@ -183,8 +185,8 @@ std::string forward(const QCommandLineParser& parser)
     engine::Transform transform(file.parameters);
     try {
         file.coefficients = transform.forward(f.value);
-    } catch (const std::domain_error& error) {
-        throw Failure {BadData, QString::fromUtf8(error.what())};
+    } catch (const engine::NotFiniteError& error) {
+        throw Failure {BadData, QString::fromStdString(engineMessage(error))};
     }
     return coefficientText(file);
 }
@@ -337,7 +339,8 @@ int run(const QStringList& arguments)
             std::fputs("Подробнее: splinewave-cli --help\n", stderr);
         return failure.status;
     } catch (const std::exception& error) { // a fault of the program: said, never an abort
-        std::fprintf(stderr, "splinewave-cli: внутренняя ошибка: %s\n", error.what());
+        std::fprintf(
+            stderr, "splinewave-cli: внутренняя ошибка: %s\n", engineMessage(error).c_str());
         return BadData;
     }
 }

@@ -1,6 +1,8 @@
 #include "data/CoefficientFile.h"
+#include "data/EngineMessages.h"
+#include "engine/Errors.h"
 
-#include "numerics/Levels.h"
+#include "engine/Levels.h"
 
 #include <charconv>
 #include <cmath>
@@ -100,8 +102,8 @@ CoefficientFile parseHeader(std::string_view line, const std::string& name, std:
     p.rule = values["rule"] == "exact" ? engine::Rule::Exact : engine::Rule::Default;
     try {
         engine::checkParameters(p);
-    } catch (const std::invalid_argument& error) {
-        std::string what = error.what();
+    } catch (const engine::ParameterError& error) {
+        std::string what = engineMessage(error);
         if (what.ends_with('.'))
             what.pop_back(); // the message gets its full stop from failData
         fail(what);

@@ -1,9 +1,8 @@
 #include "engine/Banded.h"
 
-#include <lapacke.h>
+#include "engine/Errors.h"
 
-#include <stdexcept>
-#include <string>
+#include <lapacke.h>
 
 namespace engine {
 
@@ -12,8 +11,7 @@ namespace {
     void check(lapack_int info, const char* what)
     {
         if (info != 0)
-            throw std::runtime_error(std::string("Ленточная система вырождена (") + what
-                + ", ведущий элемент " + std::to_string(info) + "). Решение не найдено.");
+            throw NumericalError(NumericalError::Kind::SingularBand, info, 0, what);
     }
 
 } // namespace
@@ -58,7 +56,7 @@ void SymmetricBandMatrix::solve(std::vector<double>& rhs)
 {
     check(
         LAPACKE_dpbsv_work(LAPACK_COL_MAJOR, 'L', n, kd, 1, storage.data(), kd + 1, rhs.data(), n),
-        "Холецкий");
+        "Cholesky");
 }
 
 } // namespace engine

@@ -1,10 +1,9 @@
 #include "engine/Basis.h"
 
 #include "engine/BSpline.h"
+#include "engine/Errors.h"
 
 #include <cmath>
-#include <stdexcept>
-#include <string>
 
 namespace engine {
 
@@ -34,21 +33,20 @@ int initialFinestLevel(int m)
 void checkParameters(const BasisParameters& parameters)
 {
     const auto [m, J, J0, rule, a, b] = parameters;
-    auto fail = [](const std::string& text) { throw std::invalid_argument(text); };
+    using Kind = ParameterError::Kind;
+    auto fail = [&](Kind kind, int lowest, int highest) {
+        throw ParameterError(kind, m, J, J0, rule, lowest, highest);
+    };
     if (m < 2 || m > 4)
-        fail("Непредусмотренное значение m (" + std::to_string(m) + ")");
+        fail(Kind::Order, 2, 4);
     if (!(a < b))
-        fail("Начало отрезка должно быть меньше его конца.");
+        fail(Kind::Interval, 0, 0);
     const int lowest = smallestCoarsestLevel(m, rule);
     if (J0 < lowest)
-        fail("Уровень J0=" + std::to_string(J0) + " меньше наименьшего допустимого для m="
-            + std::to_string(m) + (rule == Rule::Exact ? " при точном интегрировании" : "") + ": "
-            + std::to_string(lowest) + ".");
+        fail(Kind::CoarsestLevel, lowest, J - 1);
     const int finest = smallestFinestLevel(m, J0);
     if (J < finest || J > largestFinestLevel)
-        fail("Уровень J=" + std::to_string(J)
-            + " вне допустимых пределов для m=" + std::to_string(m) + " и J0=" + std::to_string(J0)
-            + ": от " + std::to_string(finest) + " до " + std::to_string(largestFinestLevel) + ".");
+        fail(Kind::FinestLevel, finest, largestFinestLevel);
 }
 
 Basis::Basis(const BasisParameters& parameters)

@@ -2,7 +2,7 @@
 
 #include "engine/DenseSolve.h"
 #include "engine/Quadrature.h"
-#include "numerics/Levels.h"
+#include "engine/Levels.h"
 
 #include <span>
 #include <vector>
@@ -32,7 +32,7 @@ int smallestCoarsestLevel(int m, Rule rule);
 int smallestFinestLevel(int m, int J0);
 // The level that the window starts with for each order: 3, 4, 5.
 int initialFinestLevel(int m);
-// Throws std::invalid_argument, in Russian, when m, J, J0 or [a, b] do not make a basis.
+// Throws ParameterError (engine/Errors.h) when m, J, J0 or [a, b] do not make a basis.
 void checkParameters(const BasisParameters& parameters);
 
 // The coefficients of one function over the B-splines N_(L,k) of its level: keys first ..

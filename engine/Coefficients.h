@@ -1,6 +1,6 @@
 #pragma once
 
-#include "numerics/Levels.h"
+#include "engine/Levels.h"
 
 #include <span>
 #include <vector>

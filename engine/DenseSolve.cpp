@@ -1,10 +1,10 @@
 #include "engine/DenseSolve.h"
 
+#include "engine/Errors.h"
+
 #include <lapacke.h>
 
 #include <cmath>
-#include <stdexcept>
-#include <string>
 #include <utility>
 
 namespace engine {
@@ -13,9 +13,7 @@ namespace {
 
     [[noreturn]] void singular(int row, int n)
     {
-        throw std::runtime_error(
-            "Система линейных уравнений вырождена: нулевой ведущий элемент в строке "
-            + std::to_string(row) + " из " + std::to_string(n) + ". Решение не найдено.");
+        throw NumericalError(NumericalError::Kind::SingularDense, row, n);
     }
 
 } // namespace

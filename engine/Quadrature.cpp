@@ -1,9 +1,9 @@
 #include "engine/Quadrature.h"
 
+#include "engine/Errors.h"
+
 #include <cmath>
 #include <numbers>
-#include <stdexcept>
-#include <string>
 
 namespace engine {
 
@@ -38,8 +38,7 @@ std::vector<double> gaussNodes(int n)
         int updates = 0;
         do {
             if (++updates > maxUpdates)
-                throw std::runtime_error("Узел " + std::to_string(i) + " формулы Гаусса порядка "
-                    + std::to_string(n) + " не найден: итерация Ньютона не сходится.");
+                throw NumericalError(NumericalError::Kind::GaussNode, i, n);
             prev = x;
             x = x - legendreP(n, x) / legendreDP(n, x);
         } while (x != prev);

@@ -2,11 +2,10 @@
 
 #include "engine/BSpline.h"
 #include "engine/Banded.h"
+#include "engine/Errors.h"
 
 #include <algorithm>
 #include <cmath>
-#include <stdexcept>
-#include <string>
 
 namespace engine {
 
@@ -94,8 +93,7 @@ std::vector<double> Transform::finestProducts(const std::function<double(double)
         for (std::size_t q = 0; q < n; ++q) {
             fx[q] = f(x[q]);
             if (!std::isfinite(fx[q]))
-                throw std::domain_error(
-                    "Функция f(x) не определена или бесконечна при x = " + std::to_string(x[q]));
+                throw NotFiniteError(x[q]);
         }
         for (int j = 0; j < m; ++j) {
             double S = 0.0;

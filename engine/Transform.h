@@ -26,7 +26,7 @@ namespace engine {
 class Transform
 {
 public:
-    // The basis of the parameters (see Basis); invalid parameters throw std::invalid_argument.
+    // The basis of the parameters (see Basis); invalid parameters throw ParameterError.
     explicit Transform(const BasisParameters& parameters);
 
     const Basis& basis() const { return basis_; }
@@ -34,7 +34,7 @@ public:
     // The points a + i h, i = 0 .. 2^J-1, where the window samples f and its reconstruction.
     std::vector<double> samplePoints() const;
     // r_k, k = 1-m .. 2^J-1, at [k + m - 1]. A point where f is not finite throws
-    // std::domain_error.
+    // NotFiniteError.
     std::vector<double> finestProducts(const std::function<double(double)>& f) const;
     // The coefficients of the projection whose products with the finest B-splines are r.
     Coefficients fromProducts(std::vector<double> products);

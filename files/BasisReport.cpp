@@ -1,7 +1,7 @@
 #include "files/BasisReport.h"
 
 #include "app/Conversions.h"
-#include "numerics/Levels.h"
+#include "engine/Levels.h"
 
 namespace {
 

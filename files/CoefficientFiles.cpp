@@ -7,7 +7,7 @@
 #include "app/Conversions.h"
 #include "app/Main_f.h"
 #include "files/FileText.h"
-#include "numerics/Levels.h"
+#include "engine/Levels.h"
 
 #include <QRadioButton>
 

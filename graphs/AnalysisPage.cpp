@@ -9,7 +9,7 @@
 #include "app/WaitingStatus.h"
 #include "files/FileText.h"
 #include "graphs/Envelope.h"
-#include "numerics/Levels.h"
+#include "engine/Levels.h"
 
 #include <QAction>
 #include <QBarCategoryAxis>

@@ -1,6 +1,6 @@
 #include "graphs/LevelFunctions.h"
 
-#include "numerics/Levels.h"
+#include "engine/Levels.h"
 
 #include <algorithm>
 

@@ -6,7 +6,7 @@
 #include "app/StringGrid.h"
 #include "app/WaitingStatus.h"
 #include "graphs/GraphSamples.h"
-#include "numerics/Levels.h"
+#include "engine/Levels.h"
 
 #include <QChart>
 #include <QChartView>

@@ -2,7 +2,7 @@
 // of two quadrature rules.
 
 #include "app/Main_f.h"
-#include "numerics/Levels.h"
+#include "engine/Levels.h"
 
 #include <stdexcept>
 #include <string>

@@ -6,7 +6,7 @@
 #include "app/Main_f.h"
 #include "engine/BSpline.h"
 #include "engine/DenseSolve.h"
-#include "numerics/Levels.h"
+#include "engine/Levels.h"
 
 double TMainForm::legendreP(int n, double x)
 {

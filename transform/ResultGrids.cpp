@@ -5,7 +5,7 @@
 
 #include "app/Main_f.h"
 #include "app/StringGrid.h"
-#include "numerics/Levels.h"
+#include "engine/Levels.h"
 
 namespace {
 
