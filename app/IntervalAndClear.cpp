@@ -24,6 +24,11 @@ void TMainForm::checkInterval()
 // stay. The analysis page then says what to do.
 void TMainForm::btnClearClick(QObject*)
 {
+    clearResults();
+}
+
+void TMainForm::clearResults()
+{
     const int J = finestLevel;
     const int J0 = coarsestLevel;
     coeffC.clear();
@@ -32,6 +37,6 @@ void TMainForm::btnClearClick(QObject*)
     for (int L : waveletLevels(J0, J))
         CoeffCGR->blank(QRect(1, L - J0, waveletCount(L), 1));
     CoeffDGR->blank(QRect(0, 1, int(scalingIndices(m, J0).size()), 1));
-    coefficientSource = CoefficientSource::None;
+    expansion.reset();
     refreshAnalysis();
 }

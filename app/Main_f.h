@@ -1,7 +1,7 @@
 #pragma once
 
 #include "app/Dialogs.h"
-#include "engine/Transform.h"
+#include "engine/Expansion.h"
 #include "numerics/SparseTable.h"
 #include "numerics/UserFunction.h"
 
@@ -109,6 +109,8 @@ public:
 
     // ---- app/ — the interval check: rejects a >= b (ERejectedInput) ----
     void checkInterval();
+    // What the Clear command does: no coefficients, blank result cells, the analysis page empty.
+    void clearResults();
 
     // The window title before the first Build, and after a rejected interval.
     static constexpr const char* designTitle
@@ -239,9 +241,6 @@ public:
     SparseTable alphaW;
     SparseTable coeffC; // [e][i]: wavelet coefficients c of level J0+e, e = 1 .. J-J0
     SparseTable coeffD; // [0][k]: scaling coefficients d, k = 1-m .. 2^J0-1
-    // What coeffC and coeffD came from, as a coefficient file names it (f=): the formula or
-    // "data:FILE"; empty when unknown (the fixed-name files).
-    std::string coefficientFunction;
     // The basis in force and the fast transforms on it, from the engine; the tables above are
     // copies of its numbers (transform/EngineBridge.cpp).
     std::shared_ptr<engine::Transform> fastTransform;
@@ -319,11 +318,12 @@ public:
     void showCoeffD();
     void updateTitle();
     DecomposedFunction functionToDecompose();
+    [[noreturn]] static void rejectUndefined(const DecomposedFunction& f, double x);
     // coeffD and coeffC as the engine holds coefficients, read without inserting: what the
     // tables do not hold is 0.0.
     engine::Coefficients storedCoefficients() const;
-    // coeffD and coeffC from the coefficients of the basis in force, shown in the grids.
-    void storeCoefficients(const engine::Coefficients& coefficients);
+    // The expansion in force, its coefficients in coeffD and coeffC and in the grids.
+    void storeExpansion(engine::Expansion stored);
 
     // ---- graphs/ — the charts: axes fitted to the curves shown, legend, tooltips, pictures ----
     // The text of a curve's tooltip at the hovered point.
@@ -357,15 +357,11 @@ public:
     void clearWaveletGraphs();
 
     // ---- graphs/ — the analysis page: the expansion by level, its error, compression ----
-    // Where the coefficients in coeffC and coeffD came from: a forward transform of
-    // userFunction, coefficient files (f unknown), or nothing since the last Clear.
-    enum class CoefficientSource
-    {
-        None,
-        ForwardTransform,
-        Files
-    };
-    CoefficientSource coefficientSource = CoefficientSource::None;
+    // The coefficients in coeffC and coeffD as one expansion: from a forward transform of
+    // userFunction (origin Function, labelled as a coefficient file names f: the formula or
+    // "data:FILE"), from coefficient files (f unknown), or none since the last Clear.
+    std::optional<engine::Expansion> expansion;
+    bool functionKnown() const; // a forward transform's, of userFunction
     double threshold = 0; // the last valid number of edtThreshold
     static constexpr const char* thresholdHint
         = "Вейвлет-коэффициенты c, меньшие порога по модулю, считаются нулями в восстановлении и\n"
@@ -390,22 +386,11 @@ public:
     // range left .. right.
     void showAnalysisRange(double left, double right, const std::vector<bool>& redraw = {});
     void refitAnalysisEnvelope();
-    // [0] the sum of d^2, [e] the sum of c^2 of level J0+e: the stored coefficients.
-    std::vector<double> levelEnergies();
     void drawEnergy();
     void sampleDenseGrid();
-    // The stored coefficients, the wavelet ones with |c| < below as zero.
-    engine::Coefficients keptCoefficients(double below);
-    // The expansion of the coefficients on the dense grid, by the fast inverse transform.
-    std::vector<double> denseSum(const engine::Coefficients& coefficients);
-    // The same over the functions of one level only: J0, the coarse approximation; J0+e, the
-    // details of that level.
-    std::vector<double> denseLevel(engine::Coefficients coefficients, int level);
     bool errorsKnown() const;
-    double largestError(const std::vector<double>& values) const;
-    double rmsError(const std::vector<double>& values) const;
+    engine::Deviation denseError(const std::vector<double>& values) const;
     QList<QPointF> nTermErrors();
-    int keptCount();
     DenseMatrix analysisCurves();
     QString analysisSummary(const std::vector<double>& reconstruction);
     QString analysisTip(const QXYSeries& series, QPointF at);

@@ -12,7 +12,6 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
-#include <QPushButton>
 #include <QSignalBlocker>
 #include <QSpinBox>
 
@@ -58,7 +57,7 @@ void TMainForm::setupBasis()
 void TMainForm::setupBasis(const engine::BasisParameters& chosen)
 {
     auto built = std::make_shared<engine::Transform>(chosen);
-    btnClear->click(); // under the old m, J and J0
+    clearResults(); // under the old m, J and J0
 
     fastTransform = std::move(built);
     m = chosen.m;

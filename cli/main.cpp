@@ -10,7 +10,7 @@
 #include "data/CoefficientFile.h"
 #include "data/EngineMessages.h"
 #include "engine/Errors.h"
-#include "engine/Transform.h"
+#include "engine/Expansion.h"
 #include "files/BasisReport.h"
 #include "numerics/UserFunction.h"
 
@@ -27,7 +27,7 @@
 #include <cmath>
 #include <cstdio>
 #include <map>
-#include <numeric>
+#include <optional>
 #include <set>
 
 namespace {
@@ -226,48 +226,33 @@ std::string compress(const QCommandLineParser& parser, std::string& note)
     CoefficientFile file = coefficientFile(parser);
     if (parser.isSet("threshold") == parser.isSet("keep"))
         usageError("задайте ровно одно из --threshold T и --keep K");
-    const engine::Transform transform(file.parameters);
-    auto values = [&] { return transform.meshValues(transform.compose(file.coefficients), 1); };
-    const std::vector<double> before = values();
-    std::vector<double>& c = file.coefficients.c;
-    std::vector<std::size_t> dropped;
+    const engine::Expansion all(
+        std::make_shared<const engine::Transform>(file.parameters), file.coefficients);
+    std::optional<engine::Expansion> kept;
+    std::size_t count = 0;
     if (parser.isSet("threshold")) {
         const double threshold = numberOption(parser, "threshold");
-        for (std::size_t i = 0; i < c.size(); ++i)
-            if (std::abs(c[i]) < threshold)
-                dropped.push_back(i);
+        kept = all.thresholded(threshold);
+        count = all.countAtLeast(threshold);
     } else {
         const int keep = integerOption(parser, "keep");
         if (keep < 0)
             usageError("значение --keep отрицательно");
-        std::vector<std::size_t> order(c.size());
-        std::iota(order.begin(), order.end(), 0);
-        if (std::size_t(keep) < c.size()) {
-            std::nth_element(order.begin(), order.begin() + keep, order.end(),
-                [&c](std::size_t i, std::size_t j) {
-                    return std::abs(c[i]) > std::abs(c[j])
-                        || (std::abs(c[i]) == std::abs(c[j]) && i < j);
-                });
-            dropped.assign(order.begin() + keep, order.end());
-        }
+        kept = all.keepingLargest(std::size_t(keep));
+        count = std::min(std::size_t(keep), all.coefficients().c.size());
     }
-    for (std::size_t i : dropped)
-        c[i] = 0;
-    const std::vector<double> after = values();
-    const std::size_t points = std::size_t(1) << file.parameters.J;
-    double largest = 0, squares = 0;
-    for (std::size_t i = 0; i < points; ++i) {
-        const double error = std::abs(after[i] - before[i]);
-        largest = std::max(largest, error);
-        squares += error * error;
-    }
-    const double rms = std::sqrt(squares / double(points));
-    note = "сохранено " + std::to_string(c.size() - dropped.size()) + " из "
-        + std::to_string(c.size()) + " коэффициентов c; погрешность восстановления: наибольшая ";
-    appendNumber(note, largest);
+    const std::vector<double> before = all.onMesh(1), after = kept->onMesh(1);
+    const std::size_t points = std::size_t(1) << file.parameters.J; // b is not a sample point
+    const engine::Deviation error
+        = engine::deviation(std::span(before).first(points), std::span(after).first(points));
+    note = "сохранено " + std::to_string(count) + " из "
+        + std::to_string(all.coefficients().c.size())
+        + " коэффициентов c; погрешность восстановления: наибольшая ";
+    appendNumber(note, error.largest);
     note += ", среднеквадратичная ";
-    appendNumber(note, rms);
+    appendNumber(note, error.rms);
     note += "\n";
+    file.coefficients = kept->coefficients();
     return coefficientText(file);
 }
 

@@ -20,8 +20,8 @@ void TMainForm::miCoeffCsvClick(QObject*)
     const std::optional<QString> name = runFileDialog(*SaveCoeffCsvDialog);
     if (!name)
         return;
-    const CoefficientFile file {
-        fastTransform->basis().parameters(), coefficientFunction, storedCoefficients()};
+    const CoefficientFile file {fastTransform->basis().parameters(),
+        expansion ? expansion->label() : std::string(), storedCoefficients()};
     if (saveWholeFile(withSuffix(*name, "csv"), QByteArray::fromStdString(coefficientText(file))))
         ShowMessage("Коэффициенты сохранены в «" + withSuffix(*name, "csv") + "»");
 }
@@ -64,8 +64,7 @@ void TMainForm::btnLoadCoeffCsvClick(QObject*)
         edtA->setText(QString::number(int(p.a)));
         edtB->setText(QString::number(int(p.b)));
     }
-    storeCoefficients(file.coefficients);
-    coefficientFunction = file.function;
-    coefficientSource = CoefficientSource::Files;
+    storeExpansion(engine::Expansion(
+        fastTransform, file.coefficients, engine::Origin::Coefficients, file.function));
     refreshAnalysis();
 }

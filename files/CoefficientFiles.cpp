@@ -6,8 +6,8 @@
 
 #include "app/Conversions.h"
 #include "app/Main_f.h"
-#include "files/FileText.h"
 #include "engine/Levels.h"
+#include "files/FileText.h"
 
 #include <QRadioButton>
 
@@ -76,22 +76,10 @@ void TMainForm::btnGetValuesFromFileClick(QObject*)
     const auto d = readNumbers(dFile, int(scalingIndices(m, J0).size()), dDegree);
     if (!d)
         return;
-    auto next = c->begin();
-    SparseRow row;
-    for (int L : waveletLevels(J0, finestLevel)) {
-        for (int i : waveletIndices(m, L))
-            row.insert({i, *next++});
-        coeffC[L - J0] = row;
-        row.clear();
-    }
-    next = d->begin();
-    for (int k : scalingIndices(m, J0))
-        row.insert({k, *next++});
-    coeffD[0] = row;
-    showCoeffC();
-    showCoeffD();
-    coefficientFunction.clear();
-    coefficientSource = CoefficientSource::Files;
+    engine::Coefficients loaded(m, J0, finestLevel);
+    std::ranges::copy(*c, loaded.c.begin());
+    std::ranges::copy(*d, loaded.d.begin());
+    storeExpansion(engine::Expansion(fastTransform, std::move(loaded)));
     refreshAnalysis();
 }
 

@@ -7,9 +7,9 @@
 #include "app/Conversions.h"
 #include "app/Main_f.h"
 #include "app/WaitingStatus.h"
+#include "engine/Levels.h"
 #include "files/FileText.h"
 #include "graphs/Envelope.h"
-#include "engine/Levels.h"
 
 #include <QAction>
 #include <QBarCategoryAxis>
@@ -148,7 +148,7 @@ void TMainForm::buildAnalysisSeries()
         series->setName(name);
         addCurve(chAnalysis, series, QPen(colour, width, style), &TMainForm::analysisTip);
     };
-    if (coefficientSource == CoefficientSource::ForwardTransform)
+    if (functionKnown())
         add("f(x)", QColor(170, 170, 170), 6, Qt::SolidLine); // a broad band under the others
     add("восстановление", Qt::red, 2, Qt::SolidLine);
     add("приближение, уровень " + IntToStr(coarsestLevel), Qt::blue, 2, Qt::DashLine);
@@ -157,7 +157,7 @@ void TMainForm::buildAnalysisSeries()
         add("детали, уровень " + IntToStr(L), details[(L - coarsestLevel - 1) % 3], 2,
             Qt::SolidLine);
     // The samples of data as dots, after the curves: a few thousand would hide them.
-    if (coefficientSource == CoefficientSource::ForwardTransform && userFunction.data
+    if (functionKnown() && userFunction.data
         && userFunction.data->samples().x.size() <= maxSampleDots) {
         const SampledData& samples = userFunction.data->samples();
         auto* dots = new QScatterSeries;
@@ -175,7 +175,7 @@ void TMainForm::buildAnalysisSeries()
 // grid is laid out once per basis set-up, f sampled on it once per forward transform.
 void TMainForm::refreshAnalysis()
 {
-    const bool any = coefficientSource != CoefficientSource::None;
+    const bool any = expansion.has_value();
     SplitterAnalysis->splitter()->setVisible(any);
     btnSaveAnalysis->setEnabled(any);
     for (QAction* save : pmSaveAnalysis->actions())
@@ -189,7 +189,7 @@ void TMainForm::refreshAnalysis()
     if (denseGrid.empty())
         sampleDenseGrid();
     denseFunction.clear();
-    if (coefficientSource == CoefficientSource::ForwardTransform) {
+    if (functionKnown()) {
         denseFunction.reserve(denseGrid.size());
         for (double x : denseGrid)
             denseFunction.push_back(testFunction(x));
@@ -221,7 +221,7 @@ void TMainForm::drawCompression()
 // with the threshold. A value that is not finite (f where it is undefined) is left out.
 void TMainForm::drawAnalysis()
 {
-    if (coefficientSource == CoefficientSource::None)
+    if (!expansion)
         return;
     DenseMatrix curves = analysisCurves();
     std::vector<bool> redraw(curves.size(), true); // what the threshold left as it was stays
@@ -231,13 +231,12 @@ void TMainForm::drawAnalysis()
     analysisValues = std::move(curves);
     showAnalysisRange(denseGrid.front(), denseGrid.back(), redraw);
     fitAxes(chAnalysis->chart());
-    const bool withF = coefficientSource == CoefficientSource::ForwardTransform;
-    const std::vector<double>& reconstruction = analysisValues[withF ? 1 : 0];
+    const std::vector<double>& reconstruction = analysisValues[functionKnown() ? 1 : 0];
     lblAnalysis->setText(analysisSummary(reconstruction));
     if (errorsKnown())
         static_cast<QXYSeries*>(chCompression->chart()->series()[1])
-            ->replace({{double(keptCount()),
-                std::max(largestError(reconstruction), errorFloor(denseFunction))}});
+            ->replace({{double(expansion->countAtLeast(threshold)),
+                std::max(denseError(reconstruction).largest, errorFloor(denseFunction))}});
 }
 
 // One column per pixel of the plot area as it was last shown. A chart that has never been shown
@@ -284,19 +283,6 @@ void TMainForm::refitAnalysisEnvelope()
     showAnalysisRange(x->min(), x->max());
 }
 
-// The sums of squares of the stored coefficients, whatever the threshold.
-std::vector<double> TMainForm::levelEnergies()
-{
-    const engine::Coefficients stored = storedCoefficients();
-    auto squares = [](std::span<const double> values) {
-        return std::inner_product(values.begin(), values.end(), values.begin(), 0.0);
-    };
-    std::vector<double> energies {squares(stored.d)};
-    for (int L : waveletLevels(coarsestLevel, finestLevel))
-        energies.push_back(squares(stored.level(L)));
-    return energies;
-}
-
 // One bar per level of the stored coefficients, d first; none while there are no coefficients.
 // A logarithmic axis cannot show a sum of 0: sums below the rounding level of the largest, eps^2
 // times it, are drawn at that level (at eps^2 when all are 0).
@@ -305,8 +291,8 @@ void TMainForm::drawEnergy()
     QBarSet* bars = static_cast<QBarSeries*>(chEnergy->chart()->series().first())->barSets()[0];
     bars->remove(0, bars->count());
     QStringList levels;
-    if (coefficientSource != CoefficientSource::None) {
-        const std::vector<double> energies = levelEnergies();
+    if (expansion) {
+        const std::vector<double> energies = expansion->levelEnergies();
         const double largest = *std::max_element(energies.begin(), energies.end());
         const double floor
             = std::pow(std::numeric_limits<double>::epsilon(), 2) * (largest > 0 ? largest : 1);
@@ -322,7 +308,7 @@ void TMainForm::drawEnergy()
 
 QString TMainForm::energyTip(int bar)
 {
-    const double energy = levelEnergies()[std::size_t(bar)];
+    const double energy = expansion->levelEnergies()[std::size_t(bar)];
     return bar == 0
         ? "коэффициенты d, уровень " + IntToStr(coarsestLevel) + "\nсумма d²: " + errorText(energy)
         : "коэффициенты c, уровень " + IntToStr(coarsestLevel + bar)
@@ -331,13 +317,14 @@ QString TMainForm::energyTip(int bar)
 
 QString TMainForm::analysisSummary(const std::vector<double>& reconstruction)
 {
-    const QString kept = "Сохранено " + IntToStr(keptCount()) + " из "
+    const QString kept = "Сохранено " + IntToStr(int(expansion->countAtLeast(threshold))) + " из "
         + IntToStr(waveletTotal(coarsestLevel, finestLevel)) + " коэффициентов c";
-    if (errorsKnown())
-        return kept + "; погрешность восстановления: наибольшая "
-            + errorText(largestError(reconstruction)) + ", среднеквадратичная "
-            + errorText(rmsError(reconstruction));
-    if (coefficientSource == CoefficientSource::Files)
+    if (errorsKnown()) {
+        const engine::Deviation error = denseError(reconstruction);
+        return kept + "; погрешность восстановления: наибольшая " + errorText(error.largest)
+            + ", среднеквадратичная " + errorText(error.rms);
+    }
+    if (!functionKnown())
         return kept
             + ". Коэффициенты взяты из файлов: функция f(x) неизвестна, погрешность не "
               "вычисляется";

@@ -7,9 +7,6 @@
 #include <QLineEdit>
 #include <QRadioButton>
 
-#include <algorithm>
-#include <cmath>
-
 // The title names the degree the basis was built for, which is what the combo box shows
 // whenever the degree was accepted, the exact quadrature rule when it was used, and after a
 // forward transform a function other than the built-in one.
@@ -24,23 +21,10 @@ void TMainForm::updateTitle()
     setWindowTitle(title);
 }
 
-// The loaded data or else the typed formula, parsed once, and finite at every point where the
-// forward transform evaluates it: the sample points and the quadrature points.
+// The loaded data or else the typed formula, parsed once.
 DecomposedFunction TMainForm::functionToDecompose()
 {
-    DecomposedFunction f
-        = loadedData ? *loadedData : DecomposedFunction::formula(edtFunction->text());
-    std::vector<double> evaluated;
-    for (const auto& point : points)
-        evaluated.push_back(point[0]);
-    std::ranges::copy(quadraturePoints(), std::back_inserter(evaluated));
-    const auto undefinedAt = std::find_if(
-        evaluated.begin(), evaluated.end(), [&f](double x) { return !std::isfinite(f.value(x)); });
-    if (undefinedAt != evaluated.end())
-        throw ERejectedInput(("Функция f(x)=" + f.name
-            + " не определена или бесконечна при x = " + FloatToStr(*undefinedAt))
-                                 .toStdString());
-    return f;
+    return loadedData ? *loadedData : DecomposedFunction::formula(edtFunction->text());
 }
 
 // A rejected interval puts the design title back before its message is shown.
@@ -53,9 +37,6 @@ void TMainForm::btnBuildClick(QObject*)
         throw;
     }
     const bool forward = rbForward->isChecked();
-    if (forward)
-        userFunction = functionToDecompose();
-    updateTitle();
     startTicks = int(clockTicks());
     WaitingStatus status(StatusBar,
         forward ? "Подождите, идет прямое вейвлет-преобразование..."
@@ -63,11 +44,10 @@ void TMainForm::btnBuildClick(QObject*)
     const BusyCursor busy;
     forward ? forwardTransform() : inverseTransform();
     endTicks = int(clockTicks());
+    updateTitle();
     status.complete(QString(forward ? "Выполнено прямое" : "Выполнено обратное")
         + " вейвлет-преобразование для m=" + IntToStr(m) + ". Время выполнения " + elapsedText()
         + " мc");
-    if (forward) {
-        coefficientSource = CoefficientSource::ForwardTransform;
+    if (forward)
         refreshAnalysis();
-    }
 }

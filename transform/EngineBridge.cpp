@@ -3,10 +3,14 @@
 // tables; the transforms run on the engine and their results come back into the tables and the
 // grids.
 
+#include "app/Conversions.h"
 #include "app/Main_f.h"
 #include "engine/BSpline.h"
 #include "engine/DenseSolve.h"
+#include "engine/Errors.h"
 #include "engine/Levels.h"
+
+#include <cmath>
 
 double TMainForm::legendreP(int n, double x)
 {
@@ -84,21 +88,45 @@ double TMainForm::waveletValue(double x, int p, int level)
     return fastTransform->basis().waveletValue(level, p, x);
 }
 
-// f at the sample points for the grid, then the engine's forward transform of f.
+// The function to decompose (functionToDecompose) at the sample points for the grid, then the
+// engine's forward transform of it: each point evaluated once, and a point where f is not finite
+// rejects the Build before anything changes, the sample points first.
 void TMainForm::forwardTransform()
 {
+    DecomposedFunction f = functionToDecompose();
+    std::vector<double> values(points.size());
     for (std::size_t i = 0; i < points.size(); ++i)
-        funcValues[i][0] = testFunction(points[i][0]);
+        if (!std::isfinite(values[i] = f.value(points[i][0])))
+            rejectUndefined(f, points[i][0]);
+    engine::Coefficients coefficients;
+    try {
+        coefficients = fastTransform->forward(f.value);
+    } catch (const engine::NotFiniteError& error) {
+        rejectUndefined(f, error.x);
+    }
+    for (std::size_t i = 0; i < points.size(); ++i)
+        funcValues[i][0] = values[i];
     showFunctionValues();
-    storeCoefficients(fastTransform->forward([this](double x) { return testFunction(x); }));
-    coefficientFunction = userFunction.label().toStdString();
+    const std::string label = f.label().toStdString();
+    userFunction = std::move(f);
+    storeExpansion(
+        engine::Expansion(fastTransform, std::move(coefficients), engine::Origin::Function, label));
 }
 
-void TMainForm::storeCoefficients(const engine::Coefficients& coefficients)
+void TMainForm::rejectUndefined(const DecomposedFunction& f, double x)
 {
+    throw ERejectedInput(
+        ("Функция f(x)=" + f.name + " не определена или бесконечна при x = " + FloatToStr(x))
+            .toStdString());
+}
+
+void TMainForm::storeExpansion(engine::Expansion stored)
+{
+    const engine::Coefficients& coefficients = stored.coefficients();
     coeffD[0] = sparseRow(1 - m, coefficients.d);
     for (int L : waveletLevels(coarsestLevel, finestLevel))
         coeffC[L - coarsestLevel] = sparseRow(1 - m, coefficients.level(L));
+    expansion = std::move(stored);
     showCoeffC();
     showCoeffD();
 }
