@@ -56,6 +56,8 @@ void TMainForm::connectHandlers()
     bind(btnSave, &QPushButton::clicked, &TMainForm::btnSaveClick);
     bind(btnReport, &QPushButton::clicked, &TMainForm::btnReportClick);
     bind(edtThreshold, &QLineEdit::textChanged, &TMainForm::edtThresholdChange);
+    bind(cbThresholdMeasure, &QComboBox::currentIndexChanged, &TMainForm::cbThresholdMeasureChange);
+    bind(cbEnergyKind, &QComboBox::currentIndexChanged, &TMainForm::cbEnergyKindChange);
     bind(btnSaveAnalysis, &QPushButton::clicked, &TMainForm::btnSaveAnalysisClick);
     bind(miAnalysisPicture, &QAction::triggered, &TMainForm::miAnalysisPictureClick);
     bind(miAnalysisCurves, &QAction::triggered, &TMainForm::miAnalysisCurvesClick);

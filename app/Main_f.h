@@ -94,6 +94,8 @@ public:
     void graphChoiceChange(QObject* Sender); // cbGraphLevel and cbGraphWindow
     void miGraphicClick(QObject* Sender);
     void edtThresholdChange(QObject* Sender);
+    void cbThresholdMeasureChange(QObject* Sender);
+    void cbEnergyKindChange(QObject* Sender);
     void btnSaveAnalysisClick(QObject* Sender);
     void miAnalysisPictureClick(QObject* Sender);
     void miAnalysisCurvesClick(QObject* Sender);
@@ -192,13 +194,16 @@ public:
     QWidget* tsAnalysis = nullptr;
     TPanel* pMenuAnalysis = nullptr;
     QLabel* lblThreshold = nullptr;
-    QLineEdit* edtThreshold = nullptr; // wavelet coefficients with |c| below it count as zero
+    QComboBox* cbThresholdMeasure = nullptr; // what the threshold compares: |c| ||psi|| or |c|
+    QLineEdit* edtThreshold = nullptr; // wavelet coefficients measuring below it count as zero
+    QLabel* lblEnergyKind = nullptr;
+    QComboBox* cbEnergyKind = nullptr; // the bars of chEnergy: energies in L^2, or sums of c^2
     QLabel* lblAnalysis = nullptr; // coefficients kept, and the error against f
     QPushButton* btnSaveAnalysis = nullptr;
     TPanel* pAnalysis = nullptr; // the charts; its caption says what to do while there are none
     QChartView* chAnalysis = nullptr;
     QChartView* chCompression = nullptr;
-    QChartView* chEnergy = nullptr; // sum of squares of the coefficients per level, as bars
+    QChartView* chEnergy = nullptr; // the energy of each level, as bars
     QSplitterHandle* SplitterAnalysis = nullptr; // between chAnalysis and the two charts beside
     QSplitterHandle* SplitterEnergy = nullptr; // between chCompression and chEnergy
     QMenu* pmSaveAnalysis = nullptr;
@@ -363,9 +368,21 @@ public:
     std::optional<engine::Expansion> expansion;
     bool functionKnown() const; // a forward transform's, of userFunction
     double threshold = 0; // the last valid number of edtThreshold
+    engine::Measure thresholdMeasure() const; // chosen in cbThresholdMeasure
     static constexpr const char* thresholdHint
-        = "Вейвлет-коэффициенты c, меньшие порога по модулю, считаются нулями в восстановлении и\n"
-          "в деталях на этой странице; таблицы и файлы коэффициентов не меняются";
+        = "Вейвлет-коэффициенты c, у которых выбранная слева мера меньше порога, считаются нулями\n"
+          "в восстановлении и в деталях на этой странице; таблицы и файлы коэффициентов не "
+          "меняются";
+    static constexpr const char* measureHint
+        = "Что сравнивается с порогом и по чему выбираются наибольшие коэффициенты:\n"
+          "|c|·‖ψ‖ — вклад коэффициента: |c|, умноженный на норму его вейвлета в L²\n"
+          "(B-сплайны — это h·нормированные, поэтому норма вейвлета убывает в 2^(3/2) раза\n"
+          "с каждым уровнем, и без неё мелкие уровни получают лишнее);\n"
+          "|c| — сам модуль коэффициента";
+    static constexpr const char* energyHint
+        = "Столбики энергии: ‖уровня‖² в L² — квадрат нормы грубого приближения и деталей\n"
+          "каждого уровня (при точном интегрировании уровни ортогональны и в сумме дают ‖f_J‖²);\n"
+          "Σ c² — сумма квадратов коэффициентов уровня";
     // The dense grid of [a, b]: x_(si+s) = points[i][0] + s h/S, s = 0 .. S-1, then b; S = 16
     // up to 2^10 mesh intervals, fewer above: 2^14 + 1 points up to J = 14, 2^J + 1 beyond.
     int densePerInterval() const;
@@ -396,6 +413,9 @@ public:
     QString analysisTip(const QXYSeries& series, QPointF at);
     QString compressionTip(const QXYSeries& series, QPointF at);
     QString energyTip(int bar);
+    // The bars of chEnergy as cbEnergyKind chooses: the L^2 energy of each level's part, or the
+    // sums of squares of its coefficients; [0] the coarse level J0.
+    std::vector<double> barEnergies() const;
     QByteArray analysisCsv();
 
 signals:

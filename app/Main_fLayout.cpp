@@ -443,10 +443,17 @@ void TMainForm::createAnalysisPage()
     tsAnalysis = addPage(pcCenter, "tsAnalysis", "Анализ");
     pMenuAnalysis = toolPanel("pMenuAnalysis", TPanel::NoBevel, tsAnalysis, {6, 0, 10, 5});
     auto* tools = static_cast<QBoxLayout*>(pMenuAnalysis->layout());
-    lblThreshold = named(new QLabel("порог |c| <", pMenuAnalysis), "lblThreshold");
+    lblThreshold = named(new QLabel("порог", pMenuAnalysis), "lblThreshold");
+    cbThresholdMeasure = named(new QComboBox(pMenuAnalysis), "cbThresholdMeasure");
+    cbThresholdMeasure->addItems({"|c|·‖ψ‖ <", "|c| <"}); // in the order of engine::Measure
+    cbThresholdMeasure->setToolTip(measureHint);
     edtThreshold = named(new QLineEdit("0", pMenuAnalysis), "edtThreshold");
     edtThreshold->setToolTip(thresholdHint);
     edtThreshold->setFixedWidth(10 * edtThreshold->fontMetrics().horizontalAdvance('0'));
+    lblEnergyKind = named(new QLabel("энергия", pMenuAnalysis), "lblEnergyKind");
+    cbEnergyKind = named(new QComboBox(pMenuAnalysis), "cbEnergyKind");
+    cbEnergyKind->addItems({"‖уровня‖² в L²", "Σ c²"});
+    cbEnergyKind->setToolTip(energyHint);
     lblAnalysis = named(new QLabel(pMenuAnalysis), "lblAnalysis");
     lblAnalysis->setWordWrap(true);
     lblAnalysis->setTextInteractionFlags(Qt::TextSelectableByMouse);
@@ -456,7 +463,12 @@ void TMainForm::createAnalysisPage()
     btnSaveAnalysis->setEnabled(false);
     tools->addWidget(lblThreshold);
     tools->addSpacing(6);
+    tools->addWidget(cbThresholdMeasure);
     tools->addWidget(edtThreshold);
+    tools->addSpacing(12);
+    tools->addWidget(lblEnergyKind);
+    tools->addSpacing(6);
+    tools->addWidget(cbEnergyKind);
     tools->addSpacing(12);
     tools->addWidget(lblAnalysis, 1);
     tools->addSpacing(6);
@@ -534,8 +546,8 @@ void TMainForm::setFocusOrder()
         edtB, edtFunction, btnLoadData, chExactIntegration, pcCenter, FunctionValueGR, CoeffCGR,
         CoeffDGR, btnBuild, rbForward, rbBack, btnGetValuesFromFile, btnLoadCoeffCsv, btnClear,
         btnSave, rbCenter, rbBoundary, rbAllGraphic, rbZerro, cbGraphLevel, cbGraphWindow,
-        chShowHideBottomPanel, btnGraphic, chWavelet, sgWaveletValues, edtThreshold,
-        btnSaveAnalysis, chAnalysis, chCompression, chEnergy};
+        chShowHideBottomPanel, btnGraphic, chWavelet, sgWaveletValues, cbThresholdMeasure,
+        edtThreshold, cbEnergyKind, btnSaveAnalysis, chAnalysis, chCompression, chEnergy};
     for (std::size_t i = 1; i < std::size(order); ++i)
         QWidget::setTabOrder(order[i - 1], order[i]);
 }

@@ -54,15 +54,17 @@ struct Failure
 const char* const help = R"help(Использование:
   splinewave-cli forward  -m M -J J [--exact] (-f ФОРМУЛА | --data ФАЙЛ) [-o ФАЙЛ]
   splinewave-cli inverse  КОЭФФИЦИЕНТЫ.csv [--points N] [-o ФАЙЛ]
-  splinewave-cli compress КОЭФФИЦИЕНТЫ.csv (--threshold T | --keep K) [-o ФАЙЛ]
+  splinewave-cli compress КОЭФФИЦИЕНТЫ.csv (--threshold T | --keep K) [--by МЕРА] [-o ФАЙЛ]
   splinewave-cli basis    -m M -J J [--exact] [-o ФАЙЛ]
 
 Команды:
   forward   раскладывает f(x) на [0, 1] по сплайновым вейвлетам и пишет коэффициенты в CSV
   inverse   восстанавливает значения функции по файлу коэффициентов: строки «x,value» в 2^J
             точках преобразования или в N равноотстоящих точках отрезка вместе с концами
-  compress  обнуляет вейвлет-коэффициенты c, меньшие T по модулю (или все, кроме K наибольших),
-            и сообщает в stderr, сколько сохранено, и погрешности восстановления
+  compress  обнуляет вейвлет-коэффициенты c, вклад которых меньше T (или все, кроме K
+            наибольших по вкладу), и сообщает в stderr, сколько сохранено, и погрешности
+            восстановления; вклад — |c|·‖ψ‖, модуль коэффициента, умноженный на норму его
+            вейвлета в L²
   basis     печатает отчёт о коэффициентах базиса (betta, alpha, alphaW) в UTF-8
 
 Параметры:
@@ -72,8 +74,10 @@ const char* const help = R"help(Использование:
   -f ФОРМУЛА        функция f(x), например "sin(2*pi*x)"
   --data ФАЙЛ       f(x) — сплайн через отсчёты файла данных (один или два столбца)
   --points N        число точек восстановления, не меньше 2
-  --threshold T     порог: сохраняются коэффициенты c с |c| >= T
-  --keep K          сохраняются K наибольших по модулю коэффициентов c
+  --threshold T     порог: сохраняются коэффициенты c с вкладом >= T
+  --keep K          сохраняются K коэффициентов c с наибольшим вкладом
+  --by МЕРА         что сравнивается: contribution — вклад |c|·‖ψ‖ (по умолчанию),
+                    value — сам модуль |c|
   -o, --output ФАЙЛ записать результат в файл (только при успехе), иначе в stdout
   -h, --help        эта справка
 
@@ -84,7 +88,7 @@ const char* const help = R"help(Использование:
 const std::map<QString, std::set<QString>> commands = {
     {"forward", {"m", "J", "exact", "f", "data", "o"}},
     {"inverse", {"points", "o"}},
-    {"compress", {"threshold", "keep", "o"}},
+    {"compress", {"threshold", "keep", "by", "o"}},
     {"basis", {"m", "J", "exact", "o"}},
 };
 
@@ -219,26 +223,37 @@ std::string inverse(const QCommandLineParser& parser)
     return text;
 }
 
-// Zeroes the wavelet coefficients below the threshold in modulus, or all but the K largest (of
-// equal moduli the first in the file stay); the note compares the inverses at the sample points.
+// What --by names: the contribution |c| ||psi|| unless "value", |c|.
+engine::Measure measureOption(const QCommandLineParser& parser)
+{
+    const QString by = parser.isSet("by") ? parser.value("by") : "contribution";
+    if (by != "contribution" && by != "value")
+        usageError("значение --by «" + by + "» неизвестно (contribution или value)");
+    return by == "value" ? engine::Measure::Value : engine::Measure::Contribution;
+}
+
+// Zeroes the wavelet coefficients that measure below the threshold, or all but the K of largest
+// measure (of equal measures the first in the file stay); the note compares the inverses at the
+// sample points.
 std::string compress(const QCommandLineParser& parser, std::string& note)
 {
     CoefficientFile file = coefficientFile(parser);
     if (parser.isSet("threshold") == parser.isSet("keep"))
         usageError("задайте ровно одно из --threshold T и --keep K");
+    const engine::Measure measure = measureOption(parser);
     const engine::Expansion all(
         std::make_shared<const engine::Transform>(file.parameters), file.coefficients);
     std::optional<engine::Expansion> kept;
     std::size_t count = 0;
     if (parser.isSet("threshold")) {
         const double threshold = numberOption(parser, "threshold");
-        kept = all.thresholded(threshold);
-        count = all.countAtLeast(threshold);
+        kept = all.thresholded(threshold, measure);
+        count = all.countAtLeast(threshold, measure);
     } else {
         const int keep = integerOption(parser, "keep");
         if (keep < 0)
             usageError("значение --keep отрицательно");
-        kept = all.keepingLargest(std::size_t(keep));
+        kept = all.keepingLargest(std::size_t(keep), measure);
         count = std::min(std::size_t(keep), all.coefficients().c.size());
     }
     const std::vector<double> before = all.onMesh(1), after = kept->onMesh(1);
@@ -285,6 +300,7 @@ int run(const QStringList& arguments)
         {"points", "", "N"},
         {"threshold", "", "T"},
         {"keep", "", "K"},
+        {"by", "", "МЕРА"},
         {{"o", "output"}, "", "ФАЙЛ"},
     });
     try {

@@ -33,6 +33,8 @@ struct Coefficients
     }
     double& wavelet(int L, int p) { return c[offset(L) + p + m - 1]; }
     double& scaling(int k) { return d[k + m - 1]; }
+    double wavelet(int L, int p) const { return c[offset(L) + p + m - 1]; }
+    double scaling(int k) const { return d[k + m - 1]; }
 
 private:
     std::size_t offset(int L) const { return std::size_t(waveletCount(L) - (1 << J0)); }

@@ -1,5 +1,7 @@
 #include "engine/Expansion.h"
 
+#include "engine/Norms.h"
+
 #include <algorithm>
 #include <bit>
 #include <cmath>
@@ -104,6 +106,7 @@ Expansion::Expansion(std::shared_ptr<const Transform> transform, Coefficients co
     , coefficients_(std::move(coefficients))
     , origin_(origin)
     , label_(std::move(label))
+    , norms(std::make_shared<const Coefficients>(engine::basisNorms(transform_->basis())))
 {
 }
 
@@ -129,41 +132,83 @@ Expansion Expansion::level(int L) const
     return part;
 }
 
-Expansion Expansion::thresholded(double below) const
+double Expansion::measure(std::size_t u, Measure measure) const
+{
+    const double value = std::abs(coefficients_.c[u]);
+    return measure == Measure::Value ? value : value * norms->c[u];
+}
+
+Expansion Expansion::thresholded(double below, Measure measure) const
 {
     Expansion kept = *this;
-    for (double& c : kept.coefficients_.c)
-        if (std::abs(c) < below)
-            c = 0.0;
+    for (std::size_t u = 0; u < coefficients_.c.size(); ++u)
+        if (this->measure(u, measure) < below)
+            kept.coefficients_.c[u] = 0.0;
     return kept;
 }
 
-std::vector<std::size_t> Expansion::ranking() const
+std::vector<std::size_t> Expansion::ranking(Measure measure) const
 {
-    const std::vector<double>& c = coefficients_.c;
-    std::vector<std::size_t> order(c.size());
+    std::vector<double> size(coefficients_.c.size());
+    for (std::size_t u = 0; u < size.size(); ++u)
+        size[u] = this->measure(u, measure);
+    std::vector<std::size_t> order(size.size());
     std::iota(order.begin(), order.end(), std::size_t(0));
     std::ranges::stable_sort(
-        order, [&c](std::size_t u, std::size_t v) { return std::abs(c[u]) > std::abs(c[v]); });
+        order, [&size](std::size_t u, std::size_t v) { return size[u] > size[v]; });
     return order;
 }
 
-Expansion Expansion::keepingLargest(std::size_t K) const
+Expansion Expansion::keepingLargest(std::size_t K, Measure measure) const
 {
     Expansion kept = *this;
-    const std::vector<std::size_t> order = ranking();
+    const std::vector<std::size_t> order = ranking(measure);
     for (std::size_t r = std::min(K, order.size()); r < order.size(); ++r)
         kept.coefficients_.c[order[r]] = 0.0;
     return kept;
 }
 
-std::size_t Expansion::countAtLeast(double below) const
+std::size_t Expansion::countAtLeast(double below, Measure measure) const
 {
-    return std::size_t(std::ranges::count_if(
-        coefficients_.c, [below](double c) { return !(std::abs(c) < below); }));
+    std::size_t count = 0;
+    for (std::size_t u = 0; u < coefficients_.c.size(); ++u)
+        count += !(this->measure(u, measure) < below);
+    return count;
+}
+
+std::vector<double> Expansion::levelSpline(int L) const
+{
+    const Coefficients& c = coefficients_;
+    if (L == c.J0)
+        return c.d;
+    const Basis& basis = transform_->basis();
+    std::vector<double> spline(scalingIndices(c.m, L).size(), 0.0);
+    const std::span<const double> level = c.level(L);
+    for (int p : waveletIndices(c.m, L)) {
+        const SplineRow row = basis.wavelet(L, p);
+        for (std::size_t i = 0; i < row.values.size(); ++i)
+            spline[std::size_t(row.first + c.m - 1) + i]
+                += row.values[i] * level[std::size_t(p + c.m - 1)];
+    }
+    return spline;
 }
 
 std::vector<double> Expansion::levelEnergies() const
+{
+    const Coefficients& c = coefficients_;
+    std::vector<double> energies;
+    for (int L = c.J0; L <= c.J; ++L)
+        energies.push_back(SplineNorm(transform_->basis(), L).squared(1 - c.m, levelSpline(L)));
+    return energies;
+}
+
+double Expansion::energy() const
+{
+    const Coefficients& c = coefficients_;
+    return SplineNorm(transform_->basis(), c.J).squared(1 - c.m, transform_->compose(c));
+}
+
+std::vector<double> Expansion::sumsOfSquares() const
 {
     auto squares = [](std::span<const double> values) {
         return std::inner_product(values.begin(), values.end(), values.begin(), 0.0);
@@ -177,9 +222,9 @@ std::vector<double> Expansion::levelEnergies() const
 // Starting from the coarse approximation, each coefficient in the order of ranking() adds its
 // wavelet on its support; 200 inverse transforms instead would cost O(200 N S m).
 std::vector<std::pair<std::size_t, double>> Expansion::nTermCurve(
-    std::span<const double> reference, int S) const
+    std::span<const double> reference, int S, Measure measure) const
 {
-    const std::vector<std::size_t> order = ranking();
+    const std::vector<std::size_t> order = ranking(measure);
     const WaveletOnGrid wavelets(transform_->basis(), S);
     const int J0 = coefficients_.J0, m = coefficients_.m;
     std::vector<double> sum = level(J0).onMesh(S);

@@ -1,8 +1,8 @@
 // The numbers of the analysis page, from the expansion in force (engine/Expansion.h): its values
 // on a dense grid of [a, b], split into the coarse approximation sum d_k N_(J0,k) and one detail
-// curve sum c_(e,i) psi_(J0+e,i) per level, with the wavelet coefficients below a threshold
-// counted as zero; its error against f; and the error of the expansions that keep the K largest
-// |c|.
+// curve sum c_(e,i) psi_(J0+e,i) per level, with the wavelet coefficients whose measure is below
+// a threshold counted as zero; its error against f; and the error of the expansions that keep
+// the K coefficients of largest measure (engine::Measure: |c| ||psi||, or |c|).
 //
 //   x_(Si+s) = points[i][0] + s h/S   (i = 0 .. 2^J-1, s = 0 .. S-1),   x_(S 2^J) = b
 //
@@ -42,7 +42,7 @@ bool TMainForm::functionKnown() const
 // f when it is known, the reconstruction, the coarse approximation, the details level by level.
 DenseMatrix TMainForm::analysisCurves()
 {
-    const engine::Expansion kept = expansion->thresholded(threshold);
+    const engine::Expansion kept = expansion->thresholded(threshold, thresholdMeasure());
     const int S = densePerInterval();
     DenseMatrix curves;
     if (functionKnown())
@@ -68,13 +68,14 @@ engine::Deviation TMainForm::denseError(const std::vector<double>& values) const
 }
 
 // (K, the largest error of the expansion with every d and the K wavelet coefficients of largest
-// |c|), equal |c| taken in the order of the levels (Expansion::nTermCurve). A threshold keeps
+// measure), equal measures taken in the order of the levels (Expansion::nTermCurve). A threshold keeps
 // exactly such a set, so its error is a point of this curve where the curve has that K (up to
 // rounding: the curve adds the terms in another order).
 QList<QPointF> TMainForm::nTermErrors()
 {
     QList<QPointF> errors;
-    for (const auto& [K, error] : expansion->nTermCurve(denseFunction, densePerInterval()))
+    for (const auto& [K, error] :
+        expansion->nTermCurve(denseFunction, densePerInterval(), thresholdMeasure()))
         errors.append({double(K), error});
     return errors;
 }

@@ -17,6 +17,7 @@
 #include <QBarSet>
 #include <QChart>
 #include <QChartView>
+#include <QComboBox>
 #include <QCursor>
 #include <QGraphicsLayout>
 #include <QLabel>
@@ -108,7 +109,7 @@ void TMainForm::createAnalysisCharts()
     QChart* chart = chCompression->chart();
     smallChart(chart, "сохранено c", "погрешность"); // the largest, as the tooltips say
     auto* curve = new QLineSeries;
-    curve->setName("сохранить наибольшие |c|");
+    curve->setName("сохранить наибольшие |c|·‖ψ‖");
     curve->setPointsVisible(true);
     addCurve(chCompression, curve, QPen(Qt::blue, 2), &TMainForm::compressionTip);
     auto* point = new QScatterSeries;
@@ -120,9 +121,9 @@ void TMainForm::createAnalysisCharts()
     chEnergy = createChartView(
         "chEnergy", "Энергия по уровням", new QLogValueAxis, new QBarCategoryAxis);
     chart = chEnergy->chart();
-    smallChart(chart, "уровень", "сумма квадратов");
+    smallChart(chart, "уровень", "энергия");
     chart->axes(Qt::Horizontal).first()->setTruncateLabels(false); // "10" may touch "11" at J = 16
-    auto* energies = new QBarSet("сумма квадратов");
+    auto* energies = new QBarSet("энергия");
     energies->setColor(QColor(0, 140, 0));
     auto* bars = new QBarSeries;
     bars->append(energies);
@@ -235,7 +236,7 @@ void TMainForm::drawAnalysis()
     lblAnalysis->setText(analysisSummary(reconstruction));
     if (errorsKnown())
         static_cast<QXYSeries*>(chCompression->chart()->series()[1])
-            ->replace({{double(expansion->countAtLeast(threshold)),
+            ->replace({{double(expansion->countAtLeast(threshold, thresholdMeasure())),
                 std::max(denseError(reconstruction).largest, errorFloor(denseFunction))}});
 }
 
@@ -292,7 +293,7 @@ void TMainForm::drawEnergy()
     bars->remove(0, bars->count());
     QStringList levels;
     if (expansion) {
-        const std::vector<double> energies = expansion->levelEnergies();
+        const std::vector<double> energies = barEnergies();
         const double largest = *std::max_element(energies.begin(), energies.end());
         const double floor
             = std::pow(std::numeric_limits<double>::epsilon(), 2) * (largest > 0 ? largest : 1);
@@ -303,21 +304,59 @@ void TMainForm::drawEnergy()
     }
     static_cast<QBarCategoryAxis*>(chEnergy->chart()->axes(Qt::Horizontal).first())
         ->setCategories(levels);
+    const bool inL2 = cbEnergyKind->currentIndex() == 0;
+    chEnergy->chart()->setTitle(expansion && inL2
+            ? "Энергия по уровням, ‖f_J‖² = " + errorText(expansion->energy())
+            : "Энергия по уровням");
+    chEnergy->chart()->axes(Qt::Vertical).first()->setTitleText(inL2 ? "‖·‖² в L²" : "Σ c²");
     fitAxes(chEnergy->chart());
+}
+
+std::vector<double> TMainForm::barEnergies() const
+{
+    return cbEnergyKind->currentIndex() == 0 ? expansion->levelEnergies()
+                                             : expansion->sumsOfSquares();
 }
 
 QString TMainForm::energyTip(int bar)
 {
-    const double energy = expansion->levelEnergies()[std::size_t(bar)];
-    return bar == 0
-        ? "коэффициенты d, уровень " + IntToStr(coarsestLevel) + "\nсумма d²: " + errorText(energy)
-        : "коэффициенты c, уровень " + IntToStr(coarsestLevel + bar)
-            + "\nсумма c²: " + errorText(energy);
+    const double energy = barEnergies()[std::size_t(bar)];
+    const QString level = IntToStr(coarsestLevel + bar);
+    if (cbEnergyKind->currentIndex() == 0)
+        return (bar == 0 ? "грубое приближение, уровень " : "детали, уровень ") + level
+            + "\n‖·‖² в L²: " + errorText(energy);
+    return bar == 0 ? "коэффициенты d, уровень " + level + "\nсумма d²: " + errorText(energy)
+                    : "коэффициенты c, уровень " + level + "\nсумма c²: " + errorText(energy);
+}
+
+void TMainForm::cbEnergyKindChange(QObject*)
+{
+    drawEnergy();
+}
+
+engine::Measure TMainForm::thresholdMeasure() const
+{
+    return engine::Measure(cbThresholdMeasure->currentIndex());
+}
+
+// Another measure keeps other coefficients: the curves, the summary and the N-term curve anew.
+void TMainForm::cbThresholdMeasureChange(QObject*)
+{
+    static_cast<QXYSeries*>(chCompression->chart()->series()[0])
+        ->setName(cbThresholdMeasure->currentIndex() == 0 ? "сохранить наибольшие |c|·‖ψ‖"
+                                                          : "сохранить наибольшие |c|");
+    drawAnalysis();
+    if (!errorsKnown())
+        return;
+    static_cast<QXYSeries*>(chCompression->chart()->series()[0])->clear();
+    compressionDue = true;
+    drawCompression();
 }
 
 QString TMainForm::analysisSummary(const std::vector<double>& reconstruction)
 {
-    const QString kept = "Сохранено " + IntToStr(int(expansion->countAtLeast(threshold))) + " из "
+    const QString kept = "Сохранено "
+        + IntToStr(int(expansion->countAtLeast(threshold, thresholdMeasure()))) + " из "
         + IntToStr(waveletTotal(coarsestLevel, finestLevel)) + " коэффициентов c";
     if (errorsKnown()) {
         const engine::Deviation error = denseError(reconstruction);

@@ -58,12 +58,14 @@ private slots:
         QTest::addColumn<int>("m");
         QTest::addColumn<QString>("function");
         QTest::addColumn<QString>("threshold");
+        QTest::addColumn<int>("measure"); // the index of cbThresholdMeasure: |c| ||psi||, |c|
         const char* sine = "sin(2*pi*x)*exp(-x)";
         for (int m = 2; m <= 4; ++m) {
             const char* between = m == 2 ? "1e-2" : m == 3 ? "1e-4" : "1e-7"; // among the |c|
-            for (auto [f, threshold] : {std::pair {"1-8*x", "0"}, {sine, "0"}, {sine, between},
-                     {sine, "1e300"}}) // the last above every |c|
-                QTest::addRow("m=%d %s, threshold %s", m, f, threshold) << m << f << threshold;
+            for (auto [f, threshold, measure] : {std::tuple {"1-8*x", "0", 0}, {sine, "0", 0},
+                     {sine, between, 1}, {sine, "half", 0}, {sine, "1e300", 0}})
+                QTest::addRow("m=%d %s, threshold %s, measure %d", m, f, threshold, measure)
+                    << m << f << threshold << measure;
         }
     }
     void expansionByLevel()
@@ -71,8 +73,15 @@ private slots:
         QFETCH(int, m);
         QFETCH(QString, function);
         QFETCH(QString, threshold);
+        QFETCH(int, measure);
         build(m, qPrintable(function));
-        form->edtThreshold->setText(threshold);
+        form->cbThresholdMeasure->setCurrentIndex(measure);
+        double largestMeasure = 0; // "half": half the largest contribution
+        for (std::size_t u = 0; u < form->expansion->coefficients().c.size(); ++u)
+            largestMeasure
+                = std::max(largestMeasure, form->expansion->measure(u, engine::Measure(measure)));
+        form->edtThreshold->setText(
+            threshold == "half" ? QLocale().toString(largestMeasure / 2, 'g', 17) : threshold);
         const int J = m == 2 ? 3 : m == 3 ? 4 : 5, J0 = m == 2 ? 1 : 2, N = (1 << J) - (1 << J0);
         const std::vector<double> f = curve("f(x)"), r = curve("восстановление");
         const std::vector<double> coarse = curve(QString("приближение, уровень %1").arg(J0));
@@ -100,8 +109,9 @@ private slots:
         QCOMPARE(kept.captured(2).toInt(), N);
         QVERIFY_NEAR(kept.captured(3).toDouble(), largest, 0.005 * largest);
         // The threshold's point lies on the N-term curve, which keeps every coefficient at its end.
-        const QList<QPointF> nTerm
-            = series(form->chCompression, "сохранить наибольшие |c|")->points();
+        const QList<QPointF> nTerm = series(form->chCompression,
+            measure == 0 ? "сохранить наибольшие |c|·‖ψ‖" : "сохранить наибольшие |c|")
+                                         ->points();
         const QList<QPointF> point = series(form->chCompression, "текущий порог")->points();
         QVERIFY(nTerm.size() == N + 1 && nTerm.last().x() == N && point.size() == 1);
         // The curve sums its terms in another order than the reconstruction: a rounding apart.
@@ -138,6 +148,7 @@ private slots:
         build(4, "sin(2*pi*x)*exp(-x)");
         QVERIFY(chartsShown() && form->btnSaveAnalysis->isEnabled());
         QVERIFY(summary().startsWith("Сохранено 28 из 28 коэффициентов c; погрешность"));
+        form->cbThresholdMeasure->setCurrentIndex(1); // |c| alone
         form->edtThreshold->setText("0,000005"); // between the |c| of m = 4
         const QString thresholded = summary();
         QVERIFY(thresholded.startsWith("Сохранено 1 из 28 "));
@@ -255,7 +266,7 @@ private slots:
         form->sbFinestLevel->setValue(12);
         form->edtFunction->setText("sin(2*pi*x)*exp(-x)");
         form->btnBuild->click();
-        QXYSeries* nTerm = series(form->chCompression, "сохранить наибольшие |c|");
+        QXYSeries* nTerm = series(form->chCompression, "сохранить наибольшие |c|·‖ψ‖");
         QCOMPARE(nTerm->count(), 0); // not while the page is not shown
         form->pcCenter->setCurrentWidget(form->tsAnalysis);
         QCoreApplication::processEvents(); // the legend of 13 curves fits in the view
@@ -313,7 +324,11 @@ private slots:
         QCOMPARE(form->analysisTip(*r, {form->denseGrid[q] + 1e-6, 0}).split('\n').last(),
             "y = " + QLocale().toString(dense[1][q], 'g', 6));
 
-        // The bars: d, then the levels 3 .. 12, the sums of squares of the stored coefficients.
+        // The bars: d, then the levels 3 .. 12, in L^2 with the whole energy in the title, then
+        // as sums of squares of the stored coefficients.
+        QVERIFY(form->chEnergy->chart()->title().startsWith("Энергия по уровням, ‖f_J‖² = "));
+        form->cbEnergyKind->setCurrentIndex(1);
+        QCOMPARE(form->chEnergy->chart()->title(), "Энергия по уровням");
         QCOMPARE(static_cast<QBarCategoryAxis*>(form->chEnergy->chart()->axes(Qt::Horizontal)[0])
                      ->categories()
                      .join(' '),

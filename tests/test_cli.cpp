@@ -61,6 +61,7 @@ void TestCli::exitStatuses()
         {"forward -m 2 -J 3 -f x+", 2, "Ошибка в формуле f(x): формула оборвана, позиция 3\n"},
         {"forward -m 2 -J 3 -f x --data good.csv", 2, "задайте функцию одним способом: -f ФОРМУЛА"},
         {"compress good.csv --keep 1 --threshold 1", 2, "задайте ровно одно из --threshold T и"},
+        {"compress good.csv --keep 1 --by size", 2, "значение --by «size» неизвестно"},
         {"inverse good.csv --points 1", 2, "--points должно быть не меньше 2\n"},
         {"forward -m 2 -J 3 -f 1/(x-0.5)", 1, ""},
         {"forward -m 2 -J 3 --data none.csv", 1, "Файл «none.csv»: файл не найден (возможно"},
@@ -143,6 +144,22 @@ void TestCli::inverseAndCompress()
     QVERIFY(none.status == 0 && none.err.startsWith("сохранено 0 из 28 коэффициентов c"));
     for (const QByteArray& line : none.out.split('\n'))
         QVERIFY(!line.startsWith("c,") || line.endsWith(",0"));
+
+    // A kink: |c| alone keeps a coefficient of the finest level, the contribution |c| ||psi||
+    // keeps coarser ones and leaves the smaller error.
+    QVERIFY(cli("forward -m 2 -J 6 -f abs(x-0.3) -o kink.csv").status == 0);
+    auto kept = [](const Run& run) {
+        QList<int> levels;
+        for (const QByteArray& line : run.out.split('\n'))
+            if (line.startsWith("c,") && !line.endsWith(",0"))
+                levels << line.split(',')[1].toInt();
+        return levels;
+    };
+    auto rms = [](const Run& run) { return run.err.section(' ', -1).toDouble(); };
+    const Run contribution = cli("compress kink.csv --keep 3"),
+              value = cli("compress kink.csv --keep 3 --by value");
+    QVERIFY(kept(contribution) == QList<int>({2, 2, 3}) && kept(value).contains(6));
+    QVERIFY(rms(contribution) < rms(value));
 }
 
 SPLINEWAVE_TEST_MAIN(TestCli)
