@@ -143,7 +143,7 @@ engine::BasisParameters basisOptions(const QCommandLineParser& parser)
     return p;
 }
 
-// The name "-" of an input file stands for the standard input.
+// The name "-": the standard input for a file read, the standard output for -o.
 bool isStandardStream(const QString& path)
 {
     return path == "-";

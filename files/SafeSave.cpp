@@ -8,6 +8,7 @@
 
 namespace {
 
+// What went wrong, in the user's terms; `replacing`: through a temporary file in the folder.
 QString writeProblem(const QFileDevice& file, bool replacing)
 {
     if (QFileInfo(file.fileName()).isDir())
