@@ -6,14 +6,13 @@
 #include "app/Main_f.h"
 #include "tests/DenseReference.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSpinBox>
 #include <QTabWidget>
-
-#include <QSpinBox>
 
 #include <algorithm>
 #include <chrono>
@@ -27,10 +26,14 @@
 
 namespace {
 
-double medianMilliseconds(int runs, const std::function<void()>& command)
+// The median time of the command; `before`, when given, runs untimed ahead of each run.
+double medianMilliseconds(
+    int runs, const std::function<void()>& command, const std::function<void()>& before = {})
 {
     std::vector<double> times;
     for (int i = 0; i < runs; ++i) {
+        if (before)
+            before();
         auto start = std::chrono::steady_clock::now();
         command();
         std::chrono::duration<double, std::milli> elapsed
@@ -98,7 +101,8 @@ void painted(QWidget* window)
 }
 
 // The window at the levels J of m = 4 at the design size: a level change (set-up and grids laid
-// out); the graph page built; a Build of sin(2 pi x), which refreshes every page, with the
+// out); the graph page built; a change of the rule right after the graph page was built (the
+// page emptied, the basis set up again); a Build of sin(2 pi x), which refreshes every page, with the
 // analysis page on screen and with the transfer page on screen; of it, the analysis page's own
 // refresh; and a threshold change; each painted at once. Then every page
 // shown at J = 16 and the resident memory since this table began: the process's peak is reset
@@ -107,9 +111,9 @@ void levelTable(TMainForm* form, int runs)
 {
     std::printf(
         "\nwindow, m = 4, sin(2πx), median of %d runs (J = 16: of %d), milliseconds\n\n"
-        "| J | level change | graph click | Build click, analysis page shown | "
-        "Build click, transfer page shown | of it the analysis page | threshold change, page "
-        "redrawn |\n|---|---|---|---|---|---|---|\n",
+        "| J | level change | graph click | basis change after the graph click | Build click, "
+        "analysis page shown | Build click, transfer page shown | of it the analysis page | "
+        "threshold change, page redrawn |\n|---|---|---|---|---|---|---|---|\n",
         runs, std::max(3, runs / 10));
     const bool peakReset = bool(std::ofstream("/proc/self/clear_refs") << "5");
     form->cbStepSplain->setCurrentText("4");
@@ -129,6 +133,18 @@ void levelTable(TMainForm* form, int runs)
             form->btnGraphic->click();
             painted(form);
         });
+        const double basisChange = medianMilliseconds(
+            n,
+            [&] {
+                form->chExactIntegration->click();
+                painted(form);
+            },
+            [&] {
+                form->btnGraphic->click();
+                painted(form);
+            });
+        if (form->chExactIntegration->isChecked()) // an odd number of runs: back to the default
+            form->chExactIntegration->click();
         std::vector<double> build;
         for (QWidget* page : {form->tsAnalysis, form->tsTransfer}) {
             form->pcCenter->setCurrentWidget(page);
@@ -147,8 +163,8 @@ void levelTable(TMainForm* form, int runs)
             form->edtThreshold->setText(++change % 2 ? QLocale().toString(1e-4) : "0");
             painted(form);
         });
-        std::printf("| %d | %.2f | %.2f | %.2f | %.2f | %.2f | %.2f |\n", J, level, graph, build[0],
-            build[1], page, threshold);
+        std::printf("| %d | %.2f | %.2f | %.2f | %.2f | %.2f | %.2f | %.2f |\n", J, level, graph,
+            basisChange, build[0], build[1], page, threshold);
     }
     for (QWidget* page : {form->tsTransfer, form->tsGraphic, form->tsAnalysis}) {
         form->pcCenter->setCurrentWidget(page);

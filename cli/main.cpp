@@ -3,7 +3,9 @@
 //   inverse   a coefficient file -> "x,value" at the sample points or at N points of [a, b]
 //   compress  a coefficient file -> the same with the small wavelet coefficients zeroed
 //   basis     the report of the basis coefficients (files/BasisReport.h), in UTF-8
-// The result goes to stdout or, only when the command succeeds, atomically to the -o file.
+// The result goes to stdout or, only when the command succeeds, to the -o file (files/SafeSave.h:
+// a regular file is replaced atomically, a device or a pipe written directly). "-" names the
+// standard output for -o and the standard input for the file read.
 // Exit status: 0 success, 1 bad data (a file that cannot be read or written, f not finite),
 // 2 bad usage (an unknown command or option, a missing or malformed value, a wrong formula).
 
@@ -12,6 +14,7 @@
 #include "engine/Errors.h"
 #include "engine/Expansion.h"
 #include "files/BasisReport.h"
+#include "files/SafeSave.h"
 #include "numerics/UserFunction.h"
 
 #include <QCommandLineParser>
@@ -19,7 +22,6 @@
 #include <QFileInfo>
 #include <QLibraryInfo>
 #include <QLocale>
-#include <QSaveFile>
 #include <QTranslator>
 
 #include <algorithm>
@@ -29,6 +31,7 @@
 #include <map>
 #include <optional>
 #include <set>
+#include <utility>
 
 namespace {
 
@@ -80,6 +83,10 @@ const char* const help = R"help(Использование:
                     value — сам модуль |c|
   -o, --output ФАЙЛ записать результат в файл (только при успехе), иначе в stdout
   -h, --help        эта справка
+
+Имя файла «-» означает стандартный ввод (КОЭФФИЦИЕНТЫ.csv, --data) или стандартный вывод (-o).
+Обычный файл -o заменяется целиком, когда результат записан; устройство или канал (FIFO)
+записывается напрямую.
 
 Коды выхода: 0 — успех, 1 — ошибка в данных или файле, 2 — неверный вызов.
 )help";
@@ -142,6 +149,32 @@ engine::BasisParameters basisOptions(const QCommandLineParser& parser)
     return p;
 }
 
+// The name "-": the standard input for a file read, the standard output for -o.
+bool isStandardStream(const QString& path)
+{
+    return path == "-";
+}
+
+// The whole standard input, read to its end.
+std::string standardInput()
+{
+    std::string text;
+    char block[1 << 16];
+    while (const std::size_t count = std::fread(block, 1, sizeof block, stdin))
+        text.append(block, count);
+    if (std::ferror(stdin))
+        throw Failure {BadData, "не удалось прочитать стандартный ввод"};
+    return text;
+}
+
+// The text of an input file and its name in messages; "-" is the standard input.
+std::pair<std::string, std::string> inputText(const QString& path)
+{
+    if (isStandardStream(path))
+        return {standardInput(), "стандартный ввод"};
+    return {readFileText(path.toStdString()), path.toStdString()};
+}
+
 // The one file argument of inverse and compress.
 CoefficientFile coefficientFile(const QCommandLineParser& parser)
 {
@@ -149,7 +182,8 @@ CoefficientFile coefficientFile(const QCommandLineParser& parser)
     if (files.size() != 1)
         usageError("нужен ровно один файл коэффициентов");
     try {
-        return readCoefficientFile(files[0].toStdString());
+        const auto [text, name] = inputText(files[0]);
+        return parseCoefficientText(text, name);
     } catch (const DataError& error) {
         throw Failure {BadData, QString::fromUtf8(error.what())};
     }
@@ -179,8 +213,9 @@ std::string forward(const QCommandLineParser& parser)
     } else {
         const QString path = parser.value("data");
         try {
+            const auto [text, name] = inputText(path);
             f = DecomposedFunction::samples(QFileInfo(path).fileName(),
-                readSamples(path.toStdString(), file.parameters.a, file.parameters.b));
+                parseSamples(text, name, file.parameters.a, file.parameters.b));
         } catch (const DataError& error) {
             throw Failure {BadData, QString::fromUtf8(error.what())};
         }
@@ -271,19 +306,18 @@ std::string compress(const QCommandLineParser& parser, std::string& note)
     return coefficientText(file);
 }
 
-// The result on stdout, or in the file through a temporary one that replaces it when complete.
+// The result on stdout (no -o, "-" or /dev/stdout: the descriptor the shell set up, so that
+// ">>" still appends), or in the file as saveFile writes it.
 void write(const QString& path, const std::string& text)
 {
-    if (path.isEmpty()) {
+    if (path.isEmpty() || isStandardStream(path) || path == "/dev/stdout") {
         if (std::fwrite(text.data(), 1, text.size(), stdout) != text.size()
             || std::fflush(stdout) != 0)
             throw Failure {BadData, "не удалось записать результат в стандартный вывод"};
         return;
     }
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(text.data(), qint64(text.size())) < 0
-        || !file.commit())
-        throw Failure {BadData, "Файл «" + path + "»: не удалось записать: " + file.errorString()};
+    if (const auto problem = saveFile(path, QByteArray::fromStdString(text)))
+        throw Failure {BadData, "Файл «" + path + "»: не удалось записать: " + *problem};
 }
 
 int run(const QStringList& arguments)

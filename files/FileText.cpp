@@ -2,10 +2,9 @@
 
 #include "app/Conversions.h"
 #include "app/Dialogs.h"
+#include "files/SafeSave.h"
 
 #include <QFile>
-#include <QFileInfo>
-#include <QSaveFile>
 #include <QStringEncoder>
 
 #include <charconv>
@@ -22,37 +21,12 @@ QString withSuffix(const QString& name, const QString& suffix)
     return name.endsWith("." + suffix, Qt::CaseInsensitive) ? name : name + "." + suffix;
 }
 
-namespace {
-
-QString writeProblem(const QFileDevice& file)
-{
-    if (QFileInfo(file.fileName()).isDir())
-        return "на месте файла стоит папка с тем же именем";
-    switch (file.error()) {
-    case QFileDevice::OpenError:
-        return "файл нельзя создать в этой папке";
-    case QFileDevice::WriteError:
-        return "запись не удалась (возможно, диск заполнен)";
-    case QFileDevice::RenameError:
-        return "файл нельзя заменить";
-    default:
-        return "ошибка записи";
-    }
-}
-
-} // namespace
-
 bool saveWholeFile(const QString& name, const QByteArray& contents)
 {
-    // The contents wait in the device's buffer until commit(), which on Qt 6.4 replaces the
-    // target even when writing that buffer out fails half-way (a full disk): flush first.
-    QSaveFile file(name);
-    bool written = file.open(QIODevice::WriteOnly) && file.write(contents) == contents.size()
-        && file.flush() && file.commit();
-    if (!written)
-        ShowMessage("Не удалось сохранить файл «" + name + "»: " + writeProblem(file) + " ("
-            + file.errorString() + ").");
-    return written;
+    const std::optional<QString> problem = saveFile(name, contents);
+    if (problem)
+        ShowMessage("Не удалось сохранить файл «" + name + "»: " + *problem + ".");
+    return !problem;
 }
 
 std::optional<std::vector<double>> readNumbers(

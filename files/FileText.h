@@ -15,9 +15,10 @@ QByteArray toWindows1251(const QString& text);
 // The name with ".suffix" appended, unless it ends with it already, in any case.
 QString withSuffix(const QString& name, const QString& suffix);
 
-// Writes the whole file through a temporary file that replaces the target only when complete,
-// so a failed save leaves the previous file as it was. On failure the user is told which file
-// and why, and the result is false.
+// Writes the whole file as saveFile (files/SafeSave.h) writes it: a regular file through a
+// temporary one that replaces it only when complete, so a failed save leaves the previous file
+// as it was; a device or a named pipe directly. On failure the user is told which file and why,
+// and the result is false.
 bool saveWholeFile(const QString& name, const QByteArray& contents);
 
 // The `count` numbers of a text file, whatever the line breaks. On any problem (missing or

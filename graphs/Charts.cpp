@@ -39,9 +39,12 @@ namespace {
 constexpr int legendInset = 10;
 
 // Ticks at 1, 2 or 5 times a power of ten that divide the span into at most six parts, labelled
-// with as many decimals as the interval needs.
+// with as many decimals as the interval needs. No span (the ends set one at a time can cross
+// for a moment) changes nothing.
 void setRoundTicks(QValueAxis* axis, double span)
 {
+    if (!(span > 0) || !std::isfinite(span))
+        return;
     const int exponent = int(std::floor(std::log10(span / 6)));
     const double unit = std::pow(10.0, exponent);
     const double factor = span / 6 <= unit ? 1
@@ -60,8 +63,6 @@ void fitAxis(QValueAxis* axis, double low, double high, double margin)
         low = std::isfinite(low) ? low - 1 : -1;
         high = low + 2;
     }
-    const double span = (1 + 2 * margin) * (high - low);
-    setRoundTicks(axis, span); // before the range: the old interval could mean a myriad of ticks
     axis->setRange(low - margin * (high - low), high + margin * (high - low));
 }
 
@@ -135,11 +136,13 @@ QChartView* TMainForm::createChartView(
         if (auto* values = qobject_cast<QValueAxis*>(axis)) {
             values->setTickType(QValueAxis::TicksDynamic);
             values->setTickAnchor(0);
-            connect(values, &QValueAxis::rangeChanged, values,
-                [values, layOut](double min, double max) {
-                    setRoundTicks(values, max - min);
-                    layOut();
-                });
+            // The axis lays out its ticks as soon as its range changes, before rangeChanged is
+            // emitted: the interval must follow the range when its ends are set, or the old
+            // interval over the new range could mean a myriad of ticks (seconds of work).
+            auto follow = [values] { setRoundTicks(values, values->max() - values->min()); };
+            connect(values, &QValueAxis::minChanged, values, follow);
+            connect(values, &QValueAxis::maxChanged, values, follow);
+            connect(values, &QValueAxis::rangeChanged, values, layOut);
         } else if (auto* logarithmic = qobject_cast<QLogValueAxis*>(axis)) {
             logarithmic->setMinorTickCount(0);
             logarithmic->setLabelFormat("%.0e"); // 1e-05: a power of ten

@@ -6,6 +6,9 @@
 
 #include <clocale>
 
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+
 QAction* RecordingSeam::choosePopupItem(QMenu& menu)
 {
     popupsShown << menu.objectName();
@@ -56,6 +59,17 @@ bool WindowTest::write(const QString& name, const QByteArray& bytes)
 {
     QFile file(name);
     return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
+
+QString WindowTest::fullDevice()
+{
+    return ::mknod("full", S_IFCHR | 0666, makedev(1, 7)) == 0 ? "full" : "/dev/full";
+}
+
+bool WindowTest::isCharacterDevice(const QString& name)
+{
+    struct stat status;
+    return ::stat(QFile::encodeName(name).constData(), &status) == 0 && S_ISCHR(status.st_mode);
 }
 
 void everyDegree()

@@ -65,6 +65,11 @@ protected:
     static QByteArray contents(const QString& name);
     // Writes the bytes to the file, replacing it; false when that fails.
     static bool write(const QString& name, const QByteArray& bytes);
+    // A device that refuses every write as a full disk does: a node of its own in the scratch
+    // folder where one can be made (as root), so that a save that wrongly replaces it cannot
+    // replace the system's /dev/full; /dev/full itself otherwise.
+    static QString fullDevice();
+    static bool isCharacterDevice(const QString& name);
 
     RecordingSeam seam;
     TMainForm* form = nullptr;

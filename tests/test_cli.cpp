@@ -7,6 +7,10 @@
 #include <QProcess>
 #include <QSpinBox>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 class TestCli : public WindowTest
 {
     Q_OBJECT
@@ -15,6 +19,8 @@ private slots:
     void exitStatuses();
     void coefficientFilesInTheWindow();
     void inverseAndCompress();
+    void outputsAndInputs();
+    void fullDisk();
 
 private:
     struct Run
@@ -23,11 +29,14 @@ private:
         QByteArray out;
         QString err;
     };
-    // The program on the arguments, which are separated by blanks.
-    static Run cli(const QString& arguments)
+    // The program on the arguments, which are separated by blanks, with the input on its
+    // standard input.
+    static Run cli(const QString& arguments, const QByteArray& input = {})
     {
         QProcess process;
         process.start(SPLINEWAVE_CLI, arguments.split(' ', Qt::SkipEmptyParts));
+        process.write(input);
+        process.closeWriteChannel();
         if (!process.waitForFinished(120'000) || process.exitStatus() != QProcess::NormalExit)
             return {-1, {}, {}};
         return {process.exitCode(), process.readAllStandardOutput(),
@@ -120,7 +129,7 @@ void TestCli::coefficientFilesInTheWindow()
 }
 
 // Cubics are reproduced at m = 4: the inverse at the sample points and at N points of [0, 1]
-// with both ends gives f back; a zero threshold keeps every coefficient and loses nothing, and
+// with both ends (x = 0, 1/6, ..., 1 for N = 7) gives f back; a zero threshold keeps every coefficient and loses nothing, and
 // keeping none zeroes every c.
 void TestCli::inverseAndCompress()
 {
@@ -130,6 +139,8 @@ void TestCli::inverseAndCompress()
             = QString::fromUtf8(cli("inverse k.csv" + extra).out).split('\n', Qt::SkipEmptyParts);
         QVERIFY(lines.takeFirst() == "x,value" && lines.size() == (extra.isEmpty() ? 32 : 7));
         QCOMPARE(lines.last().section(',', 0, 0), extra.isEmpty() ? "0.96875" : "1");
+        for (int i = 0; !extra.isEmpty() && i < 7; ++i)
+            QVERIFY_EXACT(lines[i].section(',', 0, 0).toDouble(), i / 6.0);
         for (const QString& line : lines) { // the cubic up to the rounding of the transform
             const double x = line.section(',', 0, 0).toDouble();
             QVERIFY_NEAR(line.section(',', 1).toDouble(), x * x * x - x, 1e-12);
@@ -160,6 +171,81 @@ void TestCli::inverseAndCompress()
               value = cli("compress kink.csv --keep 3 --by value");
     QVERIFY(kept(contribution) == QList<int>({2, 2, 3}) && kept(value).contains(6));
     QVERIFY(rms(contribution) < rms(value));
+}
+
+// -o replaces a regular file only when the result is complete: a hard link to the old file
+// keeps the old contents. A symbolic link is followed, its target replaced and the link kept. A
+// device or a named pipe is written directly: a reader of the pipe gets the text, and a full
+// device is an error (exit 1) that leaves the device as it was. "-" and /dev/stdout are the
+// standard output; an input file "-" is the standard input.
+void TestCli::outputsAndInputs()
+{
+    const QString forward = "forward -m 2 -J 3 -f x -o ";
+    const QByteArray text = cli("forward -m 2 -J 3 -f x").out;
+    QVERIFY(write("target.csv", "old\n") && QFile::link("target.csv", "link.csv"));
+    QVERIFY(::link("target.csv", "hard.csv") == 0);
+    QCOMPARE(cli(forward + "link.csv").status, 0);
+    QVERIFY(QFileInfo("link.csv").isSymLink()
+        && QFileInfo("link.csv").symLinkTarget().endsWith("/target.csv"));
+    QVERIFY(contents("target.csv") == text && contents("hard.csv") == "old\n");
+
+    const QString full = fullDevice();
+    const Run refused = cli(forward + full);
+    QVERIFY2(refused.status == 1
+            && refused.err.startsWith("splinewave-cli: Файл «" + full
+                + "»: не удалось записать: запись не удалась (возможно, диск заполнен) ("),
+        qPrintable(refused.err));
+    QVERIFY(isCharacterDevice(full));
+
+    // The reader opens the pipe first, without waiting for a writer; the text fits the pipe.
+    QVERIFY(::mkfifo("pipe", 0600) == 0);
+    const int reader = ::open("pipe", O_RDONLY | O_NONBLOCK);
+    QVERIFY(reader >= 0);
+    const int status = cli(forward + "pipe").status;
+    QByteArray received(1 << 16, 0);
+    received.resize(std::max(::read(reader, received.data(), received.size()), ssize_t(0)));
+    ::close(reader);
+    struct stat pipe;
+    QVERIFY(status == 0 && received == text);
+    QVERIFY(::stat("pipe", &pipe) == 0 && S_ISFIFO(pipe.st_mode));
+
+    for (const QString output : {"-", "/dev/stdout"}) {
+        const Run piped = cli(forward + output);
+        QVERIFY(piped.status == 0 && piped.out == text && !QFile::exists("-"));
+    }
+    QCOMPARE(cli("inverse - --points 3", text).out, cli("inverse target.csv --points 3").out);
+    const QByteArray samples = "0\n0.5\n0.25\n1\n";
+    QVERIFY(write("samples.csv", samples));
+    const Run fromInput = cli("forward -m 2 -J 3 --data -", samples);
+    const QByteArray fromFile = cli("forward -m 2 -J 3 --data samples.csv").out;
+    auto body = [](const QByteArray& file) { return file.mid(file.indexOf("kind,")); };
+    QVERIFY(fromInput.status == 0 && fromInput.out.contains("; f=data:-\n"));
+    QCOMPARE(body(fromInput.out), body(fromFile));
+    QCOMPARE(cli("inverse -", "x\n").err,
+        "splinewave-cli: Файл «стандартный ввод», строка 1: ожидалась строка «# splinewave "
+        "coefficients».\n");
+}
+
+// On a file system of 64 KB a result that does not fit is an error: exit 1, the previous file
+// whole and nothing left beside it. Mounting one needs root.
+void TestCli::fullDisk()
+{
+    QVERIFY(QDir().mkdir("small"));
+    QProcess mount;
+    mount.start("mount", {"-t", "tmpfs", "-o", "size=64k", "tmpfs", "small"});
+    if (!mount.waitForFinished() || mount.exitStatus() != QProcess::NormalExit
+        || mount.exitCode() != 0)
+        QSKIP("no file system of 64 KB can be mounted here (mounting needs root)");
+    const int written = cli("forward -m 3 -J 5 -f x -o small/k.csv").status;
+    const QByteArray before = contents("small/k.csv");
+    const Run large = cli("forward -m 3 -J 14 -f x -o small/k.csv");
+    const QByteArray after = contents("small/k.csv");
+    const QStringList files = QDir("small").entryList(QDir::Files | QDir::Hidden);
+    QCOMPARE(QProcess::execute("umount", {"small"}), 0);
+    QVERIFY(written == 0 && before.startsWith("# splinewave coefficients\n"));
+    QVERIFY2(large.status == 1 && large.err.contains("запись не удалась (возможно, диск заполнен)"),
+        qPrintable(large.err));
+    QVERIFY(after == before && files == QStringList {"k.csv"});
 }
 
 SPLINEWAVE_TEST_MAIN(TestCli)

@@ -164,6 +164,24 @@ private slots:
         QCOMPARE(contents("matrix.txt"), expected);
         QCOMPARE(form->StatusBar->currentMessage(), "Коэффициенты были сохранены в matrix.txt");
     }
+
+    // The window saves as the command line writes -o: a device directly, its refusal told and
+    // the device left as it was; a symbolic link followed, its target replaced, the link kept.
+    void savesToDevicesAndLinks()
+    {
+        form->btnGraphic->click();
+        const QString full = fullDevice();
+        QVERIFY(write("matrix.txt", "old") && QFile::link("matrix.txt", "link.txt"));
+        seam.fileAnswers = {full, "link.txt"};
+        form->miMatrix->trigger();
+        form->miMatrix->trigger();
+        QCOMPARE(seam.messages.size(), 1);
+        QVERIFY2(seam.messages[0].startsWith("Не удалось сохранить файл «" + full
+                     + "»: запись не удалась (возможно, диск заполнен) ("),
+            qPrintable(seam.messages[0]));
+        QVERIFY(isCharacterDevice(full) && QFileInfo("link.txt").isSymLink());
+        QVERIFY(contents("matrix.txt").startsWith("-2.25 -1.15625 "));
+    }
 };
 
 SPLINEWAVE_TEST_MAIN(TestFiles)

@@ -8,6 +8,7 @@
 
 #include <QClipboard>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QImageReader>
 #include <QLabel>
 #include <QLegendMarker>
@@ -15,6 +16,8 @@
 #include <QSpinBox>
 #include <QToolTip>
 #include <QValueAxis>
+
+#include <functional>
 
 class TestGraphs : public WindowTest
 {
@@ -193,6 +196,52 @@ private slots:
             for (int r = 0; r < 7; ++r)
                 sum += form->graphSamples->value(r, col);
             QVERIFY_NEAR(sum, 0.25, 4 * eps);
+        }
+    }
+
+    // At J = 16, after every page was shown, the graph page is built in the middle of the level
+    // (a span of a few thousandths) and the basis changed: by the level, the rule, the degree.
+    // Each change empties the matrix and puts the axes back on [0, 1]; the axes' ticks follow
+    // the range the moment its ends are set (the old interval over [0, 1] meant tens of
+    // thousands of ticks laid out, 15 to 40 s), and the change takes well under a second.
+    void basisChangeAfterTheFinestGraphs()
+    {
+        form->resize(841, 500);
+        QVERIFY(showGraphs());
+        int mostTicks = 0; // of any axis at any moment its range changed
+        for (QAbstractAxis* axis : form->chWavelet->chart()->axes()) {
+            auto* values = static_cast<QValueAxis*>(axis);
+            auto count = [values, &mostTicks] {
+                const double ticks = (values->max() - values->min()) / values->tickInterval();
+                mostTicks = std::max(mostTicks, int(std::min(ticks, 1e9)));
+            };
+            connect(values, &QValueAxis::minChanged, this, count);
+            connect(values, &QValueAxis::maxChanged, this, count);
+        }
+        const std::function<void()> changes[] = {[this] { form->sbFinestLevel->setValue(15); },
+            [this] { form->chExactIntegration->click(); }, [this] { chooseDegree(2); }};
+        for (const auto& change : changes) {
+            chooseDegree(4);
+            form->sbFinestLevel->setValue(16);
+            for (QWidget* page : {form->tsTransfer, form->tsAnalysis, form->tsGraphic}) {
+                form->pcCenter->setCurrentWidget(page);
+                QCoreApplication::processEvents();
+            }
+            form->cbGraphWindow->setCurrentIndex(1);
+            form->btnGraphic->click();
+            QVERIFY(form->sgWaveletValues->colCount() == 8 * 65536 + 1);
+            QCoreApplication::processEvents();
+            mostTicks = 0;
+            QElapsedTimer clock;
+            clock.start();
+            change();
+            QCoreApplication::processEvents();
+            form->repaint();
+            const qint64 elapsed = clock.elapsed();
+            QVERIFY2(mostTicks <= 12, qPrintable(QString::number(mostTicks) + " ticks"));
+            QVERIFY2(elapsed < 1000, qPrintable(QString::number(elapsed) + " ms"));
+            QVERIFY(
+                form->sgWaveletValues->colCount() == 5 && form->sgWaveletValues->rowCount() == 5);
         }
     }
 

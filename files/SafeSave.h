@@ -1,0 +1,18 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+#include <optional>
+
+// Writes the whole contents to the file `name`, for the window and the command line alike.
+//
+// A regular file, or a new one, is written through a temporary file in its folder that replaces
+// it only once every byte has been written out, so that a failed save (a full disk) leaves the
+// previous file as it was; a symbolic link is followed and its target replaced, the link stays.
+// A target that is not a regular file (a device such as /dev/null, a named pipe) is written
+// directly, as it cannot be replaced: a write it refuses (a full device) is a failure too.
+//
+// Returns nothing on success; on failure why, in Russian, with the system's own words in
+// parentheses: "запись не удалась (возможно, диск заполнен) (No space left on device)".
+std::optional<QString> saveFile(const QString& name, const QByteArray& contents);
