@@ -157,7 +157,8 @@ void appendNumber(std::string& text, double value)
         std::to_chars(digits, digits + sizeof digits, value, std::chars_format::general, 17).ptr);
 }
 
-std::string forward(const QCommandLineParser& parser)
+// The note names the data file's empty values, which the spline passes over.
+std::string forward(const QCommandLineParser& parser, std::string& note)
 {
     CoefficientFile file;
     file.parameters = basisOptions(parser);
@@ -173,8 +174,12 @@ std::string forward(const QCommandLineParser& parser)
     } else {
         const QString path = parser.value("data");
         try {
-            f = DecomposedFunction::samples(QFileInfo(path).fileName(),
-                readSamples(path.toStdString(), file.parameters.a, file.parameters.b));
+            SampledData samples
+                = readSamples(path.toStdString(), file.parameters.a, file.parameters.b);
+            if (!samples.missingLines.empty())
+                note = "Файл «" + path.toStdString()
+                    + "»: " + missingValuesNote(samples.missingLines) + ".\n";
+            f = DecomposedFunction::samples(QFileInfo(path).fileName(), std::move(samples));
         } catch (const DataError& error) {
             throw Failure {BadData, QString::fromUtf8(error.what())};
         }
@@ -321,7 +326,7 @@ int run(const QStringList& arguments)
             usageError("лишний аргумент «" + positional[1] + "»");
         std::string text, note;
         if (command->first == "forward")
-            text = forward(parser);
+            text = forward(parser, note);
         else if (command->first == "inverse")
             text = inverse(parser);
         else if (command->first == "compress")
