@@ -136,14 +136,16 @@ engine::BasisParameters basisOptions(const QCommandLineParser& parser)
     return p;
 }
 
-// The one file argument of inverse and compress.
+// The one file argument of inverse and compress, of the interval [0, 1].
 CoefficientFile coefficientFile(const QCommandLineParser& parser)
 {
     const QStringList files = parser.positionalArguments().mid(1);
     if (files.size() != 1)
         usageError("нужен ровно один файл коэффициентов");
     try {
-        return readCoefficientFile(files[0].toStdString());
+        CoefficientFile file = readCoefficientFile(files[0].toStdString());
+        requireProgramInterval(file, files[0].toStdString());
+        return file;
     } catch (const DataError& error) {
         throw Failure {BadData, QString::fromUtf8(error.what())};
     }
