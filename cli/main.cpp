@@ -175,7 +175,7 @@ std::pair<std::string, std::string> inputText(const QString& path)
     return {readFileText(path.toStdString()), path.toStdString()};
 }
 
-// The one file argument of inverse and compress.
+// The one file argument of inverse and compress, of the interval [0, 1].
 CoefficientFile coefficientFile(const QCommandLineParser& parser)
 {
     const QStringList files = parser.positionalArguments().mid(1);
@@ -183,7 +183,9 @@ CoefficientFile coefficientFile(const QCommandLineParser& parser)
         usageError("нужен ровно один файл коэффициентов");
     try {
         const auto [text, name] = inputText(files[0]);
-        return parseCoefficientText(text, name);
+        CoefficientFile file = parseCoefficientText(text, name);
+        requireProgramInterval(file, name);
+        return file;
     } catch (const DataError& error) {
         throw Failure {BadData, QString::fromUtf8(error.what())};
     }
@@ -197,7 +199,8 @@ void appendNumber(std::string& text, double value)
         std::to_chars(digits, digits + sizeof digits, value, std::chars_format::general, 17).ptr);
 }
 
-std::string forward(const QCommandLineParser& parser)
+// The note names the data file's empty values, which the spline passes over.
+std::string forward(const QCommandLineParser& parser, std::string& note)
 {
     CoefficientFile file;
     file.parameters = basisOptions(parser);
@@ -214,8 +217,10 @@ std::string forward(const QCommandLineParser& parser)
         const QString path = parser.value("data");
         try {
             const auto [text, name] = inputText(path);
-            f = DecomposedFunction::samples(QFileInfo(path).fileName(),
-                parseSamples(text, name, file.parameters.a, file.parameters.b));
+            SampledData samples = parseSamples(text, name, file.parameters.a, file.parameters.b);
+            if (!samples.missingLines.empty())
+                note = "Файл «" + name + "»: " + missingValuesNote(samples.missingLines) + ".\n";
+            f = DecomposedFunction::samples(QFileInfo(path).fileName(), std::move(samples));
         } catch (const DataError& error) {
             throw Failure {BadData, QString::fromUtf8(error.what())};
         }
@@ -358,7 +363,7 @@ int run(const QStringList& arguments)
             usageError("лишний аргумент «" + positional[1] + "»");
         std::string text, note;
         if (command->first == "forward")
-            text = forward(parser);
+            text = forward(parser, note);
         else if (command->first == "inverse")
             text = inverse(parser);
         else if (command->first == "compress")

@@ -220,3 +220,16 @@ CoefficientFile readCoefficientFile(const std::string& path)
 {
     return parseCoefficientText(readFileText(path), path);
 }
+
+void requireProgramInterval(const CoefficientFile& file, const std::string& name)
+{
+    const engine::BasisParameters program;
+    const engine::BasisParameters& p = file.parameters;
+    auto interval = [](double a, double b) {
+        return "[" + numberText(a, 17) + ", " + numberText(b, 17) + "]";
+    };
+    if (p.a != program.a || p.b != program.b)
+        failData(name, 2,
+            "коэффициенты записаны для отрезка " + interval(p.a, p.b)
+                + ", а отрезок в этой программе постоянный: " + interval(program.a, program.b));
+}

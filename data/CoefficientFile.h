@@ -34,3 +34,8 @@ CoefficientFile parseCoefficientText(std::string_view text, const std::string& n
 
 // The same for a file on disk (readFileText).
 CoefficientFile readCoefficientFile(const std::string& path);
+
+// Refuses, with a DataError naming the file and the interval it holds, a file of an interval
+// other than the one of this program, [0, 1] (engine::BasisParameters' own): its coefficients
+// belong to another basis, and neither the window nor the command line changes the interval.
+void requireProgramInterval(const CoefficientFile& file, const std::string& name);

@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
+#include <limits>
 #include <memory>
 #include <optional>
 
@@ -80,12 +81,29 @@ struct Format
     bool decimalComma; // "," is a decimal point too
 };
 
+// The format a line suggests by itself: the first of ";", tab and "," that it holds.
 Format formatOf(std::string_view line)
 {
     for (char separator : {';', '\t', ','})
         if (line.find(separator) != std::string_view::npos)
             return {separator, separator != ','};
     return {' ', false};
+}
+
+// The formats the rows may be written in, from the first row of numbers: ";" or a tab when it
+// holds one; else "," between columns and blanks between columns with a decimal comma both
+// where the rows hold a comma, the one the first row suggests first; else blanks.
+std::vector<Format> candidateFormats(std::string_view firstRow, std::string_view rows)
+{
+    for (char separator : {';', '\t'})
+        if (firstRow.find(separator) != std::string_view::npos)
+            return {{separator, true}};
+    const Format commas {',', false}, blanks {' ', true};
+    if (firstRow.find(',') != std::string_view::npos)
+        return {commas, blanks};
+    if (rows.find(',') != std::string_view::npos)
+        return {blanks, commas};
+    return {blanks};
 }
 
 // The fields of a line, blanks around them trimmed: the first three, and how many there are.
@@ -177,8 +195,9 @@ public:
     {
     }
 
-    // The row's numbers into values[0 .. width-1]; the first row fixes the width.
-    void read(const Line& line, std::array<double, 2>& values)
+    // The row's numbers into values[0 .. width-1]; the first row fixes the width. False when the
+    // row's y is empty: only x is read then.
+    bool read(const Line& line, std::array<double, 2>& values)
     {
         const Fields fields = split(line.text, format);
         if (width == 0) {
@@ -193,8 +212,11 @@ public:
             failData(name, line.number,
                 "столбцов " + std::to_string(fields.count) + ", а в первой строке данных (строка "
                     + std::to_string(firstRow) + ") их " + std::to_string(width));
-        for (std::size_t c = 0; c < width; ++c)
+        // An empty y beside an x is an empty value; an empty x is refused as any empty field.
+        const bool present = width == 1 || !fields.field[1].empty() || fields.field[0].empty();
+        for (std::size_t c = 0; c < (present ? width : 1); ++c)
             check(line, c, readNumber(fields.field[c], format, values[c]));
+        return present;
     }
 
     std::size_t columns() const { return width; }
@@ -223,8 +245,8 @@ private:
     std::size_t firstRow = 0;
 };
 
-// The x of two-column data, row by row: strictly increasing inside [a, b]; at the end, from a
-// to b, the ends within the tolerance.
+// The x of two-column data, row by row: strictly increasing inside [a, b]; at the end, the x of
+// the samples from a to b, the ends within the tolerance.
 class Abscissae
 {
 public:
@@ -236,15 +258,16 @@ public:
     {
     }
 
-    void add(std::vector<double>& x, double value, std::size_t line) const
+    // The x of a row, with or without its y.
+    void check(double value, std::size_t line)
     {
         if (value < a - tolerance || value > b + tolerance)
             failData(name, line, "x = " + numberText(value) + " вне отрезка " + interval);
-        if (!x.empty() && !(value > x.back()))
+        if (previous && !(value > *previous))
             failData(name, line,
-                "x = " + numberText(value) + " не больше предыдущего x = " + numberText(x.back())
+                "x = " + numberText(value) + " не больше предыдущего x = " + numberText(*previous)
                     + ": значения x должны строго возрастать");
-        x.push_back(value);
+        previous = value;
     }
 
     // Sets the ends to a and b exactly.
@@ -280,7 +303,126 @@ private:
     // Ends written with 12 or more significant digits, or computed in double, are accepted.
     double tolerance = 1e-12 * (b - a);
     std::string interval;
+    std::optional<double> previous; // the x of the row before
 };
+
+// The rows of a file: the lines after the column names, and the line of the names (0 without).
+struct Rows
+{
+    NonBlankLines lines;
+    std::size_t header;
+};
+
+// A reading of the rows that failed or not: its samples or its message, and the line it reached
+// (past every line when all rows were read).
+struct Outcome
+{
+    SampledData samples;
+    std::string error;
+    std::size_t reached = 0;
+
+    bool failed() const { return !error.empty(); }
+};
+
+// The rows of a file read in one format into samples on [a, b].
+class SampleReading
+{
+public:
+    const std::string& name;
+    double a;
+    double b;
+    std::string_view text;
+
+    SampledData operator()(Rows rows, Format format, std::size_t& reached) const
+    {
+        RowReader reader(name, format);
+        Abscissae abscissae(name, a, b);
+        SampledData samples;
+        const auto lineCount = std::size_t(std::count(text.begin(), text.end(), '\n')) + 1;
+        samples.x.reserve(lineCount);
+        samples.y.reserve(lineCount);
+        std::optional<Line> row = rows.lines.next();
+        const std::size_t firstLine = row->number;
+        std::size_t lastLine = rows.header; // the line of the row before
+        std::array<double, 2> values {};
+        for (; row; row = rows.lines.next()) {
+            reached = row->number;
+            const bool present = reader.read(*row, values);
+            // In one column every line after the names is a point: blank ones are empty values.
+            if (reader.columns() == 1)
+                for (std::size_t line = lastLine + 1; line < row->number; ++line)
+                    missing(samples, line);
+            if (reader.columns() == 2)
+                abscissae.check(values[0], row->number);
+            if (present) {
+                // One column: x is the row's index until the rows are counted.
+                samples.x.push_back(
+                    reader.columns() == 2 ? values[0] : double(row->number - rows.header - 1));
+                samples.y.push_back(values[reader.columns() - 1]);
+            } else
+                missing(samples, row->number);
+            lastLine = row->number;
+        }
+        reached = std::numeric_limits<std::size_t>::max();
+        if (!samples.missingLines.empty() && samples.missingLines.back() == lastLine)
+            failData(name, lastLine, endMissing("последнее", "конце"));
+        if (samples.y.size() < 2)
+            failData(name, firstLine, "нужно не меньше двух точек, а в файле одна");
+        if (reader.columns() == 2)
+            abscissae.reachEnds(samples.x, firstLine, lastLine);
+        else
+            spaceEqually(samples.x);
+        return samples;
+    }
+
+    Outcome attempt(Rows rows, Format format) const
+    {
+        Outcome outcome;
+        try {
+            outcome.samples = (*this)(rows, format, outcome.reached);
+        } catch (const DataError& error) {
+            outcome.error = error.what();
+        }
+        return outcome;
+    }
+
+private:
+    std::string endMissing(const char* which, const char* end) const
+    {
+        return std::string(which) + " значение пусто: f в " + end + " отрезка [" + numberText(a)
+            + ", " + numberText(b) + "] должна быть задана, пропущенными могут быть только "
+            + "значения между первым и последним";
+    }
+
+    // An empty value on the line.
+    void missing(SampledData& samples, std::size_t line) const
+    {
+        if (samples.y.empty())
+            failData(name, line, endMissing("первое", "начале"));
+        samples.missingLines.push_back(line);
+    }
+
+    // The row indices 0 .. N-1 of one column become x_i = a + (b - a) i / (N - 1), x_(N-1) = b.
+    void spaceEqually(std::vector<double>& x) const
+    {
+        const double last = x.back();
+        for (double& point : x)
+            point = point == last ? b : a + (b - a) * point / last;
+    }
+};
+
+// How a row that reads both ways can be written to read one way.
+std::string ambiguity(std::string_view row)
+{
+    std::string point(row), semicolon(row);
+    std::replace(point.begin(), point.end(), ',', '.');
+    std::replace(semicolon.begin(), semicolon.end(), ',', ';');
+    return quoted(row)
+        + " читается двояко — как x и y через запятую и как число с десятичной запятой, и файл "
+          "верен при обоих прочтениях; запишите число с десятичной точкой ("
+        + quoted(std::string_view(point)) + ") или x и y через точку с запятой ("
+        + quoted(std::string_view(semicolon)) + ")";
+}
 
 // What a failed open or read means, in Russian.
 std::string readProblem(int error)
@@ -307,42 +449,46 @@ SampledData parseSamples(std::string_view text, const std::string& name, double 
     if (text.find('\0') != std::string_view::npos)
         failData(name, 0, "это не текстовый файл в кодировке UTF-8 (в нём есть нулевые байты)");
     NonBlankLines lines(text);
+    Rows rows {lines, 0};
     std::optional<Line> row = lines.next();
     if (!row)
         failData(name, 0, "файл пуст");
-    if (!holdsNumber(row->text))
+    if (!holdsNumber(row->text)) {
+        rows = {lines, row->number};
         row = lines.next();
+    }
     if (!row)
         failData(name, 0, "в файле нет ни одной строки с числами");
 
-    // Every row is read as the first row of numbers writes its columns.
-    RowReader reader(name, formatOf(row->text));
-    const Abscissae abscissae(name, a, b);
-    const std::size_t firstLine = row->number;
-    std::size_t lastLine = firstLine;
-    SampledData samples;
-    const auto lineCount = std::size_t(std::count(text.begin(), text.end(), '\n')) + 1;
-    samples.x.reserve(lineCount);
-    samples.y.reserve(lineCount);
-    std::array<double, 2> values {};
-    for (; row; row = lines.next()) {
-        reader.read(*row, values);
-        if (reader.columns() == 2)
-            abscissae.add(samples.x, values[0], row->number);
-        samples.y.push_back(values[reader.columns() - 1]);
-        lastLine = row->number;
+    const std::vector<Format> formats
+        = candidateFormats(row->text, text.substr(std::size_t(row->text.data() - text.data())));
+    const SampleReading reading {name, a, b, text};
+    if (formats.size() == 1) {
+        std::size_t reached = 0;
+        return reading(rows, formats[0], reached);
     }
-    if (samples.y.size() < 2)
-        failData(name, firstLine, "нужно не меньше двух точек, а в файле одна");
-    if (reader.columns() == 2) {
-        abscissae.reachEnds(samples.x, firstLine, lastLine);
-        return samples;
-    }
-    const std::size_t n = samples.y.size();
-    for (std::size_t i = 0; i + 1 < n; ++i)
-        samples.x.push_back(a + (b - a) * double(i) / double(n - 1));
-    samples.x.push_back(b);
-    return samples;
+    // A comma between columns or a decimal comma: the reading that makes valid samples; of two
+    // that fail, the message of the one that read further.
+    Outcome first = reading.attempt(rows, formats[0]), second = reading.attempt(rows, formats[1]);
+    if (first.failed() && second.failed())
+        throw DataError(second.reached > first.reached ? second.error : first.error);
+    if (!first.failed() && !second.failed() && first.samples != second.samples)
+        failData(name, row->number, ambiguity(row->text));
+    return std::move(first.failed() ? second.samples : first.samples);
+}
+
+std::string missingValuesNote(const std::vector<std::size_t>& lines)
+{
+    if (lines.empty())
+        return {};
+    constexpr std::size_t listed = 5;
+    std::string text = "пропущено значений: " + std::to_string(lines.size())
+        + (lines.size() == 1 ? " (строка " : " (строки ");
+    for (std::size_t i = 0; i < std::min(lines.size(), listed); ++i)
+        text += (i > 0 ? ", " : "") + std::to_string(lines[i]);
+    if (lines.size() > listed)
+        text += (lines.size() > listed + 1 ? ", …, " : ", ") + std::to_string(lines.back());
+    return text + "), сплайн проходит через остальные точки";
 }
 
 std::string readFileText(const std::string& path)

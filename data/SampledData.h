@@ -6,10 +6,15 @@
 #include <vector>
 
 // Samples of a function f on [a, b]: x strictly increasing, x.front() == a, x.back() == b.
+// A row of a file whose value is empty is no sample: its line is listed, and every sample keeps
+// the x of its own row, so that the spline goes through the others where they were measured.
 struct SampledData
 {
     std::vector<double> x;
     std::vector<double> y;
+    std::vector<std::size_t> missingLines = {}; // the lines of the empty values, increasing
+
+    bool operator==(const SampledData&) const = default;
 };
 
 // Why a data or coefficient file cannot be used, in Russian (UTF-8): the file, the line where
@@ -30,14 +35,19 @@ std::string readFileText(const std::string& path);
 // Reads samples from the text of a data file; `name` is the file as the messages call it.
 //
 // Two layouts, told apart by the number of columns of the first row of numbers:
-//   one column    y_0 .. y_(N-1) at N equally spaced points, x_0 = a, x_(N-1) = b
+//   one column    y_0 .. y_(N-1) at N equally spaced points, x_0 = a, x_(N-1) = b; each line
+//                 from the first after the column names to the last value is a point, so a
+//                 blank line among the values is an empty value
 //   two columns   x, y; x strictly increasing, the first x = a and the last x = b within
-//                 1e-12 (b - a); they are then set to a and b exactly
-// Columns are separated by ";", a tab, "," or blanks: the first of these that the first row of
-// numbers holds (";" before tab before ","). The decimal point is "."; with ";" or a tab between
-// columns "," is one too, as spreadsheets write numbers in a Russian locale. A first line
-// without any number (column names) is skipped, so are blank lines. UTF-8 with or without a
-// byte-order mark; LF or CRLF line ends.
+//                 1e-12 (b - a); they are then set to a and b exactly. A row with an x and an
+//                 empty y is an empty value; blank lines are skipped
+// An empty value keeps its place (missingLines); the first and the last value may not be empty.
+// Columns are separated by ";" or a tab, "," being a decimal comma too, when the first row of
+// numbers holds one (";" before tab). Otherwise they are separated either by "," with "." the
+// decimal point, or by blanks with "." or "," the decimal point: the file is read the one way
+// that makes valid samples, and where both do and differ ("0,5" is x = 0, y = 5 or the value
+// 0.5) it is refused with a message on how to write it. A first line without any number
+// (column names) is skipped. UTF-8 with or without a byte-order mark; LF or CRLF line ends.
 //
 // Requires a < b. Anything else throws DataError: an empty file, a field that is not a number,
 // nan or inf, rows of different widths, fewer than two points, x not increasing or outside
@@ -46,3 +56,7 @@ SampledData parseSamples(std::string_view text, const std::string& name, double 
 
 // The same for a file on disk (readFileText).
 SampledData readSamples(const std::string& path, double a, double b);
+
+// "пропущено значений: 3 (строки 4, 9, 12), сплайн проходит через остальные точки": how many
+// values were empty and on which lines, the first five and the last of more; empty when none.
+std::string missingValuesNote(const std::vector<std::size_t>& lines);

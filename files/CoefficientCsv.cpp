@@ -13,8 +13,6 @@
 #include <QRadioButton>
 #include <QSignalBlocker>
 
-#include <cmath>
-
 void TMainForm::miCoeffCsvClick(QObject*)
 {
     const std::optional<QString> name = runFileDialog(*SaveCoeffCsvDialog);
@@ -26,9 +24,10 @@ void TMainForm::miCoeffCsvClick(QObject*)
         ShowMessage("Коэффициенты сохранены в «" + withSuffix(*name, "csv") + "»");
 }
 
-// The file is read whole before anything changes. A basis other than the one in force is set up
-// first, timed, and the controls show its degree, levels, rule and interval; then the
-// coefficients fill the tables as a load from the fixed-name files does.
+// The file is read whole before anything changes; one of another interval than [0, 1] or of a
+// level above the window's is refused. A basis other than the one in force is set up first,
+// timed, and the controls show its degree, levels, rule and interval; then the coefficients fill
+// the tables as a load from the fixed-name files does.
 void TMainForm::btnLoadCoeffCsvClick(QObject*)
 {
     if (!rbBack->isChecked())
@@ -42,13 +41,7 @@ void TMainForm::btnLoadCoeffCsvClick(QObject*)
         return readCoefficientFile(path);
     }();
     const engine::BasisParameters& p = file.parameters;
-    // The window's interval has integer ends and its levels stop at maxWindowLevel.
-    if (p.a != std::round(p.a) || p.b != std::round(p.b) || std::abs(p.a) > 1e9
-        || std::abs(p.b) > 1e9)
-        failData(path, 2,
-            "концы отрезка в окне — целые числа, а в файле a="
-                + QString::number(p.a, 'g', 17).toStdString()
-                + ", b=" + QString::number(p.b, 'g', 17).toStdString());
+    requireProgramInterval(file, path);
     if (p.J > maxWindowLevel)
         failData(path, 2,
             "окно строит уровни J до " + std::to_string(maxWindowLevel) + ", а в файле J="

@@ -12,7 +12,8 @@
 
 // The file is read whole before anything changes: a file that cannot be used leaves the
 // function field and the data in force as they were, and its message names the line. After a
-// load the field shows the data, greyed, until it is edited.
+// load the field shows the data, greyed, until it is edited; the status line says how many values
+// the file left empty, and where.
 void TMainForm::btnLoadDataClick(QObject*)
 {
     checkInterval(); // the samples must lie in [a, b]
@@ -34,7 +35,9 @@ void TMainForm::btnLoadDataClick(QObject*)
         + "». Наберите формулу, чтобы вернуться к формулам.");
     // The level J whose 2^J mesh intervals are at least as many as the N - 1 between samples.
     const int level = std::bit_width(std::uint64_t(count - 2));
-    status.complete("Загружено точек: " + QString::number(count) + " из файла «" + name
-        + "». Наименьший уровень, сетка которого не реже отсчётов: J = " + IntToStr(level) + " (2^"
+    const std::string missing = missingValuesNote(loadedData->data->samples().missingLines);
+    status.complete("Загружено точек: " + QString::number(count) + " из файла «" + name + "»"
+        + (missing.empty() ? "" : "; " + QString::fromStdString(missing))
+        + ". Наименьший уровень, сетка которого не реже отсчётов: J = " + IntToStr(level) + " (2^"
         + IntToStr(level) + " ≥ " + QString::number(count - 1) + ")");
 }

@@ -67,7 +67,9 @@ void fitAxis(QValueAxis* axis, double low, double high, double margin)
 }
 
 // Whole decades around [low, high], low > 0, labelled at every power of ten, or at every second,
-// third ... one when that keeps the labels at most seven.
+// third ... one when that keeps the labels at most seven. Qt's charts lay out no axis whose span
+// is within 1e-12 of zero: its labels would stay those of the range before, so a range of tiny
+// values reaches up to 1e-11.
 void fitLogAxis(QLogValueAxis* axis, double low, double high)
 {
     if (!(low > 0 && high >= low && std::isfinite(high))) { // nothing shown
@@ -75,7 +77,7 @@ void fitLogAxis(QLogValueAxis* axis, double low, double high)
         high = 1;
     }
     double first = std::floor(std::log10(low));
-    double last = std::max(std::ceil(std::log10(high)), first + 1);
+    double last = std::max({std::ceil(std::log10(high)), first + 1, -11.0});
     const double decades = std::ceil((last - first) / 6);
     first = decades * std::floor(first / decades);
     last = decades * std::ceil(last / decades);

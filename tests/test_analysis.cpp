@@ -11,7 +11,9 @@
 #include <QBarSeries>
 #include <QBarSet>
 #include <QDir>
+#include <QGraphicsTextItem>
 #include <QLabel>
+#include <QLogValueAxis>
 #include <QSpinBox>
 #include <QSplitter>
 #include <QSplitterHandle>
@@ -193,6 +195,38 @@ private slots:
                 && summary().endsWith("не определена при x = 0.03125: погрешность не вычисляется"),
             qPrintable(summary()));
         QVERIFY(form->chCompression->isHidden() && curve("f(x)").size() == 128);
+    }
+
+    // Errors of rounding size alone (f = 1 - 8x) lie on the compression chart's logarithmic axis,
+    // whose labels are the powers of ten of its range, anew at every level (they were the labels
+    // of the range before, "1e+00" for the first).
+    void compressionAxisLabelsTinyErrors()
+    {
+        form->show();
+        QVERIFY(QTest::qWaitForWindowExposed(form));
+        for (int J : {3, 16, 4}) {
+            chooseDegree(2);
+            form->sbFinestLevel->setValue(J);
+            build(2, "1-8*x");
+            QCoreApplication::processEvents();
+            QChart* chart = form->chCompression->chart();
+            const auto* axis = static_cast<QLogValueAxis*>(chart->axes(Qt::Vertical)[0]);
+            QStringList labels, decades;
+            for (QGraphicsItem* item : chart->childItems()) // the texts of the axes, at any depth
+                for (QGraphicsItem* text : item->childItems() + QList {item})
+                    if (auto* label = dynamic_cast<QGraphicsTextItem*>(text);
+                        label && label->isVisible() && label->toPlainText().startsWith("1e"))
+                        labels << label->toPlainText();
+            for (int power = -20; power <= 0; ++power)
+                if (axis->min() <= std::pow(10.0, power) && std::pow(10.0, power) <= axis->max())
+                    decades << QString::asprintf("1e%+03d", power);
+            labels.sort();
+            decades.sort();
+            QCOMPARE(labels, decades);
+            for (QPointF point :
+                series(form->chCompression, "сохранить наибольшие |c|·‖ψ‖")->points())
+                QVERIFY(axis->min() <= point.y() && point.y() <= axis->max() && point.y() < 1e-12);
+        }
     }
 
     // The curves as CSV, exact and with "." whatever the locale; the picture in the format of the

@@ -52,11 +52,14 @@ private:
 };
 
 // The status and the start of the message, which a usage error ends with the hint to --help;
-// -o gets a file only when the command succeeds.
+// -o gets a file only when the command succeeds. A coefficient file of another interval than
+// [0, 1] is refused; the empty values of a data file are told.
 void TestCli::exitStatuses()
 {
     const QByteArray good = cli("forward -m 2 -J 3 -f 1-8*x").out;
     QVERIFY(write("good.csv", good) && write("bad.csv", good.left(good.lastIndexOf("c,3,1"))));
+    QVERIFY(write("wide.csv", QByteArray(good).replace("; a=0;", "; a=-1;")));
+    QVERIFY(write("gaps.csv", "f\n0\n\n\n0,75\n1\n"));
     const std::tuple<const char*, int, const char*> cases[] = {
         {"forward -m 3 -J 5 -f sin(2*pi*x)", 0, ""},
         {"basis -m 2 -J 3 --exact", 0, ""},
@@ -76,6 +79,13 @@ void TestCli::exitStatuses()
         {"forward -m 2 -J 3 --data none.csv", 1, "Файл «none.csv»: файл не найден (возможно"},
         {"inverse bad.csv", 1, "Файл «bad.csv», строка 11: нет коэффициента c,3,1.\n"},
         {"forward -m 2 -J 3 -f x -o нет/out.csv", 1, "Файл «нет/out.csv»: не удалось записать: "},
+        {"inverse wide.csv", 1,
+            "Файл «wide.csv», строка 2: коэффициенты записаны для отрезка [-1, 1], а отрезок в "
+            "этой программе постоянный: [0, 1].\n"},
+        {"compress wide.csv --keep 1", 1, "Файл «wide.csv», строка 2: коэффициенты записаны для"},
+        {"forward -m 2 -J 3 --data gaps.csv", 0,
+            "Файл «gaps.csv»: пропущено значений: 2 (строки 3, 4), сплайн проходит через "
+            "остальные точки.\n"},
     };
     for (const auto& [line, status, message] : cases) {
         const Run run = cli(line + QString(QString(line).contains("-o ") ? "" : " -o out.csv"));
@@ -92,8 +102,8 @@ void TestCli::exitStatuses()
 
 // A file of another degree, level and rule sets the window up for them, timed, and its
 // coefficients come back to the digit; so does the window's forward Build of the same formula,
-// and of the same data. A file of a level above the window's changes nothing and its message
-// names the line. Forward mode offers no load.
+// and of the same data. A file of a level above the window's or of another interval changes
+// nothing and its message names the line. Forward mode offers no load.
 void TestCli::coefficientFilesInTheWindow()
 {
     const QString formula = "sin(2*pi*x)*exp(-x)";
@@ -108,6 +118,14 @@ void TestCli::coefficientFilesInTheWindow()
         "Файл «deep.csv», строка 2: окно строит уровни J до 16, а в файле J=17 (такие файлы "
         "обрабатывает splinewave-cli).");
     QVERIFY(form->cbStepSplain->currentText() == "2" && windowCoefficients() == before);
+    QVERIFY(write("wide.csv", contents("k.csv").replace("; b=1;", "; b=2;")));
+    seam.fileAnswers << "wide.csv";
+    form->btnLoadCoeffCsv->click();
+    QCOMPARE(seam.messages.last(),
+        "Файл «wide.csv», строка 2: коэффициенты записаны для отрезка [0, 2], а отрезок в этой "
+        "программе постоянный: [0, 1].");
+    QVERIFY(form->cbStepSplain->currentText() == "2" && form->edtB->text() == "1"
+        && windowCoefficients() == before);
     seam.fileAnswers << "k.csv";
     form->btnLoadCoeffCsv->click();
     QVERIFY_TIMED_STATUS("Вычислины коэффициенты для m=4. Время вычисления ");

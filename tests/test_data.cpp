@@ -52,25 +52,46 @@ private slots:
     void badCoefficientFiles();
 };
 
-// Every sample exactly as written.
+// Every sample exactly as written, and the lines of the empty values, whose points keep their
+// places: a blank line in one column, an empty y beside an x in two.
 void TestData::layouts()
 {
-    const std::tuple<const char*, double, double, Values, Values> cases[] = {
-        {"1\n2\n4\n", 0, 1, {0, 0.5, 1}, {1, 2, 4}},
-        {"5\n4\n3\n2\n1", -1, 3, {-1, 0, 1, 2, 3}, {5, 4, 3, 2, 1}}, // no final line end
-        // A byte-order mark, CRLF, blank lines, signs and exponents.
-        {"\xEF\xBB\xBF+1\r\n\r\n2.5\r\n  -3e-1 \r\n\r\n", 0, 1, {0, 0.5, 1}, {1, 2.5, -0.3}},
-        {"x,y\n0,1\n0.25, 2\n1,3\n", 0, 1, {0, 0.25, 1}, {1, 2, 3}},
-        {"x;f(x)\n0;1,5\n0,5;2\n1;-0.25\n", 0, 1, {0, 0.5, 1}, {1.5, 2, -0.25}},
-        {"время\tсигнал\n0\t1,5\n1\t2\n", 0, 1, {0, 1}, {1.5, 2}},
-        {"  0   1\n1\t 2  \n", 0, 1, {0, 1}, {1, 2}},
+    using Lines = std::vector<std::size_t>;
+    const std::tuple<const char*, double, double, Values, Values, Lines> cases[] = {
+        {"1\n2\n4\n", 0, 1, {0, 0.5, 1}, {1, 2, 4}, {}},
+        {"5\n4\n3\n2\n1", -1, 3, {-1, 0, 1, 2, 3}, {5, 4, 3, 2, 1}, {}}, // no final line end
+        // A byte-order mark, CRLF, an empty value, signs and exponents, blank lines at the end.
+        {"\xEF\xBB\xBF+1\r\n\r\n2.5\r\n  -3e-1 \r\n\r\n", 0, 1, {0, 2.0 / 3, 1}, {1, 2.5, -0.3},
+            {2}},
+        {"x,y\n0,1\n0.25, 2\n1,3\n", 0, 1, {0, 0.25, 1}, {1, 2, 3}, {}},
+        {"x;f(x)\n0;1,5\n0,5;2\n1;-0.25\n", 0, 1, {0, 0.5, 1}, {1.5, 2, -0.25}, {}},
+        {"время\tсигнал\n0\t1,5\n1\t2\n", 0, 1, {0, 1}, {1.5, 2}, {}},
+        {"  0   1\n1\t 2  \n", 0, 1, {0, 1}, {1, 2}, {}},
         // Ends off by 1e-13 are the ends: x is set to a and b exactly.
-        {"1e-13,5\n0.5,6\n0.9999999999999,7\n", 0, 1, {0, 0.5, 1}, {5, 6, 7}},
+        {"1e-13,5\n0.5,6\n0.9999999999999,7\n", 0, 1, {0, 0.5, 1}, {5, 6, 7}, {}},
+        // One column with decimal commas, as a spreadsheet saves it, from any row on; two
+        // columns between blanks with decimal commas.
+        {"316,5\n317,25\n", 0, 1, {0, 1}, {316.5, 317.25}, {}},
+        {"316\n316,5\n-3e-1\n", 0, 1, {0, 0.5, 1}, {316, 316.5, -0.3}, {}},
+        {"0 0,5\n1 -1,5\n", 0, 1, {0, 1}, {0.5, -1.5}, {}},
+        // Rows 0 .. 5 on [0, 1], of them 1, 3 and 4 empty.
+        {"CO2\n316,5\n\n317\n \n\n318,25\n\n", 0, 1, {0, 0.4, 1}, {316.5, 317, 318.25}, {3, 5, 6}},
+        {"x;y\n0;1\n0,25;\n0,5;2\n0,75 ; \n1;3\n", 0, 1, {0, 0.5, 1}, {1, 2, 3}, {3, 5}},
+        {"0,1\n0.5,\n\n1,2\n", 0, 1, {0, 1}, {1, 2}, {2}},
     };
-    for (const auto& [text, a, b, x, y] : cases) {
+    for (const auto& [text, a, b, x, y, missing] : cases) {
         const SampledData samples = parseSamples(text, "data.csv", a, b);
-        QVERIFY2(samples.x == x && samples.y == y, text);
+        QVERIFY2(samples.x == x && samples.y == y && samples.missingLines == missing, text);
     }
+    const std::pair<Lines, const char*> notes[] = {
+        {{}, ""},
+        {{7}, "пропущено значений: 1 (строка 7), сплайн проходит через остальные точки"},
+        {{2, 3, 5, 8, 13, 21}, "пропущено значений: 6 (строки 2, 3, 5, 8, 13, 21), сплайн"},
+        {{2, 3, 5, 8, 13, 21, 34}, "пропущено значений: 7 (строки 2, 3, 5, 8, 13, …, 34), сплайн"},
+    };
+    for (const auto& [lines, note] : notes)
+        QVERIFY(missingValuesNote(lines).starts_with(note)
+            && missingValuesNote(lines).empty() == lines.empty());
 }
 
 // One message naming the file, the line and the fault (its start here).
@@ -85,8 +106,22 @@ void TestData::badSampleFiles()
         {"0\nnan\n1\n", ", строка 2: «nan» не является конечным числом (nan и inf недопустимы)."},
         {"x;y\n0;1\n1;-inf\n", ", строка 3: столбец 2: «-inf» не является конечным числом"},
         {"0\n1e999\n", ", строка 2: число «1e999» вне диапазона чисел двойной точности."},
-        {"0;1\n1;\n", ", строка 2: столбец 2: пустое поле."},
-        {"f\n\n5\n", ", строка 3: нужно не меньше двух точек, а в файле одна."},
+        {"0;1\n;2\n1;3\n", ", строка 2: столбец 1: пустое поле."},
+        {"f\n5\n\n", ", строка 2: нужно не меньше двух точек, а в файле одна."},
+        // An empty value at an end; the x of an empty value is still checked.
+        {"f\n\n5\n6\n", ", строка 2: первое значение пусто: f в начале отрезка [0, 1] должна"},
+        {"x;y\n0;\n1;2\n", ", строка 2: первое значение пусто: f в начале отрезка [0, 1] должна"},
+        {"0;1\n1;\n", ", строка 2: последнее значение пусто: f в конце отрезка [0, 1] должна"},
+        {"0;1\n0,5;\n0,25;2\n1;3\n", ", строка 3: x = 0.25 не больше предыдущего x = 0.5"},
+        // A comma between x and y or a decimal comma: both read, and differently.
+        {"0,5\n1,5\n",
+            ", строка 1: «0,5» читается двояко — как x и y через запятую и как "
+            "число с десятичной запятой, и файл верен при обоих прочтениях; запишите "
+            "число с десятичной точкой («0.5») или x и y через точку с запятой («0;5»)."},
+        // Neither reading is valid: the message of the one that read further, or of the one the
+        // first row suggests.
+        {"316,5\n317,2\n31x\n", ", строка 3: «31x» не является числом."},
+        {"0,5\n1,5\nx\n", ", строка 3: столбцов 1, а в первой строке данных (строка 1) их 2."},
         {"0 1 2\n1 2 3\n", ", строка 1: столбцов 3, а нужен один (значения) или два (x и y)."},
         {"0;1\n0,5\n1;2\n", ", строка 2: столбцов 1, а в первой строке данных (строка 1) их 2."},
         {"0,0\n0.5,1\n0.5,2\n1,3\n",

@@ -20,6 +20,7 @@ private slots:
     void dataGiveTheFormulasCoefficients_data();
     void dataGiveTheFormulasCoefficients();
     void loadShowsTheDataUntilTheFieldIsEdited();
+    void emptyValuesKeepTheirPlaces();
 
 private:
     // The file chosen in the load dialog, written first when n > 0: the n values g(i / (n - 1))
@@ -138,6 +139,29 @@ void TestDataLoad::loadShowsTheDataUntilTheFieldIsEdited()
     form->btnBuild->click();
     QCOMPARE(seam.messages.size(), 2);
     QVERIFY2(seam.messages[1].contains("формула пуста"), qPrintable(seam.messages[1]));
+}
+
+// A blank line among one column's values is an empty value at its own x: the file gives the
+// coefficients of its other points written with their x, to the bit; the status line says how
+// many values were empty and where.
+void TestDataLoad::emptyValuesKeepTheirPlaces()
+{
+    const QByteArray twoThirds = QByteArray::number(2.0 / 3, 'g', 17);
+    QVERIFY(write("xy.csv", "x;f\n0;1\n" + twoThirds + ";2,5\n1;-1\n"));
+    load("xy.csv");
+    form->btnBuild->click();
+    const engine::Coefficients written = form->storedCoefficients();
+    QVERIFY(write("gaps.csv", "f\n1\n\n2,5\n-1\n")); // x = 0, [1/3], 2/3, 1
+    load("gaps.csv");
+    QCOMPARE(form->StatusBar->currentMessage(),
+        "Загружено точек: 3 из файла «gaps.csv»; пропущено значений: 1 (строка 3), сплайн "
+        "проходит через остальные точки. Наименьший уровень, сетка которого не реже отсчётов: "
+        "J = 1 (2^1 ≥ 2)");
+    form->coeffC.clear(); // so that a Build that stores nothing is seen
+    form->coeffD.clear();
+    form->btnBuild->click();
+    const engine::Coefficients data = form->storedCoefficients();
+    QVERIFY(data.c == written.c && data.d == written.d && seam.messages.isEmpty());
 }
 
 SPLINEWAVE_TEST_MAIN(TestDataLoad)
