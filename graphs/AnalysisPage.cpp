@@ -306,7 +306,7 @@ void TMainForm::drawEnergy()
         ->setCategories(levels);
     const bool inL2 = cbEnergyKind->currentIndex() == 0;
     chEnergy->chart()->setTitle(expansion && inL2
-            ? "Энергия по уровням, ‖f_J‖² = " + errorText(expansion->energy())
+            ? "Энергия по уровням<br>‖f<sub>J</sub>‖² = " + errorText(expansion->energy())
             : "Энергия по уровням");
     chEnergy->chart()->axes(Qt::Vertical).first()->setTitleText(inL2 ? "‖·‖² в L²" : "Σ c²");
     fitAxes(chEnergy->chart());

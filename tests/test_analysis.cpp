@@ -360,7 +360,8 @@ private slots:
 
         // The bars: d, then the levels 3 .. 12, in L^2 with the whole energy in the title, then
         // as sums of squares of the stored coefficients.
-        QVERIFY(form->chEnergy->chart()->title().startsWith("Энергия по уровням, ‖f_J‖² = "));
+        QVERIFY(form->chEnergy->chart()->title().startsWith(
+            "Энергия по уровням<br>‖f<sub>J</sub>‖² = "));
         form->cbEnergyKind->setCurrentIndex(1);
         QCOMPARE(form->chEnergy->chart()->title(), "Энергия по уровням");
         QCOMPARE(static_cast<QBarCategoryAxis*>(form->chEnergy->chart()->axes(Qt::Horizontal)[0])
