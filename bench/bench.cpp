@@ -59,8 +59,8 @@ void engineTable(int runs)
                 = medianMilliseconds(n, [&] { engine::Transform transform(parameters); });
             engine::Transform transform(parameters);
             engine::Coefficients coefficients;
-            const double forward
-                = medianMilliseconds(n, [&] { coefficients = transform.forward(f); });
+            const double forward = medianMilliseconds(
+                n, [&] { coefficients = transform.forward(engine::pointwise(f)); });
             const std::vector<double> x = transform.samplePoints();
             const double inverse
                 = medianMilliseconds(n, [&] { transform.inverse(coefficients, x); });

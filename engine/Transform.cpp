@@ -1,7 +1,6 @@
 #include "engine/Transform.h"
 
 #include "engine/BSpline.h"
-#include "engine/Banded.h"
 #include "engine/Errors.h"
 
 #include <algorithm>
@@ -38,24 +37,50 @@ namespace {
         }
     }
 
-    // [P_L | Q_L] with the columns in that order; row k + m - 1 is the B-spline N_(L,k).
-    void fillLevelMatrix(BandMatrix& matrix, const Basis& basis, int L)
+    // [P_L | Q_L] with the columns in that order; row k + m - 1 is the B-spline N_(L,k). The
+    // unknown of column j goes to s_(L-1) or c_L as split() lays them out.
+    BandLU::Columns levelColumns(const Basis& basis, int L)
     {
-        const int m = basis.m();
-        int kl = 0, ku = 0;
-        forEachColumn(basis, L, [&](int j, const Column& column) {
-            kl = std::max(kl, column.row.last() + m - 1 - j);
-            ku = std::max(ku, j - (column.row.first + m - 1));
-        });
-        matrix.reset(int(scalingIndices(m, L).size()), kl, ku);
-        forEachColumn(basis, L, [&](int j, const Column& column) {
-            for (std::size_t i = 0; i < column.row.values.size(); ++i)
-                matrix(column.row.first + int(i) + m - 1, j) = column.row.values[i];
-        });
+        return [&basis, L](const std::function<void(int, const BandColumn&)>& visit) {
+            const int m = basis.m(), coarser = int(scalingIndices(m, L - 1).size());
+            forEachColumn(basis, L, [&](int j, const Column& column) {
+                visit(j,
+                    {column.row.first + m - 1, column.row.values,
+                        column.index + m - 1 + (column.wavelet ? coarser : 0)});
+            });
+        };
     }
+
+    // Calls step(r, values) with each vector of v gathered into one contiguous buffer, and
+    // scatters the buffer back. O(count n).
+    template <class Step> void eachVector(Strided v, std::size_t n, Step step)
+    {
+        std::vector<double> values(n);
+        for (std::size_t r = 0; r < v.count; ++r) {
+            double* base = v.data + std::ptrdiff_t(r) * v.between;
+            for (std::size_t i = 0; i < n; ++i)
+                values[i] = base[std::ptrdiff_t(i) * v.along];
+            step(values);
+            for (std::size_t i = 0; i < n; ++i)
+                base[std::ptrdiff_t(i) * v.along] = values[i];
+        }
+    }
+
+    // The quadrature points of this many intervals go to f at a time.
+    constexpr int intervalsPerBatch = 4096;
 
 } // namespace
 
+BatchFunction pointwise(std::function<double(double)> f)
+{
+    return [f = std::move(f)](std::span<const double> x, std::span<double> fx) {
+        for (std::size_t i = 0; i < x.size(); ++i)
+            fx[i] = f(x[i]);
+    };
+}
+
+// The Gram matrix by intervals: interval i adds block[j][j'] = sum over q of w_q N_(J,i-j)
+// N_(J,i-j') to the entry (i-j, i-j'), alike on every interval.
 Transform::Transform(const BasisParameters& parameters)
     : basis_(parameters)
 {
@@ -66,6 +91,15 @@ Transform::Transform(const BasisParameters& parameters)
     for (std::size_t q = 0; q < x.size(); ++q)
         for (int j = 0; j < m; ++j)
             pattern[q * m + j] = basis_.splineValue(basis_.finestLevel(), -j, x[q]);
+    const std::vector<double>& w = mesh.weights();
+    std::vector<double> block(m * m, 0.0);
+    for (int j = 0; j < m; ++j)
+        for (int jj = 0; jj < m; ++jj)
+            for (std::size_t q = 0; q < w.size(); ++q)
+                block[j * m + jj] += w[q] * pattern[q * m + j] * pattern[q * m + jj];
+    gram = GramCholesky(mesh.intervals(), m - 1, block);
+    for (int L : waveletLevels(basis_.coarsestLevel(), basis_.finestLevel()))
+        levels.emplace_back(int(scalingIndices(m, L).size()), levelColumns(basis_, L));
 }
 
 std::vector<double> Transform::samplePoints() const
@@ -80,77 +114,94 @@ std::vector<double> Transform::samplePoints() const
 
 // Per interval, S = S + w_q (f(x_q) N(x_q)), added to the product of each of its m B-splines
 // in increasing interval order: the scalar product's order of summation.
-std::vector<double> Transform::finestProducts(const std::function<double(double)>& f) const
+std::vector<double> Transform::finestProducts(const BatchFunction& f) const
 {
     const MeshQuadrature& mesh = basis_.quadrature();
-    const int m = basis_.m();
+    const int m = basis_.m(), N = mesh.intervals();
     const std::vector<double>& w = mesh.weights();
     const std::size_t n = w.size();
-    std::vector<double> products(mesh.intervals() + m - 1, 0.0);
-    std::vector<double> x(n), fx(n);
-    for (int i = 0; i < mesh.intervals(); ++i) {
-        mesh.points(i, x.data());
-        for (std::size_t q = 0; q < n; ++q) {
-            fx[q] = f(x[q]);
+    std::vector<double> products(N + m - 1, 0.0);
+    std::vector<double> x(std::min(N, intervalsPerBatch) * n), fx(x.size());
+    for (int first = 0; first < N; first += intervalsPerBatch) {
+        const int count = std::min(N - first, intervalsPerBatch);
+        for (int i = 0; i < count; ++i)
+            mesh.points(first + i, x.data() + i * n);
+        f(std::span(x).first(count * n), std::span(fx).first(count * n));
+        for (std::size_t q = 0; q < count * n; ++q)
             if (!std::isfinite(fx[q]))
                 throw NotFiniteError(x[q]);
-        }
-        for (int j = 0; j < m; ++j) {
-            double S = 0.0;
-            for (std::size_t q = 0; q < n; ++q)
-                S = S + w[q] * (fx[q] * pattern[q * m + j]);
-            products[i - j + m - 1] += S;
-        }
+        for (int i = 0; i < count; ++i)
+            for (int j = 0; j < m; ++j) {
+                double S = 0.0;
+                for (std::size_t q = 0; q < n; ++q)
+                    S = S + w[q] * (fx[i * n + q] * pattern[q * m + j]);
+                products[first + i - j + m - 1] += S;
+            }
     }
     return products;
 }
 
-// G_J by intervals: interval i adds block[j][j'] = sum over q of w_q N_(J,i-j) N_(J,i-j') to
-// the entry (i-j, i-j').
-std::vector<double> Transform::finestProjection(std::vector<double> products)
+const BandLU& Transform::level(int L) const
 {
-    const MeshQuadrature& mesh = basis_.quadrature();
-    const int m = basis_.m();
-    const std::vector<double>& w = mesh.weights();
-    std::vector<double> block(m * m, 0.0);
-    for (int j = 0; j < m; ++j)
-        for (int jj = 0; jj < m; ++jj)
-            for (std::size_t q = 0; q < w.size(); ++q)
-                block[j * m + jj] += w[q] * pattern[q * m + j] * pattern[q * m + jj];
-    gram.reset(int(products.size()), m - 1);
-    for (int i = 0; i < mesh.intervals(); ++i)
-        for (int j = 0; j < m; ++j)
-            for (int jj = j; jj < m; ++jj)
-                gram(i - j + m - 1, i - jj + m - 1) += block[j * m + jj];
-    gram.solve(products);
-    return products;
+    return levels.at(L - basis_.coarsestLevel() - 1);
 }
 
-Coefficients Transform::decompose(std::vector<double> finestSpline)
+// Each vector solved with the level's factors, then its unknowns put in place: + 0.0, never -0.
+void Transform::split(int L, Strided v) const
+{
+    const BandLU& factors = level(L);
+    const int n = factors.order();
+    std::vector<double> solved(n);
+    eachVector(v, n, [&](std::vector<double>& values) {
+        factors.solve(values.data());
+        for (int j = 0; j < n; ++j)
+            solved[factors.place(j)] = values[j] + 0.0;
+        values.swap(solved);
+    });
+}
+
+// s_L = P_L s_(L-1) + Q_L c_L: each entry from 0.0, the scaling columns in ascending k, then
+// the wavelet columns in ascending p.
+void Transform::merge(int L, Strided v) const
+{
+    const int m = basis_.m(), n = level(L).order(), coarser = int(scalingIndices(m, L - 1).size());
+    std::vector<double> finer(n);
+    eachVector(v, n, [&](std::vector<double>& values) {
+        std::fill(finer.begin(), finer.end(), 0.0);
+        auto add = [&](const SplineRow& row, double coefficient) {
+            double* out = finer.data() + row.first + m - 1;
+            for (std::size_t i = 0; i < row.values.size(); ++i)
+                out[i] += row.values[i] * coefficient;
+        };
+        for (int k : scalingIndices(m, L - 1))
+            add(basis_.twoScale(L, k), values[k + m - 1]);
+        for (int p : waveletIndices(m, L))
+            add(basis_.wavelet(L, p), values[coarser + p + m - 1]);
+        values.swap(finer);
+    });
+}
+
+Coefficients Transform::decompose(std::vector<double> s) const
 {
     const int m = basis_.m();
     Coefficients result(m, basis_.coarsestLevel(), basis_.finestLevel());
-    std::vector<double> s = std::move(finestSpline);
     for (int L = basis_.finestLevel(); L > basis_.coarsestLevel(); --L) {
-        fillLevelMatrix(split, basis_, L);
-        split.solve(s);
-        std::vector<double> coarser(scalingIndices(m, L - 1).size());
-        forEachColumn(basis_, L, [&](int j, const Column& column) { // + 0.0: never -0
-            (column.wavelet ? result.wavelet(L, column.index) : coarser[column.index + m - 1])
-                = s[j] + 0.0;
-        });
-        s = std::move(coarser);
+        split(L, {s.data()});
+        const std::size_t coarser = scalingIndices(m, L - 1).size();
+        std::ranges::copy(std::span(s).subspan(coarser), result.level(L).begin());
+        s.resize(coarser);
     }
     result.d = std::move(s);
     return result;
 }
 
-Coefficients Transform::fromProducts(std::vector<double> products)
+Coefficients Transform::fromProducts(std::vector<double> products) const
 {
-    return decompose(finestProjection(std::move(products)));
+    gram.solve(products.data());
+    return decompose(std::move(products));
 }
 
-Coefficients Transform::forward(const std::function<double(double)>& f)
+Coefficients Transform::forward(const BatchFunction& f) const
 {
     return fromProducts(finestProducts(f));
 }
@@ -159,18 +210,11 @@ std::vector<double> Transform::compose(const Coefficients& coefficients) const
 {
     const int m = basis_.m();
     std::vector<double> s = coefficients.d;
-    for (int L = basis_.coarsestLevel() + 1; L <= basis_.finestLevel(); ++L) {
-        std::vector<double> finer(scalingIndices(m, L).size(), 0.0);
-        auto add = [&](const SplineRow& row, double coefficient) {
-            for (std::size_t i = 0; i < row.values.size(); ++i)
-                finer[row.first + int(i) + m - 1] += row.values[i] * coefficient;
-        };
-        for (int k : scalingIndices(m, L - 1))
-            add(basis_.twoScale(L, k), s[k + m - 1]);
+    s.reserve(scalingIndices(m, basis_.finestLevel()).size());
+    for (int L : waveletLevels(basis_.coarsestLevel(), basis_.finestLevel())) {
         const std::span<const double> c = coefficients.level(L);
-        for (int p : waveletIndices(m, L))
-            add(basis_.wavelet(L, p), c[p + m - 1]);
-        s = std::move(finer);
+        s.insert(s.end(), c.begin(), c.end());
+        merge(L, {s.data()});
     }
     return s;
 }

@@ -90,7 +90,7 @@ void TMainForm::forwardTransform()
     for (std::size_t i = 0; i < points.size(); ++i)
         funcValues[i][0] = testFunction(points[i][0]);
     showFunctionValues();
-    storeCoefficients(fastTransform->forward([this](double x) { return testFunction(x); }));
+    storeCoefficients(fastTransform->forward(userFunction.batch));
     coefficientFunction = userFunction.label().toStdString();
 }
 
