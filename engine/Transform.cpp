@@ -51,18 +51,23 @@ namespace {
         };
     }
 
-    // Calls step(r, values) with each vector of v gathered into one contiguous buffer, and
-    // scatters the buffer back. O(count n).
+    // Calls step(in, out) for each vector of v: `in` holds its n values contiguously (the vector
+    // itself when along is 1, else a copy) and may be overwritten; the n values that step puts
+    // in `out` replace the vector's. The buffers are kept per thread from one call to the next:
+    // fresh pages for a level of millions of values would cost more than the step. O(count n).
     template <class Step> void eachVector(Strided v, std::size_t n, Step step)
     {
-        std::vector<double> values(n);
+        thread_local std::vector<double> buffers;
+        buffers.resize(std::max(buffers.size(), 2 * n));
+        double *copy = buffers.data(), *out = copy + n;
         for (std::size_t r = 0; r < v.count; ++r) {
             double* base = v.data + std::ptrdiff_t(r) * v.between;
+            if (v.along != 1)
+                for (std::size_t i = 0; i < n; ++i)
+                    copy[i] = base[std::ptrdiff_t(i) * v.along];
+            step(v.along == 1 ? base : copy, out);
             for (std::size_t i = 0; i < n; ++i)
-                values[i] = base[std::ptrdiff_t(i) * v.along];
-            step(values);
-            for (std::size_t i = 0; i < n; ++i)
-                base[std::ptrdiff_t(i) * v.along] = values[i];
+                base[std::ptrdiff_t(i) * v.along] = out[i];
         }
     }
 
@@ -151,12 +156,10 @@ void Transform::split(int L, Strided v) const
 {
     const BandLU& factors = level(L);
     const int n = factors.order();
-    std::vector<double> solved(n);
-    eachVector(v, n, [&](std::vector<double>& values) {
-        factors.solve(values.data());
+    eachVector(v, n, [&](double* in, double* out) {
+        factors.solve(in);
         for (int j = 0; j < n; ++j)
-            solved[factors.place(j)] = values[j] + 0.0;
-        values.swap(solved);
+            out[factors.place(j)] = in[j] + 0.0;
     });
 }
 
@@ -165,19 +168,17 @@ void Transform::split(int L, Strided v) const
 void Transform::merge(int L, Strided v) const
 {
     const int m = basis_.m(), n = level(L).order(), coarser = int(scalingIndices(m, L - 1).size());
-    std::vector<double> finer(n);
-    eachVector(v, n, [&](std::vector<double>& values) {
-        std::fill(finer.begin(), finer.end(), 0.0);
+    eachVector(v, n, [&](const double* in, double* out) {
+        std::fill_n(out, n, 0.0);
         auto add = [&](const SplineRow& row, double coefficient) {
-            double* out = finer.data() + row.first + m - 1;
+            double* finer = out + row.first + m - 1;
             for (std::size_t i = 0; i < row.values.size(); ++i)
-                out[i] += row.values[i] * coefficient;
+                finer[i] += row.values[i] * coefficient;
         };
         for (int k : scalingIndices(m, L - 1))
-            add(basis_.twoScale(L, k), values[k + m - 1]);
+            add(basis_.twoScale(L, k), in[k + m - 1]);
         for (int p : waveletIndices(m, L))
-            add(basis_.wavelet(L, p), values[coarser + p + m - 1]);
-        values.swap(finer);
+            add(basis_.wavelet(L, p), in[coarser + p + m - 1]);
     });
 }
 
