@@ -71,6 +71,53 @@ namespace {
         }
     }
 
+    // out[2c + i] += row[i] coefficient[c] for the columns c = 0 .. count-1 in turn: the rows of
+    // a level that are the whole two-scale relation or the whole central wavelet, two rows
+    // apart, with their lengths known to the compiler for the orders there are.
+    template <int Length>
+    void addShiftedRows(double* out, const double* row, const double* coefficient, int count)
+    {
+        for (int c = 0; c < count; ++c, out += 2)
+            for (int i = 0; i < Length; ++i)
+                out[i] += row[i] * coefficient[c];
+    }
+    void addShiftedRows(
+        double* out, std::span<const double> row, const double* coefficient, int count)
+    {
+        switch (row.size()) {
+        case 3: // m + 1 for m = 2, 3, 4
+            return addShiftedRows<3>(out, row.data(), coefficient, count);
+        case 4:
+            return addShiftedRows<4>(out, row.data(), coefficient, count);
+        case 5: // also 3m - 1 for m = 2
+            return addShiftedRows<5>(out, row.data(), coefficient, count);
+        case 8:
+            return addShiftedRows<8>(out, row.data(), coefficient, count);
+        case 11:
+            return addShiftedRows<11>(out, row.data(), coefficient, count);
+        }
+        for (int c = 0; c < count; ++c, out += 2)
+            for (std::size_t i = 0; i < row.size(); ++i)
+                out[i] += row[i] * coefficient[c];
+    }
+
+    // The first and the last index whose row is all of `whole`, uncut; they lie between the
+    // cut or boundary rows at the two ends, so a few probes from each end find them.
+    template <class RowOf>
+    std::pair<int, int> wholeRows(Indices indices, RowOf rowOf, const std::vector<double>& whole)
+    {
+        auto isWhole = [&](int i) {
+            const SplineRow row = rowOf(i);
+            return row.values.data() == whole.data() && row.values.size() == whole.size();
+        };
+        int first = indices.front(), last = indices.back();
+        while (first <= last && !isWhole(first))
+            ++first;
+        while (last >= first && !isWhole(last))
+            --last;
+        return {first, last};
+    }
+
     // The quadrature points of this many intervals go to f at a time.
     constexpr int intervalsPerBatch = 4096;
 
@@ -164,21 +211,29 @@ void Transform::split(int L, Strided v) const
 }
 
 // s_L = P_L s_(L-1) + Q_L c_L: each entry from 0.0, the scaling columns in ascending k, then
-// the wavelet columns in ascending p.
+// the wavelet columns in ascending p; the many whole rows between the ends at once.
 void Transform::merge(int L, Strided v) const
 {
     const int m = basis_.m(), n = level(L).order(), coarser = int(scalingIndices(m, L - 1).size());
+    auto twoScale = [&](int k) { return basis_.twoScale(L, k); };
+    auto wavelet = [&](int p) { return basis_.wavelet(L, p); };
+    const auto [k0, k1] = wholeRows(scalingIndices(m, L - 1), twoScale, basis_.betta());
+    const auto [p0, p1] = wholeRows(waveletIndices(m, L), wavelet, basis_.centralWavelet());
     eachVector(v, n, [&](const double* in, double* out) {
         std::fill_n(out, n, 0.0);
-        auto add = [&](const SplineRow& row, double coefficient) {
-            double* finer = out + row.first + m - 1;
-            for (std::size_t i = 0; i < row.values.size(); ++i)
-                finer[i] += row.values[i] * coefficient;
+        auto add = [&](auto rowOf, Indices indices, int whole0, int whole1, const double* c) {
+            for (int i = indices.front(); i <= indices.back(); ++i) {
+                const SplineRow row = rowOf(i);
+                if (i == whole0 && whole0 <= whole1) {
+                    addShiftedRows(out + row.first + m - 1, row.values, c + i, whole1 - i + 1);
+                    i = whole1;
+                } else
+                    for (std::size_t j = 0; j < row.values.size(); ++j)
+                        out[row.first + m - 1 + int(j)] += row.values[j] * c[i];
+            }
         };
-        for (int k : scalingIndices(m, L - 1))
-            add(basis_.twoScale(L, k), in[k + m - 1]);
-        for (int p : waveletIndices(m, L))
-            add(basis_.wavelet(L, p), in[coarser + p + m - 1]);
+        add(twoScale, scalingIndices(m, L - 1), k0, k1, in + m - 1);
+        add(wavelet, waveletIndices(m, L), p0, p1, in + coarser + m - 1);
     });
 }
 
