@@ -58,8 +58,9 @@ namespace {
     template <class Step> void eachVector(Strided v, std::size_t n, Step step)
     {
         thread_local std::vector<double> buffers;
-        buffers.resize(std::max(buffers.size(), 2 * n));
-        double *copy = buffers.data(), *out = copy + n;
+        const std::size_t size = v.along == 1 ? n : 2 * n;
+        buffers.resize(std::max(buffers.size(), size));
+        double *out = buffers.data(), *copy = out + n;
         for (std::size_t r = 0; r < v.count; ++r) {
             double* base = v.data + std::ptrdiff_t(r) * v.between;
             if (v.along != 1)
