@@ -66,6 +66,10 @@ namespace {
 BandLU::BandLU(int order, const Columns& columns)
     : n(order)
 {
+    // The first and the last columns are kept as the pass goes by, so that the shortened matrix
+    // needs no second pass over all of them.
+    constexpr int keptEnds = 4 * keptStretch;
+    std::vector<BandColumn> head, tail(keptEnds);
     int runFirst = 0, runEnd = 0, current = 0;
     BandColumn before[2];
     columns([&](int j, const BandColumn& column) {
@@ -76,11 +80,20 @@ BandLU::BandLU(int order, const Columns& columns)
         else if (j + 1 - current > runEnd - runFirst)
             std::tie(runFirst, runEnd) = std::pair(current, j + 1);
         before[j % 2] = column;
+        if (j < keptEnds)
+            head.push_back(column);
+        tail[j % keptEnds] = column;
     });
     ldab = 2 * kl + ku + 1;
-    const int removed = (runEnd - runFirst - 2 * keptStretch) / 2 * 2;
+    const int removed = (runEnd - runFirst - 2 * keptStretch) / 2 * 2, cut = runFirst + keptStretch;
     if (removed >= keptStretch) {
-        factor(columns, runFirst + keptStretch, removed);
+        const Columns ends = [&](const std::function<void(int, const BandColumn&)>& visit) {
+            for (int j = 0; j < cut; ++j)
+                visit(j, head[j]);
+            for (int j = cut + removed; j < n; ++j)
+                visit(j, tail[j % keptEnds]);
+        };
+        factor(cut <= keptEnds && n - cut - removed <= keptEnds ? ends : columns, cut, removed);
         folded = settledFold(factors.data(), ldab, pivotShift.data(), runFirst, runEnd - removed,
             2 * (kl + ku) + 2, removed);
         if (folded.removedColumns() > 0)
