@@ -4,7 +4,9 @@
 #include "engine/Errors.h"
 
 #include <algorithm>
+#include <bit>
 #include <cmath>
+#include <cstdint>
 
 namespace engine {
 
@@ -166,7 +168,9 @@ std::vector<double> Transform::samplePoints() const
 }
 
 // Per interval, S = S + w_q (f(x_q) N(x_q)), added to the product of each of its m B-splines
-// in increasing interval order: the scalar product's order of summation.
+// in increasing interval order: the scalar product's order of summation. Where an interval's
+// first point is the previous one's last to the bit (the default rule's points include both
+// ends), f is called there once and its value serves both.
 std::vector<double> Transform::finestProducts(const BatchFunction& f) const
 {
     const MeshQuadrature& mesh = basis_.quadrature();
@@ -175,19 +179,30 @@ std::vector<double> Transform::finestProducts(const BatchFunction& f) const
     const std::size_t n = w.size();
     std::vector<double> products(N + m - 1, 0.0);
     std::vector<double> x(std::min(N, intervalsPerBatch) * n), fx(x.size());
+    std::vector<std::size_t> start(std::min(N, intervalsPerBatch)); // of each interval's points
     for (int first = 0; first < N; first += intervalsPerBatch) {
         const int count = std::min(N - first, intervalsPerBatch);
-        for (int i = 0; i < count; ++i)
-            mesh.points(first + i, x.data() + i * n);
-        f(std::span(x).first(count * n), std::span(fx).first(count * n));
-        for (std::size_t q = 0; q < count * n; ++q)
+        std::size_t size = 0;
+        for (int i = 0; i < count; ++i) {
+            double* points = x.data() + size;
+            mesh.points(first + i, points);
+            const bool shared = i > 0
+                && std::bit_cast<std::uint64_t>(points[0])
+                    == std::bit_cast<std::uint64_t>(points[-1]);
+            if (shared)
+                std::copy(points + 1, points + n, points);
+            start[i] = size - shared;
+            size += n - shared;
+        }
+        f(std::span(x).first(size), std::span(fx).first(size));
+        for (std::size_t q = 0; q < size; ++q)
             if (!std::isfinite(fx[q]))
                 throw NotFiniteError(x[q]);
         for (int i = 0; i < count; ++i)
             for (int j = 0; j < m; ++j) {
                 double S = 0.0;
                 for (std::size_t q = 0; q < n; ++q)
-                    S = S + w[q] * (fx[i * n + q] * pattern[q * m + j]);
+                    S = S + w[q] * (fx[start[i] + q] * pattern[q * m + j]);
                 products[first + i - j + m - 1] += S;
             }
     }
