@@ -144,7 +144,7 @@ void peerTable(int runs)
         = [&](std::span<const double> x, std::span<double> fx) { typed(x, fx); };
     engine::Coefficients coefficients = transform.forward(fromSpline);
     const std::vector<double> products = transform.finestProducts(fromFormula);
-    const int n = std::max(3, runs / 5);
+    const int n = std::max(5, runs / 2);
     const double ours[] = {
         medianMilliseconds(n, [&] { coefficients = transform.forward(fromSpline); }),
         medianMilliseconds(n, [&] { transform.forward(fromFormula); }),
