@@ -1,9 +1,12 @@
 // Times the transform engine per order and level, beside the dense Gram solve it replaces, and
-// the window's commands per degree: the median of many runs of each, in milliseconds.
-// Usage: splinewave_bench [runs]
+// the window's commands per degree: the median of many runs of each, in milliseconds; first the
+// engine beside the array wavelet library at N = 2^20.
+// Usage: splinewave_bench [runs] [peer]   (peer: that first table alone)
 
 #include "app/Application.h"
 #include "app/Main_f.h"
+#include "data/Interpolant.h"
+#include "numerics/UserFunction.h"
 #include "tests/DenseReference.h"
 
 #include <QCheckBox>
@@ -19,10 +22,13 @@
 #include <cstdio>
 #include <fstream>
 #include <functional>
+#include <map>
 #include <string>
 #include <vector>
 
 #include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace {
 
@@ -62,8 +68,8 @@ void engineTable(int runs)
                 = medianMilliseconds(n, [&] { engine::Transform transform(parameters); });
             engine::Transform transform(parameters);
             engine::Coefficients coefficients;
-            const double forward
-                = medianMilliseconds(n, [&] { coefficients = transform.forward(f); });
+            const double forward = medianMilliseconds(
+                n, [&] { coefficients = transform.forward(engine::pointwise(f)); });
             const std::vector<double> x = transform.samplePoints();
             const double inverse
                 = medianMilliseconds(n, [&] { transform.inverse(coefficients, x); });
@@ -78,6 +84,108 @@ void engineTable(int runs)
     rusage usage;
     getrusage(RUSAGE_SELF, &usage);
     std::printf("\npeak resident memory: %.0f MB\n\n", usage.ru_maxrss / 1024.0);
+}
+
+// The peer's decomposition and reconstruction of the same samples, in milliseconds, from
+// bench/peer_wavelets.py; empty when the array wavelet library (python3-pywt) is missing.
+std::map<std::string, std::pair<double, double>> peerTimes(int exponent, int runs)
+{
+    std::map<std::string, std::pair<double, double>> times;
+    const std::string command = "/usr/bin/python3 " SPLINEWAVE_BENCH_DIR "/peer_wavelets.py "
+        + std::to_string(exponent) + " " + std::to_string(runs) + " 2>/dev/null";
+    FILE* peer = popen(command.c_str(), "r");
+    if (!peer)
+        return times;
+    char name[32];
+    double decomposition, reconstruction;
+    while (std::fscanf(peer, "%31s %lf %lf", name, &decomposition, &reconstruction) == 3)
+        times[name] = {decomposition, reconstruction};
+    pclose(peer);
+    return times;
+}
+
+// splinewave-cli forward -m 4 -J J of a formula, output discarded: the whole process's time in
+// seconds and its peak resident memory in MB.
+std::pair<double, double> cliForward(int J)
+{
+    std::fflush(stdout); // not printed twice by the child
+    const auto start = std::chrono::steady_clock::now();
+    const pid_t child = fork();
+    if (child == 0) {
+        std::freopen("/dev/null", "w", stdout);
+        const std::string level = std::to_string(J);
+        execl(SPLINEWAVE_CLI, SPLINEWAVE_CLI, "forward", "-m", "4", "-J", level.c_str(), "-f",
+            "sin(2*pi*x)*exp(-x)", nullptr);
+        _exit(127);
+    }
+    int status = 0;
+    rusage usage {};
+    wait4(child, &status, 0, &usage);
+    const std::chrono::duration<double> elapsed = std::chrono::steady_clock::now() - start;
+    return {elapsed.count(), usage.ru_maxrss / 1024.0};
+}
+
+// Ours beside the peer at N = 2^20, m = 4, default rule, in one run: the forward transform from
+// the 2^20 + 1 samples of sin(2 pi x) exp(-x) (the spline through them, as a data file gives
+// it), from the formula typed, and from the finest products; the inverse at the 2^20 mesh points;
+// then the command line's whole process at J = 20 and 22. Calls after the first on one basis.
+void peerTable(int runs)
+{
+    constexpr int J = 20, N = 1 << J;
+    const engine::Transform transform(
+        {4, J, engine::smallestCoarsestLevel(4, engine::Rule::Default)});
+    SampledData samples;
+    for (int i = 0; i <= N; ++i) {
+        samples.x.push_back(double(i) / N);
+        samples.y.push_back(std::sin(2 * M_PI * samples.x.back()) * std::exp(-samples.x.back()));
+    }
+    const Interpolant spline(std::move(samples));
+    const UserFunction typed("sin(2*pi*x)*exp(-x)");
+    const engine::BatchFunction fromSpline
+        = [&](std::span<const double> x, std::span<double> fx) { spline(x, fx); };
+    const engine::BatchFunction fromFormula
+        = [&](std::span<const double> x, std::span<double> fx) { typed(x, fx); };
+    engine::Coefficients coefficients = transform.forward(fromSpline);
+    const std::vector<double> products = transform.finestProducts(fromFormula);
+    const int n = std::max(5, runs / 2);
+    const double ours[] = {
+        medianMilliseconds(n, [&] { coefficients = transform.forward(fromSpline); }),
+        medianMilliseconds(n, [&] { transform.forward(fromFormula); }),
+        medianMilliseconds(n, [&] { transform.fromProducts(products); }),
+        medianMilliseconds(n, [&] { transform.meshValues(transform.compose(coefficients), 1); }),
+    };
+    const auto peer = peerTimes(J, n);
+    std::printf("ours beside the array wavelet library (python3-pywt, mode symmetric), N = 2^20, "
+                "m = 4, default rule, median of %d runs, milliseconds\n\n"
+                "| | ours | bior3.3 | ours / bior3.3 | db4 |\n|---|---|---|---|---|\n",
+        n);
+    const char* rows[] = {"forward from the 2^20 + 1 samples (their spline)",
+        "forward of the formula sin(2*pi*x)*exp(-x)", "forward from the finest products",
+        "inverse at the 2^20 mesh points"};
+    for (int row = 0; row < 4; ++row) {
+        std::printf("| %s | %.2f |", rows[row], ours[row]);
+        auto time = [&](const char* name) {
+            const auto found = peer.find(name);
+            return found == peer.end() ? -1 : row < 3 ? found->second.first : found->second.second;
+        };
+        if (time("bior3.3") < 0)
+            std::printf(" python3-pywt is not installed | | |\n");
+        else
+            std::printf(" %.2f | %.1f | %.2f |\n", time("bior3.3"), ours[row] / time("bior3.3"),
+                time("db4"));
+    }
+    std::printf(
+        "\n| splinewave-cli forward -m 4 -J J -f \"sin(2*pi*x)*exp(-x)\" | seconds | peak MB "
+        "|\n|---|---|---|\n");
+    for (int level : {20, 22}) {
+        std::vector<std::pair<double, double>> process;
+        for (int i = 0; i < (level == 20 ? 5 : 3); ++i)
+            process.push_back(cliForward(level));
+        std::ranges::sort(process);
+        const auto [seconds, megabytes] = process[process.size() / 2];
+        std::printf("| J = %d | %.2f | %.0f |\n", level, seconds, megabytes);
+    }
+    std::printf("\n");
 }
 
 // A line "Name:   123 kB" of /proc/self/status, in megabytes; 0 when it is missing.
@@ -184,6 +292,9 @@ int main(int argc, char** argv)
         qputenv("QT_QPA_PLATFORM", "offscreen");
     TApplication application(argc, argv);
     const int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 51;
+    peerTable(runs);
+    if (argc > 2 && std::string(argv[2]) == "peer")
+        return 0;
     engineTable(runs);
     TMainForm* form = application.createMainForm();
     std::printf("window, median of %d runs, milliseconds\n\n", runs);

@@ -228,7 +228,7 @@ std::string forward(const QCommandLineParser& parser, std::string& note)
     file.function = f.label().toStdString();
     engine::Transform transform(file.parameters);
     try {
-        file.coefficients = transform.forward(f.value);
+        file.coefficients = transform.forward(f.batch);
     } catch (const engine::NotFiniteError& error) {
         throw Failure {BadData, QString::fromStdString(engineMessage(error))};
     }

@@ -125,10 +125,20 @@ std::string coefficientText(const CoefficientFile& file)
         + "; a=" + numberText(p.a, 17) + "; b=" + numberText(p.b, 17) + "; f=" + file.function
         + "\n" + std::string(columns) + "\n";
     text.reserve(text.size() + (c.d.size() + c.c.size()) * 36);
+    // Appended in place: the text of J = 22 has four million rows.
+    char digits[40];
+    auto append = [&](auto... number) {
+        text.append(digits, std::to_chars(digits, digits + sizeof digits, number...).ptr);
+    };
     auto row = [&](char kind, int level, int index, double value) {
         text += kind;
-        text += ',' + numberText(level) + ',' + numberText(index) + ',' + numberText(value, 17)
-            + '\n';
+        text += ',';
+        append(level);
+        text += ',';
+        append(index);
+        text += ',';
+        append(value, std::chars_format::general, 17);
+        text += '\n';
     };
     for (int k : scalingIndices(c.m, c.J0))
         row('d', c.J0, k, c.d[k + c.m - 1]);

@@ -82,6 +82,12 @@ double Interpolant::operator()(double x) const
         std::clamp(x, samples.x.front(), samples.x.back()), cache->accel);
 }
 
+void Interpolant::operator()(std::span<const double> x, std::span<double> fx) const
+{
+    for (std::size_t i = 0; i < x.size(); ++i)
+        fx[i] = (*this)(x[i]);
+}
+
 const SampledData& Interpolant::samples() const
 {
     return spline->samples;

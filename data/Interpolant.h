@@ -3,6 +3,7 @@
 #include "data/SampledData.h"
 
 #include <memory>
+#include <span>
 
 // f between samples: GSL's natural cubic spline through them (second derivative zero at both
 // ends), the straight line through two samples. Copies share the spline and keep their own
@@ -21,6 +22,8 @@ public:
 
     // f(x); x outside [x_0, x_(N-1)] is taken at the nearer end.
     double operator()(double x) const;
+    // fx[i] = f(x[i]) for each i, point by point (GSL evaluates one point at a time).
+    void operator()(std::span<const double> x, std::span<double> fx) const;
 
     const SampledData& samples() const;
 

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "engine/DenseSolve.h"
-#include "engine/Quadrature.h"
 #include "engine/Levels.h"
+#include "engine/Quadrature.h"
 
 #include <span>
 #include <vector>

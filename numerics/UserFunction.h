@@ -1,6 +1,7 @@
 #pragma once
 
 #include "data/Interpolant.h"
+#include "engine/Transform.h"
 
 #include <QString>
 
@@ -24,6 +25,9 @@ public:
 
     const QString& text() const { return source; }
     double operator()(double x) const;
+    // fx[i] = f(x[i]), the same doubles as point by point, from the parser's bulk mode: the
+    // bytecode runs over an array of x at once. Not from two threads at once.
+    void operator()(std::span<const double> x, std::span<double> fx) const;
 
 private:
     struct Parser;
@@ -45,6 +49,7 @@ struct DecomposedFunction
 {
     QString name; // the formula's text, or "данные: FILE" without the folder
     std::function<double(double)> value;
+    engine::BatchFunction batch; // the same values at many points at once
     std::shared_ptr<const Interpolant> data; // the samples behind f; null for a formula
     QString file; // the data file's name without the folder; empty for a formula
 

@@ -1,14 +1,20 @@
 // The transform engine without a window: the fast transform against the dense Gram solve and
 // polynomials reproduced at every level up to 22; the exact rule's basis: the textbook
-// central wavelet, orthogonal across all levels.
+// central wavelet, orthogonal across all levels; the kept factors and the level step against
+// LAPACK's own solvers on the whole matrices, to the bit, and over strided vectors.
 
+#include "engine/Errors.h"
 #include "engine/Transform.h"
 #include "tests/DenseReference.h"
 
 #include <QTest>
 
+#include <lapacke.h>
+
 #include <cmath>
+#include <cstring>
 #include <numbers>
+#include <random>
 
 using engine::Rule;
 Q_DECLARE_METATYPE(Rule)
@@ -26,6 +32,64 @@ std::vector<double> flat(const engine::Coefficients& coefficients)
     std::vector<double> all = coefficients.d;
     all.insert(all.end(), coefficients.c.begin(), coefficients.c.end());
     return all;
+}
+
+bool sameBits(const std::vector<double>& u, const std::vector<double>& v)
+{
+    return u.size() == v.size() && std::memcmp(u.data(), v.data(), u.size() * sizeof(double)) == 0;
+}
+
+std::vector<double> randomValues(std::size_t n, unsigned seed)
+{
+    std::mt19937 generator(seed);
+    std::uniform_real_distribution<double> uniform(-1, 1);
+    std::vector<double> values(n);
+    for (double& value : values)
+        value = uniform(generator);
+    return values;
+}
+
+// Level L's system as its definition has it: the columns of [P_L | Q_L] ordered by the sum of
+// their first and last keys, the two-scale column first on ties; each with the place of its
+// unknown in s_(L-1) followed by c_L.
+std::vector<std::pair<engine::BandColumn, int>> levelSystem(const engine::Basis& basis, int L)
+{
+    const int m = basis.m(), coarser = (1 << (L - 1)) + m - 1;
+    std::vector<std::tuple<int, int, engine::SplineRow>> columns; // centre, place, row
+    for (int k = 1 - m; k < coarser + 1 - m; ++k)
+        columns.emplace_back(0, k + m - 1, basis.twoScale(L, k));
+    for (int p = 1 - m; p <= (1 << (L - 1)) - m; ++p)
+        columns.emplace_back(0, coarser + p + m - 1, basis.wavelet(L, p));
+    for (auto& [centre, place, row] : columns)
+        centre = row.first + row.last();
+    std::ranges::stable_sort(columns, {}, [](const auto& column) { return std::get<0>(column); });
+    std::vector<std::pair<engine::BandColumn, int>> system;
+    for (const auto& [centre, place, row] : columns)
+        system.push_back({{row.first + m - 1, row.values, place}, place});
+    return system;
+}
+
+// dgbsv on the whole band matrix of the columns (column j from row first).
+std::vector<double> lapackBandSolve(
+    const std::vector<std::pair<engine::BandColumn, int>>& system, std::vector<double> b)
+{
+    const int n = int(system.size());
+    int kl = 0, ku = 0;
+    for (int j = 0; j < n; ++j) {
+        kl = std::max(kl, system[j].first.first + int(system[j].first.values.size()) - 1 - j);
+        ku = std::max(ku, j - system[j].first.first);
+    }
+    const int ldab = 2 * kl + ku + 1;
+    std::vector<double> band(std::size_t(ldab) * n);
+    for (int j = 0; j < n; ++j)
+        for (std::size_t i = 0; i < system[j].first.values.size(); ++i)
+            band[kl + ku + system[j].first.first + i - j + std::size_t(j) * ldab]
+                = system[j].first.values[i];
+    std::vector<int> pivots(n);
+    if (LAPACKE_dgbsv(
+            LAPACK_COL_MAJOR, n, kl, ku, 1, band.data(), ldab, pivots.data(), b.data(), n))
+        qFatal("dgbsv failed");
+    return b;
 }
 
 } // namespace
@@ -65,7 +129,8 @@ private slots:
         auto f
             = [m](double x) { return 1 - 8 * x + (m > 2) * 3 * x * x + (m > 3) * 5 * x * x * x; };
         const std::vector<double> x = transform.samplePoints();
-        std::vector<double> error = transform.inverse(transform.forward(f), x), exact(x.size());
+        std::vector<double> error = transform.inverse(transform.forward(engine::pointwise(f)), x),
+                            exact(x.size());
         std::ranges::transform(x, exact.begin(), f);
         std::ranges::transform(error, exact, error.begin(), std::minus<>());
         const double reproduced = largestMagnitude(error) / largestMagnitude(exact);
@@ -73,7 +138,7 @@ private slots:
         if (J > 8)
             return;
         auto g = [](double x) { return std::sin(2 * std::numbers::pi * x) * std::exp(-x); };
-        std::vector<double> difference = flat(transform.forward(g));
+        std::vector<double> difference = flat(transform.forward(engine::pointwise(g)));
         const std::vector<double> dense = flat(denseForward(transform.basis(), g));
         QCOMPARE(difference.size(), dense.size());
         std::ranges::transform(difference, dense, difference.begin(), std::minus<>());
@@ -136,6 +201,123 @@ private slots:
                 }
             }
             QVERIFY2(largest < tolerance, qPrintable(QString("m=%1: %2").arg(m).arg(largest)));
+        }
+    }
+
+    // m = 2, 3, 4 under both rules, J = 12: the first two levels and the last two, short (every
+    // factor kept) and long (folded: LAPACK's factors of a shortened matrix serve the whole).
+    void levelStep_data()
+    {
+        QTest::addColumn<int>("m");
+        QTest::addColumn<Rule>("rule");
+        for (Rule rule : {Rule::Default, Rule::Exact})
+            for (int m = 2; m <= 4; ++m)
+                QTest::addRow("m=%d %s", m, rule == Rule::Exact ? "exact" : "default") << m << rule;
+    }
+    // The kept factors solve each level's system to the bit as dgbsv does on the whole matrix,
+    // and split() puts the unknowns where its layout says; rows and columns of a matrix go
+    // through split() in one call as one at a time, and merge() undoes it.
+    void levelStep()
+    {
+        QFETCH(int, m);
+        QFETCH(Rule, rule);
+        const int J = 12, J0 = engine::smallestCoarsestLevel(m, rule);
+        const engine::Transform transform({m, J, J0, rule});
+        for (int L : {J0 + 1, J0 + 2, J - 1, J}) {
+            const auto system = levelSystem(transform.basis(), L);
+            const int n = int(system.size());
+            const engine::BandLU factors(n, [&](const auto& visit) {
+                for (int j = 0; j < n; ++j)
+                    visit(j, system[j].first);
+            });
+            QCOMPARE(factors.storedColumns() < std::size_t(n), L >= 11);
+            const std::vector<double> b = randomValues(n, L);
+            const std::vector<double> solved = lapackBandSolve(system, b);
+            std::vector<double> x = b, expected(n);
+            factors.solve(x.data());
+            QVERIFY2(sameBits(x, solved), qPrintable(QString("level %1").arg(L)));
+            for (int j = 0; j < n; ++j)
+                expected[system[j].second] = solved[j] + 0.0;
+            x = b;
+            transform.split(L, {x.data()});
+            QVERIFY2(sameBits(x, expected), qPrintable(QString("level %1").arg(L)));
+
+            // three vectors as the rows, then as the columns, of a matrix
+            constexpr int count = 3;
+            const std::vector<double> all = randomValues(count * n, L + 100);
+            std::vector<double> rows = all, columns(all.size()), each(all.size());
+            for (int r = 0; r < count; ++r) {
+                std::vector<double> one(all.begin() + r * n, all.begin() + (r + 1) * n);
+                transform.split(L, {one.data()});
+                std::ranges::copy(one, each.begin() + r * n);
+                for (int i = 0; i < n; ++i)
+                    columns[i * count + r] = all[r * n + i];
+            }
+            transform.split(L, {rows.data(), count, 1, n});
+            transform.split(L, {columns.data(), count, count, 1});
+            QVERIFY(sameBits(rows, each));
+            for (int r = 0; r < count; ++r)
+                for (int i = 0; i < n; ++i)
+                    QVERIFY(columns[i * count + r] == each[r * n + i]);
+            transform.merge(L, {rows.data(), count, 1, n});
+            for (std::size_t i = 0; i < all.size(); ++i)
+                QVERIFY(std::abs(rows[i] - all[i]) <= 1e-12);
+        }
+    }
+
+    // The Gram matrix's kept Cholesky factor solves to the bit as dpbsv does on the whole
+    // matrix, built as the class promises: interval i adds block[j][jj] to the entry
+    // (i - j + kd, i - jj + kd), jj >= j, in increasing i. Short matrices keep every column.
+    void gramFactor()
+    {
+        for (auto [m, intervals] : {std::pair {2, 40}, {3, 4096}, {4, 4096}, {4, 5000}}) {
+            const int kd = m - 1, n = intervals + kd;
+            const engine::Basis basis({m, 6, engine::smallestCoarsestLevel(m, Rule::Default)});
+            const engine::MeshQuadrature& mesh = basis.quadrature();
+            const std::vector<double> x = mesh.points(0);
+            std::vector<double> block(m * m);
+            for (int j = 0; j < m; ++j)
+                for (int jj = 0; jj < m; ++jj)
+                    for (std::size_t q = 0; q < x.size(); ++q)
+                        block[j * m + jj] += mesh.weights()[q] * basis.splineValue(6, -j, x[q])
+                            * basis.splineValue(6, -jj, x[q]);
+            std::vector<double> gram(std::size_t(kd + 1) * n);
+            for (int i = 0; i < intervals; ++i)
+                for (int j = 0; j < m; ++j)
+                    for (int jj = j; jj < m; ++jj)
+                        gram[jj - j + std::size_t(i - jj + kd) * (kd + 1)] += block[j * m + jj];
+            const engine::GramCholesky factor(intervals, kd, block);
+            QCOMPARE(factor.storedColumns() < std::size_t(n), intervals > 2000);
+            std::vector<double> expected = randomValues(n, m), solved = expected;
+            QCOMPARE(LAPACKE_dpbsv(
+                         LAPACK_COL_MAJOR, 'L', n, kd, 1, gram.data(), kd + 1, expected.data(), n),
+                0);
+            factor.solve(solved.data());
+            QVERIFY2(sameBits(solved, expected), qPrintable(QString("m=%1").arg(m)));
+        }
+    }
+
+    // f in batches of a few thousand intervals: the values are those of f point by point, and
+    // where f is not finite the first such quadrature point is named, in interval order, also
+    // when it lies in a later batch.
+    void batchFunction()
+    {
+        const engine::Transform transform({3, 14, 2});
+        const std::vector<double> points = transform.basis().quadrature().allPoints();
+        auto f = [](double x) { return std::sin(40 * x) + x; };
+        QVERIFY(sameBits(transform.finestProducts(engine::pointwise(f)),
+            transform.finestProducts([&](std::span<const double> x, std::span<double> fx) {
+                std::ranges::transform(x, fx.begin(), f);
+            })));
+        for (double from : {0.1, 0.7}) {
+            const double first = *std::ranges::find_if(points, [&](double x) { return x > from; });
+            try {
+                transform.finestProducts(
+                    engine::pointwise([&](double x) { return x > from ? NAN : x; }));
+                QFAIL("no error");
+            } catch (const engine::NotFiniteError& error) {
+                QCOMPARE(error.x, first);
+            }
         }
     }
 };

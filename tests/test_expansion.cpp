@@ -30,7 +30,8 @@ engine::Expansion expansionOf(int m, int J, Rule rule)
 {
     auto transform = std::make_shared<engine::Transform>(
         engine::BasisParameters {m, J, engine::smallestCoarsestLevel(m, rule), rule});
-    return engine::Expansion(transform, transform->forward(f), engine::Origin::Function, "f");
+    return engine::Expansion(
+        transform, transform->forward(engine::pointwise(f)), engine::Origin::Function, "f");
 }
 
 } // namespace

@@ -12,6 +12,7 @@ class TestUserFunction : public WindowTest
 
 private slots:
     void language();
+    void batchIsPointwise();
     void badFunctionsChangeNothing_data();
     void badFunctionsChangeNothing();
 };
@@ -31,6 +32,24 @@ void TestUserFunction::language()
         {"log10(1000)+exp(0)", 0, 4}, {"x < 0,5 ? 1 : 0", 0.25, 1}, {"x < 0,5 ? 1 : 0", 0.75, 0}};
     for (auto [text, x, value] : cases)
         QVERIFY2(UserFunction(text)(x) == value, text);
+}
+
+// Many points at once (more than one bulk of the parser) give the doubles of one point at a
+// time, NaN and infinities included; so do the spline's.
+void TestUserFunction::batchIsPointwise()
+{
+    std::vector<double> x(10000), fx(x.size());
+    for (std::size_t i = 0; i < x.size(); ++i)
+        x[i] = -0.5 + i / 4000.0 + 1e-9 * i;
+    auto check = [&](const auto& f, const char* what) {
+        f(std::span<const double>(x), std::span<double>(fx));
+        for (std::size_t i = 0; i < x.size(); ++i)
+            QVERIFY2(std::bit_cast<quint64>(fx[i]) == std::bit_cast<quint64>(f(x[i])), what);
+    };
+    for (const char* text : {TMainForm::initialFunction, "x", "2", "sin(2*pi*x)*exp(-x)", "1/x",
+             "sqrt(x)", "x < 0,5 ? x^3 : ln(x)", "max(x;0,25)-floor(3*x)"})
+        check(UserFunction(text), text);
+    check(Interpolant(SampledData {{-1, 0, 0.5, 2}, {0, 1, -3, 2}}), "spline");
 }
 
 void TestUserFunction::badFunctionsChangeNothing_data()

@@ -100,7 +100,7 @@ void TMainForm::forwardTransform()
             rejectUndefined(f, points[i][0]);
     engine::Coefficients coefficients;
     try {
-        coefficients = fastTransform->forward(f.value);
+        coefficients = fastTransform->forward(f.batch);
     } catch (const engine::NotFiniteError& error) {
         rejectUndefined(f, error.x);
     }

@@ -1,0 +1,40 @@
+"""Times the array wavelet library's multilevel transforms on the samples the C++ bench uses.
+
+Usage: peer_wavelets.py EXPONENT RUNS
+The samples are sin(2 pi x) exp(-x) at x = i / 2^EXPONENT, i = 0 .. 2^EXPONENT. Prints one line
+per wavelet, "name decomposition reconstruction" in milliseconds (medians of RUNS calls, each
+after one call not timed). Exits with status 3 when the library is not installed.
+"""
+import statistics
+import sys
+import time
+
+try:
+    import numpy
+    import pywt
+except ImportError:
+    sys.exit(3)
+
+
+def median_ms(runs, call):
+    call()
+    times = []
+    for _ in range(runs):
+        start = time.perf_counter()
+        call()
+        times.append((time.perf_counter() - start) * 1e3)
+    return statistics.median(times)
+
+
+def main():
+    exponent, runs = int(sys.argv[1]), int(sys.argv[2])
+    x = numpy.arange(2**exponent + 1) / 2**exponent
+    samples = numpy.sin(2 * numpy.pi * x) * numpy.exp(-x)
+    for wavelet in ("bior3.3", "db4"):
+        coefficients = pywt.wavedec(samples, wavelet, mode="symmetric")
+        decomposition = median_ms(runs, lambda: pywt.wavedec(samples, wavelet, mode="symmetric"))
+        reconstruction = median_ms(runs, lambda: pywt.waverec(coefficients, wavelet, mode="symmetric"))
+        print(wavelet, f"{decomposition:.3f}", f"{reconstruction:.3f}")
+
+
+main()
