@@ -1,9 +1,9 @@
 // The small command handlers of the window and their bindings.
 
-#include "app/Conversions.h"
 #include "app/Main_f.h"
 #include "app/Panel.h"
 #include "app/WaitingStatus.h"
+#include "core/Conversions.h"
 
 #include <QAction>
 #include <QChart>

@@ -1,8 +1,8 @@
 // The interval check and the Clear command.
 
-#include "app/Conversions.h"
 #include "app/Main_f.h"
 #include "app/StringGrid.h"
+#include "core/Conversions.h"
 #include "engine/Levels.h"
 
 #include <QLineEdit>

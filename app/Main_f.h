@@ -1,9 +1,9 @@
 #pragma once
 
 #include "app/Dialogs.h"
+#include "app/SparseTable.h"
+#include "core/UserFunction.h"
 #include "engine/Expansion.h"
-#include "numerics/SparseTable.h"
-#include "numerics/UserFunction.h"
 
 #include <QMainWindow>
 #include <QPointF>
@@ -46,7 +46,9 @@ class LevelFunctions;
 // hand their work to the transform engine (engine/, no Qt): quadrature, B-splines, solver, the
 // basis tables and the transforms are defined in transform/EngineBridge.cpp, the one place where
 // the window meets the engine. The index ranges of the basis are defined once, in
-// engine/Levels.h.
+// engine/Levels.h. What is done with coefficients (values, levels, thresholds, errors, energies)
+// is the engine's model of one expansion (engine/Expansion.h), held in `expansion`; formulas,
+// number texts, the basis report and saving a file are shared with the command line (core/).
 //
 // Names fixed by the design that say less than they do:
 //   FormCreate         the basis set-up handler: runs once after creation and again whenever

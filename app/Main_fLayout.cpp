@@ -1,10 +1,10 @@
 // The layout of the main window: every control with its caption, hint and initial state.
 
-#include "app/Conversions.h"
 #include "app/FlowLayout.h"
 #include "app/Main_f.h"
 #include "app/Panel.h"
 #include "app/StringGrid.h"
+#include "core/Conversions.h"
 
 #include <QAction>
 #include <QBoxLayout>

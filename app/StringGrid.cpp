@@ -1,7 +1,7 @@
 #include "app/StringGrid.h"
 
-#include "app/Conversions.h"
 #include "app/WaitingStatus.h"
+#include "core/Conversions.h"
 
 #include <QAbstractTableModel>
 #include <QAction>

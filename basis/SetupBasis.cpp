@@ -3,9 +3,9 @@
 // mesh, sample points, grid layout, quadrature weights and the coefficient tables betta, alpha
 // and alphaW.
 
-#include "app/Conversions.h"
 #include "app/Main_f.h"
 #include "app/StringGrid.h"
+#include "core/Conversions.h"
 #include "engine/Levels.h"
 
 #include <QAction>

@@ -5,8 +5,8 @@
 
 #include "app/Application.h"
 #include "app/Main_f.h"
+#include "core/UserFunction.h"
 #include "data/Interpolant.h"
-#include "numerics/UserFunction.h"
 #include "tests/DenseReference.h"
 
 #include <QCheckBox>

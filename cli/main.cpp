@@ -2,20 +2,20 @@
 //   forward   f (a formula or a data file) -> the coefficient file (data/CoefficientFile.h)
 //   inverse   a coefficient file -> "x,value" at the sample points or at N points of [a, b]
 //   compress  a coefficient file -> the same with the small wavelet coefficients zeroed
-//   basis     the report of the basis coefficients (files/BasisReport.h), in UTF-8
-// The result goes to stdout or, only when the command succeeds, to the -o file (files/SafeSave.h:
+//   basis     the report of the basis coefficients (core/BasisReport.h), in UTF-8
+// The result goes to stdout or, only when the command succeeds, to the -o file (core/SafeSave.h:
 // a regular file is replaced atomically, a device or a pipe written directly). "-" names the
 // standard output for -o and the standard input for the file read.
 // Exit status: 0 success, 1 bad data (a file that cannot be read or written, f not finite),
 // 2 bad usage (an unknown command or option, a missing or malformed value, a wrong formula).
 
+#include "core/BasisReport.h"
+#include "core/SafeSave.h"
+#include "core/UserFunction.h"
 #include "data/CoefficientFile.h"
 #include "data/EngineMessages.h"
 #include "engine/Errors.h"
 #include "engine/Expansion.h"
-#include "files/BasisReport.h"
-#include "files/SafeSave.h"
-#include "numerics/UserFunction.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>

@@ -4,8 +4,8 @@
 //   file_in_c.txt  one line per level L = J0+1 .. J: coeffC[L - J0][i] for its wavelets i
 //   file_in_f.txt  funcValues[i][0] for the sample points i             (no line break)
 
-#include "app/Conversions.h"
 #include "app/Main_f.h"
+#include "core/Conversions.h"
 #include "engine/Levels.h"
 #include "files/FileText.h"
 

@@ -1,8 +1,8 @@
 // f(x) from a data file: its samples, and between them the natural cubic spline through them.
 
-#include "app/Conversions.h"
 #include "app/Main_f.h"
 #include "app/WaitingStatus.h"
+#include "core/Conversions.h"
 
 #include <QFileInfo>
 #include <QLineEdit>

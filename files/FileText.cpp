@@ -1,8 +1,8 @@
 #include "files/FileText.h"
 
-#include "app/Conversions.h"
 #include "app/Dialogs.h"
-#include "files/SafeSave.h"
+#include "core/Conversions.h"
+#include "core/SafeSave.h"
 
 #include <QFile>
 #include <QStringEncoder>

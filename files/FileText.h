@@ -15,7 +15,7 @@ QByteArray toWindows1251(const QString& text);
 // The name with ".suffix" appended, unless it ends with it already, in any case.
 QString withSuffix(const QString& name, const QString& suffix);
 
-// Writes the whole file as saveFile (files/SafeSave.h) writes it: a regular file through a
+// Writes the whole file as saveFile (core/SafeSave.h) writes it: a regular file through a
 // temporary one that replaces it only when complete, so a failed save leaves the previous file
 // as it was; a device or a named pipe directly. On failure the user is told which file and why,
 // and the result is false.

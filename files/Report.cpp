@@ -1,8 +1,8 @@
-// The report of the basis coefficients (files/BasisReport.h), saved in Windows-1251.
+// The report of the basis coefficients (core/BasisReport.h), saved in Windows-1251.
 
 #include "app/Main_f.h"
 #include "app/WaitingStatus.h"
-#include "files/BasisReport.h"
+#include "core/BasisReport.h"
 #include "files/FileText.h"
 
 #include <QFileDialog>

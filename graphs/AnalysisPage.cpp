@@ -4,9 +4,9 @@
 // a third; the threshold that counts small coefficients as zero; and the saves of the picture
 // and of the curves.
 
-#include "app/Conversions.h"
 #include "app/Main_f.h"
 #include "app/WaitingStatus.h"
+#include "core/Conversions.h"
 #include "engine/Levels.h"
 #include "files/FileText.h"
 #include "graphs/Envelope.h"

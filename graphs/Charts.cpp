@@ -4,8 +4,8 @@
 // tooltip on every curve; a legend click that hides and shows a curve; and the picture of a chart
 // as a file.
 
-#include "app/Conversions.h"
 #include "app/Main_f.h"
+#include "core/Conversions.h"
 #include "files/FileText.h"
 #include "graphs/ChartView.h"
 

@@ -1,12 +1,12 @@
 // The chart of the graph page: one blue line per function drawn, from the samples of the value
 // matrix and the value at b; the four graph kinds; the level and the window; the picture export.
 
-#include "app/Conversions.h"
 #include "app/Main_f.h"
 #include "app/StringGrid.h"
 #include "app/WaitingStatus.h"
-#include "graphs/GraphSamples.h"
+#include "core/Conversions.h"
 #include "engine/Levels.h"
+#include "graphs/GraphSamples.h"
 
 #include <QChart>
 #include <QChartView>

@@ -5,10 +5,10 @@
 //   (0, 0) = "x";  (0, r) = "w(p,L)" or "N(k,J0)";  (col, 0) = x_(col-1);  (col, r) = f_r(x_(col-1))
 //   x_0 = a, x_(i+1) = x_i + h/(2m) by repeated addition; b itself finds no column.
 
-#include "app/Conversions.h"
 #include "app/Main_f.h"
 #include "app/StringGrid.h"
 #include "app/WaitingStatus.h"
+#include "core/Conversions.h"
 #include "graphs/GraphSamples.h"
 
 #include <QComboBox>

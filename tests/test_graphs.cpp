@@ -2,7 +2,7 @@
 // what a desktop user reaches for there: copying cells, reading values off the curves, hiding
 // a curve from the legend, zooming, a sharp bitmap.
 
-#include "app/Conversions.h"
+#include "core/Conversions.h"
 #include "graphs/GraphSamples.h"
 #include "tests/TestSupport.h"
 

@@ -1,6 +1,6 @@
 // The forward and inverse transforms, their grids, and the Build command.
 
-#include "app/Conversions.h"
+#include "core/Conversions.h"
 #include "tests/TestSupport.h"
 
 #include <QSpinBox>

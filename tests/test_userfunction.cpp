@@ -1,7 +1,7 @@
 // The function f(x) typed by the user: the formula language, the initial formula bit for bit,
 // and functions that cannot be decomposed.
 
-#include "numerics/UserFunction.h"
+#include "core/UserFunction.h"
 #include "tests/TestSupport.h"
 
 #include <bit>

@@ -1,8 +1,8 @@
 // The main window through its controls: the string grid, the degree and interval handlers, the
 // grid layouts, Clear, the key filters and the small handlers; number texts and error display.
 
-#include "app/Conversions.h"
 #include "app/Panel.h"
+#include "core/Conversions.h"
 #include "tests/TestSupport.h"
 
 #include <QScrollBar>

@@ -1,8 +1,8 @@
 // The Build command: the interval check, the title, and the chosen transform, timed.
 
-#include "app/Conversions.h"
 #include "app/Main_f.h"
 #include "app/WaitingStatus.h"
+#include "core/Conversions.h"
 
 #include <QLineEdit>
 #include <QRadioButton>

@@ -3,8 +3,8 @@
 // tables; the transforms run on the engine and their results come back into the tables and the
 // grids.
 
-#include "app/Conversions.h"
 #include "app/Main_f.h"
+#include "core/Conversions.h"
 #include "engine/BSpline.h"
 #include "engine/DenseSolve.h"
 #include "engine/Errors.h"

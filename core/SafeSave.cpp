@@ -1,4 +1,4 @@
-#include "files/SafeSave.h"
+#include "core/SafeSave.h"
 
 #include <QFile>
 #include <QFileInfo>

@@ -1,6 +1,6 @@
-#include "files/BasisReport.h"
+#include "core/BasisReport.h"
 
-#include "app/Conversions.h"
+#include "core/Conversions.h"
 #include "engine/Levels.h"
 
 namespace {

@@ -1,4 +1,4 @@
-#include "numerics/UserFunction.h"
+#include "core/UserFunction.h"
 
 #include <muParser.h>
 #include <omp.h>

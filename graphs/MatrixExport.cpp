@@ -2,9 +2,9 @@
 // 1 .. rows-1), the samples of columns 1 .. w-1, each as its cell shows it (five decimals) read
 // back in extended precision and written in the stream's default format followed by one blank.
 
-#include "app/Conversions.h"
 #include "app/Main_f.h"
 #include "app/WaitingStatus.h"
+#include "core/Conversions.h"
 #include "files/FileText.h"
 #include "graphs/GraphSamples.h"
 
