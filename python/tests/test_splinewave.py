@@ -16,6 +16,13 @@ def cli(*arguments):
     return subprocess.run([CLI, *arguments], check=True, capture_output=True, text=True).stdout
 
 
+def fit_arguments(fit):
+    """The command line's option for the route from samples; None when it has no such option."""
+    if "--fit" in cli("--help"):
+        return ["--fit", fit]
+    return [] if fit == "project" else None
+
+
 def same_bits(a, b):
     return np.asarray(a).tobytes() == np.asarray(b).tobytes()
 
@@ -33,8 +40,11 @@ SAMPLE_CASES = [
 ]
 
 
+@pytest.mark.parametrize("fit", ["project", "interpolate"])
 @pytest.mark.parametrize("m, J, rule, count, irregular", SAMPLE_CASES)
-def test_samples_give_the_command_lines_doubles(tmp_path, m, J, rule, count, irregular):
+def test_samples_give_the_command_lines_doubles(tmp_path, m, J, rule, count, irregular, fit):
+    if fit_arguments(fit) is None:
+        pytest.skip("the command line has no --fit")
     count = count or 2**J + 1
     rng = np.random.default_rng(J)
     x = np.linspace(0, 1, count)
@@ -44,10 +54,10 @@ def test_samples_give_the_command_lines_doubles(tmp_path, m, J, rule, count, irr
     rows = [f"{a!r},{b!r}" for a, b in zip(x, y)] if irregular else [repr(v) for v in y]
     (tmp_path / "y.csv").write_text("\n".join(rows) + "\n")
     exact = ["--exact"] if rule == "exact" else []
-    cli("forward", "-m", str(m), "-J", str(J), *exact, "--data", str(tmp_path / "y.csv"),
-        "-o", str(tmp_path / "k.csv"))
+    cli("forward", "-m", str(m), "-J", str(J), *exact, *fit_arguments(fit),
+        "--data", str(tmp_path / "y.csv"), "-o", str(tmp_path / "k.csv"))
     expected = sw.load(tmp_path / "k.csv")
-    got = sw.forward(y, m=m, J=J, rule=rule, x=x if irregular else None)
+    got = sw.forward(y, m=m, J=J, rule=rule, x=x if irregular else None, fit=fit)
     assert same_bits(got.d, expected.d) and same_bits(got.c, expected.c)
 
 
@@ -100,7 +110,8 @@ BAD_CALLS = [
     (lambda: sw.forward([1.0, 2.0, 3.0], m=3, J=6, x=[0, 0.5]), ValueError, "x has 2 points"),
     (lambda: sw.forward([1.0, 2.0, 3.0], m=3, J=6, x=[0, 0.7, 0.5]), ValueError, "x must increase"),
     (lambda: sw.forward([1.0, 2.0, 3.0], m=3, J=6, x=[0, 0.5, 2]), ValueError, "x must run from"),
-    (lambda: sw.forward(lambda t: 1 / t, m=3, J=6), ValueError, "f is not finite at x = 0"),
+    (lambda: sw.forward(lambda t: np.where(t > 0.5, np.inf, t), m=3, J=6), ValueError,
+     "f is not finite at x = 0.5"),
     (lambda: sw.forward(lambda t: t[:3], m=3, J=6), ValueError, "f must return one value"),
     (lambda: sw.forward(lambda t: 1 / 0, m=3, J=6), ZeroDivisionError, ""),
     (lambda: sw.forward(np.sin, m=3, J=6, x=[0, 1]), TypeError, "x and fit belong to samples"),
