@@ -45,9 +45,7 @@ True
 )doc";
 
 const char* const forwardDoc
-    = R"doc(forward(f, *, m, J, rule='default', J0=None, x=None, fit=None) -> Coefficients
-
-The coefficients of f in the spline-wavelet basis of order m and finest level J.
+    = R"doc(The coefficients of f in the spline-wavelet basis of order m and finest level J.
 
 f is either
   - a callable of a numpy array of points returning the values there (an array of the
@@ -61,20 +59,20 @@ The same m, J, rule and input give the same doubles as splinewave-cli forward.
 Raises ValueError for bad values (NaN, too few samples, J out of range, unknown rule) and
 TypeError for wrong types, the message naming the argument.)doc";
 
-const char* const inverseDoc = R"doc(inverse(c, x) -> numpy.ndarray
+const char* const inverseDoc = R"doc(The expansion c at the points x.
 
-The expansion c at the points x (any shape; the result has the same shape); 0 outside [0, 1].)doc";
+x may have any shape; the result has the same shape. The expansion is 0 outside [0, 1].)doc";
 
-const char* const loadDoc = R"doc(load(path) -> Coefficients
+const char* const loadDoc = R"doc(Reads a coefficient file of the command line.
 
-Reads a coefficient file of the command line (splinewave-cli forward -o): every value reads
-back as the same double. ValueError when the file is not one.)doc";
+The file of splinewave-cli forward -o or Coefficients.save: every value reads back as the same
+double. ValueError when the file is not one.)doc";
 
-const char* const basisDoc = R"doc(Basis(*, m, J, rule='default', J0=None)
+const char* const basisDoc = R"doc(A spline-wavelet basis and its fast transform.
 
-The spline-wavelet basis of order m (2, 3, 4) on levels J0 .. J of [0, 1], and the factors of
-its fast transform, computed once in O(2^J m). Reuse one Basis for many transforms of the same
-size: Basis.forward costs only the transform. See help(splinewave) for the conventions.)doc";
+The basis of order m (2, 3, 4) on levels J0 .. J of [0, 1], and the factors of its fast
+transform, computed once in O(2^J m). Reuse one Basis for many transforms of the same size:
+Basis.forward costs only the transform. See help(splinewave) for the conventions.)doc";
 
 const char* const coefficientsDoc = R"doc(Coefficients of one expansion in a spline-wavelet basis.
 
@@ -100,12 +98,12 @@ void defineBasis(py::module_& module)
             [](const pyops::PyBasis& b) { return pyarg::ruleName(b.transform->basis().rule()); },
             "'default' or 'exact'.")
         .def("forward", &pyops::forward, "f"_a, "x"_a = py::none(), "fit"_a = py::none(),
-            "forward(f, x=None, fit=None) -> Coefficients\n\nsplinewave.forward in this basis.")
+            "splinewave.forward in this basis.")
         .def("scaling", &pyops::scaling, "level"_a, "index"_a, "x"_a,
-            "scaling(level, index, x) -> numpy.ndarray\n\nThe B-spline N_(level,index) at x: "
+            "The B-spline N_(level,index) at x: "
             "level J0 .. J, index 1-m .. 2^level - 1, h = 2^-level times the normalised one.")
         .def("wavelet", &pyops::wavelet, "level"_a, "index"_a, "x"_a,
-            "wavelet(level, index, x) -> numpy.ndarray\n\nThe wavelet psi_(level,index) at x: "
+            "The wavelet psi_(level,index) at x: "
             "level J0+1 .. J, index 1-m .. 2^(level-1) - m.")
         .def("__repr__", [](const pyops::PyBasis& b) {
             const engine::BasisParameters& p = b.transform->basis().parameters();
@@ -140,7 +138,7 @@ void defineCoefficients(py::module_& module)
             "c", [](const Expansion& e) { return pyarg::array(std::vector(e.coefficients().c)); },
             "All wavelet coefficients, levels J0+1 .. J one after the other (a copy).")
         .def("level", &pyops::level, "L"_a,
-            "level(L) -> numpy.ndarray\n\nThe coefficients of level L: d for L = J0, c_(L,p) "
+            "The coefficients of level L: d for L = J0, c_(L,p) "
             "at [p + m - 1], p = 1-m .. 2^(L-1) - m, for L = J0+1 .. J (a copy).")
         .def(
             "levels",
@@ -150,20 +148,20 @@ void defineCoefficients(py::module_& module)
                     all.append(pyops::level(e, L));
                 return all;
             },
-            "levels() -> list\n\n[d, c_(J0+1), ..., c_J]: level(L) for L = J0 .. J.")
+            "[d, c_(J0+1), ..., c_J]: level(L) for L = J0 .. J.")
         .def("threshold", &pyops::threshold, "t"_a, "mode"_a = "hard", "by"_a = "contribution",
-            "threshold(t, mode='hard', by='contribution') -> Coefficients\n\nNew coefficients "
+            "New coefficients "
             "with every wavelet coefficient of measure below t set to 0; d stay. by: "
             "'contribution' |c| * ||psi||_L2 (as the window and the command line) or 'value' |c|.")
         .def("keep", &pyops::keep, "K"_a, "by"_a = "contribution",
-            "keep(K, by='contribution') -> Coefficients\n\nNew coefficients keeping d and the K "
+            "New coefficients keeping d and the K "
             "wavelet coefficients of largest measure (equal ones: the earlier level first).")
         .def("components", &pyops::components, "x"_a,
-            "components(x) -> numpy.ndarray\n\nRow 0: the coarse approximation sum d_k N_(J0,k) "
+            "Row 0: the coarse approximation sum d_k N_(J0,k) "
             "at x; row L - J0: the detail sum c_(L,p) psi_(L,p) of level L. The rows add up to "
             "inverse(c, x). Shape (J - J0 + 1,) + x.shape.")
         .def("save", &pyops::save, "path"_a,
-            "save(path)\n\nWrites the command line's coefficient file (CSV, 17 significant "
+            "Writes the command line's coefficient file (CSV, 17 significant "
             "digits: every double reads back as the same bits).")
         .def("__repr__", [=](const Expansion& e) {
             const engine::BasisParameters p = parameters(e);

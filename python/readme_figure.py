@@ -31,9 +31,10 @@ axes[0].set_title("m = 4, J = 12, точное интегрирование")
 shown = range(c.J0, c.J + 1, 1)
 for row, L in enumerate(shown):
     part = parts[L - c.J0]
-    axes[1].plot(x, part / (np.abs(part).max() or 1) * 0.45 - row, lw=0.8, color=f"C{row % 10}")
-axes[1].set_yticks([-row for row, _ in enumerate(shown)],
-                   [f"грубая, J0 = {L}" if L == c.J0 else f"уровень {L}" for L in shown])
+    scaled = part / (np.abs(part).max() or 1) * 0.45 - row
+    axes[1].plot(x, scaled, lw=0.8, color=f"C{row % 10}")
+names = [f"грубая, J0 = {L}" if L == c.J0 else f"уровень {L}" for L in shown]
+axes[1].set_yticks([-row for row, _ in enumerate(shown)], names)
 axes[1].set_title("грубая часть и детали уровней (каждая в своём масштабе)")
 axes[1].set_xlabel("x")
 figure.tight_layout()
