@@ -144,6 +144,15 @@ def test_arrays_of_any_layout_and_dtype_give_the_same_coefficients():
     assert reference.components(grid.T).shape == (7 - reference.J0 + 1, 4, 3)
 
 
+def test_a_function_is_called_on_whole_arrays():
+    sizes = []
+    def f(t):
+        sizes.append(t.size)
+        return np.cos(t)
+    sw.forward(f, m=4, J=14)
+    assert len(sizes) <= 20 and min(sizes) > 1000
+
+
 def test_two_threads_on_two_bases_give_what_one_gives():
     x = np.linspace(0, 1, 2**15 + 1)
     jobs = [lambda: sw.forward(signal, m=3, J=15, rule="exact"),
