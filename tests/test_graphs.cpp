@@ -8,7 +8,6 @@
 
 #include <QClipboard>
 #include <QDir>
-#include <QElapsedTimer>
 #include <QImageReader>
 #include <QLabel>
 #include <QLegendMarker>
@@ -203,7 +202,7 @@ private slots:
     // (a span of a few thousandths) and the basis changed: by the level, the rule, the degree.
     // Each change empties the matrix and puts the axes back on [0, 1]; the axes' ticks follow
     // the range the moment its ends are set (the old interval over [0, 1] meant tens of
-    // thousands of ticks laid out, 15 to 40 s), and the change takes well under a second.
+    // thousands of ticks laid out, 15 to 40 s; the bench times the change).
     void basisChangeAfterTheFinestGraphs()
     {
         form->resize(841, 500);
@@ -232,14 +231,10 @@ private slots:
             QVERIFY(form->sgWaveletValues->colCount() == 8 * 65536 + 1);
             QCoreApplication::processEvents();
             mostTicks = 0;
-            QElapsedTimer clock;
-            clock.start();
             change();
             QCoreApplication::processEvents();
             form->repaint();
-            const qint64 elapsed = clock.elapsed();
             QVERIFY2(mostTicks <= 12, qPrintable(QString::number(mostTicks) + " ticks"));
-            QVERIFY2(elapsed < 1000, qPrintable(QString::number(elapsed) + " ms"));
             QVERIFY(
                 form->sgWaveletValues->colCount() == 5 && form->sgWaveletValues->rowCount() == 5);
         }
