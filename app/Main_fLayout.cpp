@@ -2,6 +2,7 @@
 
 #include "app/Conversions.h"
 #include "app/FlowLayout.h"
+#include "app/LevelBox.h"
 #include "app/Main_f.h"
 #include "app/Panel.h"
 #include "app/StringGrid.h"
@@ -26,6 +27,12 @@
 #include <QToolButton>
 
 namespace {
+
+// The file types of the dialogs, named in Russian.
+const char* const bmpFilter = "Рисунок BMP (*.bmp)";
+const char* const pngFilter = "Рисунок PNG (*.png)";
+const char* const svgFilter = "Рисунок SVG (*.svg)";
+const char* const csvFilter = "Таблица CSV (*.csv)";
 
 const char* const backgroundCaption
     = "Для начала работы введите параметры и  нажмите \"Построить\"";
@@ -99,10 +106,11 @@ QRadioButton* radio(const char* name, const char* caption, QGroupBox* group)
 }
 
 // A level: whole numbers in the range the basis allows, taken when the user is done typing
-// (Enter, the arrows, or leaving the box), so that typing "16" does not build level 1 first.
+// (Enter, the arrows, or leaving the box), so that typing "16" does not build level 1 first; a
+// level out of range typed is refused with a message (levelRefused).
 QSpinBox* levelBox(const char* name, const char* hint)
 {
-    auto* box = named(new QSpinBox, name);
+    auto* box = named(new TLevelBox, name);
     box->setToolTip(hint);
     box->setKeyboardTracking(false);
     return box;
@@ -349,7 +357,13 @@ void TMainForm::createOutputPanel()
     pOutputData = dataPanel("pOutputData", "pOutputPanelCaption",
         "Выходные параметры - набор коэффициентов", pOutputPanelCaption);
     btnSaveCoeffToFile = speedButton("btnSaveCoeffToFile",
-        "Сохранить параметры для последующего их использования в расчетах", pOutputPanelCaption);
+        "Сохранить параметры для последующего их использования в расчетах (стрелка справа — "
+        "коэффициенты в CSV со всеми знаками)",
+        pOutputPanelCaption);
+    // The click saves the fixed-name files; the arrow beside offers the coefficient CSV.
+    btnSaveCoeffToFile->setPopupMode(QToolButton::MenuButtonPopup);
+    btnSaveCoeffToFile->setFixedWidth(btnSaveCoeffToFile->sizeHint().width());
+    pOutputPanelCaption->setContentsMargins(btnSaveCoeffToFile->width(), 0, 0, 0);
     pCoeffD = new TPanel("pCoeffD", TPanel::NoBevel, nullptr);
     CoeffDGR = new TStringGrid("CoeffDGR",
         {.fixedCols = 0, .fixedRows = 1, .colCount = 5, .rowCount = 2, .colSizing = true}, pCoeffD);
@@ -383,6 +397,8 @@ void TMainForm::createGraphicPage()
     chShowHideBottomPanel
         = named(new QCheckBox("показать матрицу значений", pMenuGraphic), "chShowHideBottomPanel");
     chShowHideBottomPanel->setChecked(true);
+    chDistinctColours = named(new QCheckBox("разные цвета", pMenuGraphic), "chDistinctColours");
+    chDistinctColours->setToolTip("Каждая кривая своим цветом (иначе все синие)");
     btnGraphic = button("btnGraphic", "&Построить", QStyle::SP_MediaPlay, 94, 41, pMenuGraphic);
     setBold(btnGraphic, true);
     btnSave = button("btnSave", "", QStyle::SP_DialogSaveButton, 46, 41, pMenuGraphic);
@@ -390,6 +406,8 @@ void TMainForm::createGraphicPage()
     tools->addWidget(gbKindOfGraphic);
     tools->addSpacing(6);
     tools->addWidget(chShowHideBottomPanel);
+    tools->addSpacing(6);
+    tools->addWidget(chDistinctColours);
     tools->addStretch(1);
     tools->addWidget(btnGraphic);
     tools->addWidget(btnSave);
@@ -447,6 +465,7 @@ void TMainForm::createAnalysisPage()
     edtThreshold = named(new QLineEdit("0", pMenuAnalysis), "edtThreshold");
     edtThreshold->setToolTip(thresholdHint);
     edtThreshold->setFixedWidth(10 * edtThreshold->fontMetrics().horizontalAdvance('0'));
+    lblThresholdInForce = named(new QLabel(pMenuAnalysis), "lblThresholdInForce");
     lblAnalysis = named(new QLabel(pMenuAnalysis), "lblAnalysis");
     lblAnalysis->setWordWrap(true);
     lblAnalysis->setTextInteractionFlags(Qt::TextSelectableByMouse);
@@ -457,6 +476,8 @@ void TMainForm::createAnalysisPage()
     tools->addWidget(lblThreshold);
     tools->addSpacing(6);
     tools->addWidget(edtThreshold);
+    tools->addSpacing(6);
+    tools->addWidget(lblThresholdInForce);
     tools->addSpacing(12);
     tools->addWidget(lblAnalysis, 1);
     tools->addSpacing(6);
@@ -483,9 +504,10 @@ void TMainForm::createNonVisual()
     // it presents itself as a save dialog and asks before it overwrites a file.
     OpenDialog->setNameFilter("Текстовый файл (*.txt)");
     OpenDialog->setAcceptMode(QFileDialog::AcceptSave);
+    OpenDialog->setDefaultSuffix("txt"); // a bare name is saved as NAME.txt
     OpenDialog->setOption(QFileDialog::DontUseNativeDialog);
     SaveWaveletDialog = named(new QFileDialog(this), "SaveWaveletDialog");
-    SaveWaveletDialog->setNameFilters({"Bitmaps (*.bmp)", "PNG (*.png)", "SVG (*.svg)"});
+    SaveWaveletDialog->setNameFilters({bmpFilter, pngFilter, svgFilter});
     SaveWaveletDialog->setAcceptMode(QFileDialog::AcceptSave);
     SaveWaveletDialog->setOption(QFileDialog::DontUseNativeDialog);
 
@@ -495,11 +517,14 @@ void TMainForm::createNonVisual()
                           "сохранения или окончание имени (.bmp, .png, .svg)");
     pmSave->setToolTipsVisible(true);
     miMatrix = named(pmSave->addAction("Таблицу в формате *.txt"), "miMatrix");
+    // The coefficients are saved where they are shown, and from the reports: whenever there
+    // are coefficients, graphs or not.
     miCoeffCsv = named(pmSave->addAction("Коэффициенты в CSV…"), "miCoeffCsv");
+    miCoeffCsv->setEnabled(false);
     SaveAnalysisDialog = named(new QFileDialog(this), "SaveAnalysisDialog");
-    SaveAnalysisDialog->setNameFilters({"PNG (*.png)", "SVG (*.svg)", "Bitmaps (*.bmp)"});
+    SaveAnalysisDialog->setNameFilters({pngFilter, svgFilter, bmpFilter});
     SaveCurvesDialog = named(new QFileDialog(this), "SaveCurvesDialog");
-    SaveCurvesDialog->setNameFilter("CSV (*.csv)");
+    SaveCurvesDialog->setNameFilter(csvFilter);
     for (QFileDialog* dialog : {SaveAnalysisDialog, SaveCurvesDialog}) {
         dialog->setAcceptMode(QFileDialog::AcceptSave);
         dialog->setOption(QFileDialog::DontUseNativeDialog);
@@ -516,7 +541,7 @@ void TMainForm::createNonVisual()
     SaveCoeffCsvDialog->setAcceptMode(QFileDialog::AcceptSave);
     LoadCoeffCsvDialog = named(new QFileDialog(this), "LoadCoeffCsvDialog");
     for (QFileDialog* dialog : {SaveCoeffCsvDialog, LoadCoeffCsvDialog})
-        dialog->setNameFilters({"CSV (*.csv)", "Все файлы (*)"});
+        dialog->setNameFilters({csvFilter, "Все файлы (*)"});
     for (QFileDialog* dialog : {LoadDataDialog, LoadCoeffCsvDialog})
         dialog->setFileMode(QFileDialog::ExistingFile);
     for (QFileDialog* dialog : {LoadDataDialog, SaveCoeffCsvDialog, LoadCoeffCsvDialog})
@@ -525,6 +550,10 @@ void TMainForm::createNonVisual()
     pmReport = named(new QMenu(this), "pmReport");
     nCoeff = named(pmReport->addAction("Коэффициенты"), "nCoeff");
     nCoeff->setEnabled(false);
+    pmReport->addAction(miCoeffCsv);
+    pmSaveCoeff = named(new QMenu(this), "pmSaveCoeff");
+    pmSaveCoeff->addAction(miCoeffCsv);
+    btnSaveCoeffToFile->setMenu(pmSaveCoeff);
 }
 
 // Keyboard focus order: the menu bar, the page control, then each page's controls.
@@ -534,8 +563,8 @@ void TMainForm::setFocusOrder()
         edtB, edtFunction, btnLoadData, chExactIntegration, pcCenter, FunctionValueGR, CoeffCGR,
         CoeffDGR, btnBuild, rbForward, rbBack, btnGetValuesFromFile, btnLoadCoeffCsv, btnClear,
         btnSave, rbCenter, rbBoundary, rbAllGraphic, rbZerro, cbGraphLevel, cbGraphWindow,
-        chShowHideBottomPanel, btnGraphic, chWavelet, sgWaveletValues, edtThreshold,
-        btnSaveAnalysis, chAnalysis, chCompression, chEnergy};
+        chShowHideBottomPanel, chDistinctColours, btnGraphic, chWavelet, sgWaveletValues,
+        edtThreshold, btnSaveAnalysis, chAnalysis, chCompression, chEnergy};
     for (std::size_t i = 1; i < std::size(order); ++i)
         QWidget::setTabOrder(order[i - 1], order[i]);
 }
