@@ -71,7 +71,7 @@ void TestCli::exitStatuses()
         {"forward -m 2 -J 3 --J0 x -f x", 2, "значение --J0 «x» не целое число\n"},
         {"basis -m 3 -J 5 --J0 5", 2, "Уровень J=5 вне допустимых пределов для m=3 и J0=5"},
         {"forward -m 3 -J 6 --J0 4 -f x", 0, ""},
-        {"compress good.csv --threshold 0,5", 0, ""},
+        {"compress good.csv --threshold 0,5", 0, "сохранено 0 из 6 коэффициентов c"},
     };
     for (const auto& [line, status, message] : cases) {
         const Run run = cli(line + QString(QString(line).contains("-o ") ? "" : " -o out.csv"));

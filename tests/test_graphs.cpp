@@ -302,11 +302,14 @@ private slots:
 
         QLocale::setDefault(QLocale(QLocale::Russian, QLocale::Russia));
         QWidget* viewport = form->chWavelet->viewport();
-        // The mouse off every curve, then a few pixels below w(0,3) near x = 0.25: a tooltip
-        // needs no aim at the line itself.
+        // The mouse off every curve, then a few pixels above the lowest point of w(0,3), at
+        // x = 0.25, inside its dip: a tooltip needs no aim at the line itself. The matrix
+        // hidden, the curves have room.
+        form->chShowHideBottomPanel->click();
+        QCoreApplication::processEvents();
         for (QPoint at : {QPoint(2, 2),
                  onScreen(form->chWavelet->chart()->mapToPosition({0.2541, -1.125}))
-                     + QPoint(0, 4)}) {
+                     + QPoint(0, -5)}) {
             QMouseEvent move(
                 QEvent::MouseMove, at, viewport->mapToGlobal(at), Qt::NoButton, {}, {});
             QCoreApplication::sendEvent(viewport, &move);

@@ -109,15 +109,16 @@ private slots:
         seam.fileAnswers << sub + "/matrix";
         form->miMatrix->trigger();
         QVERIFY(QFile::exists("sub/matrix.txt") && seam.proposedFolders.last() == sub);
-        form->setGeometry(90, 80, 700, 450);
+        form->setGeometry(90, 80, 1100, 650);
         form->show();
         QVERIFY(QTest::qWaitForWindowExposed(form));
+        const QSize size = form->size();
         form->close();
 
         form = static_cast<TApplication*>(qApp)->createMainForm(); // the next run
         form->showAsLastTime();
         QVERIFY(QTest::qWaitForWindowExposed(form));
-        QCOMPARE(form->size(), QSize(700, 450));
+        QVERIFY(form->size() == size && size == QSize(1100, 650) && !form->isMaximized());
         form->btnLoadData->click(); // cancelled
         form->nCoeff->trigger(); // cancelled
         QCOMPARE(seam.proposedFolders.mid(2), (QStringList {sub, sub}));
