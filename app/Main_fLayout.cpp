@@ -397,8 +397,6 @@ void TMainForm::createGraphicPage()
     chShowHideBottomPanel
         = named(new QCheckBox("показать матрицу значений", pMenuGraphic), "chShowHideBottomPanel");
     chShowHideBottomPanel->setChecked(true);
-    chDistinctColours = named(new QCheckBox("разные цвета", pMenuGraphic), "chDistinctColours");
-    chDistinctColours->setToolTip("Каждая кривая своим цветом (иначе все синие)");
     btnGraphic = button("btnGraphic", "&Построить", QStyle::SP_MediaPlay, 94, 41, pMenuGraphic);
     setBold(btnGraphic, true);
     btnSave = button("btnSave", "", QStyle::SP_DialogSaveButton, 46, 41, pMenuGraphic);
@@ -406,8 +404,6 @@ void TMainForm::createGraphicPage()
     tools->addWidget(gbKindOfGraphic);
     tools->addSpacing(6);
     tools->addWidget(chShowHideBottomPanel);
-    tools->addSpacing(6);
-    tools->addWidget(chDistinctColours);
     tools->addStretch(1);
     tools->addWidget(btnGraphic);
     tools->addWidget(btnSave);
@@ -427,7 +423,8 @@ void TMainForm::createGraphicPage()
 }
 
 // Under the chart, in one row: the level whose functions the graph page draws, the part of
-// [a, b] that a level of many is drawn in, and the caption that says which functions are drawn.
+// [a, b] that a level of many is drawn in, the colours of the curves, and the caption that says
+// which functions are drawn.
 QWidget* TMainForm::createGraphChoice()
 {
     auto* choice = new QWidget(pGraphic);
@@ -444,10 +441,12 @@ QWidget* TMainForm::createGraphChoice()
     cbGraphWindow->setToolTip("Где на отрезке строить функции уровня, у которого их больше "
         + IntToStr(maxWholeLevel) + ": не больше " + IntToStr(maxWindowCurves) + " кривых сразу");
     cbGraphWindow->setEnabled(false);
+    chDistinctColours = named(new QCheckBox("разные цвета"), "chDistinctColours");
+    chDistinctColours->setToolTip("Каждая кривая своим цветом (иначе все синие)");
     lblGraphCaption = named(new QLabel, "lblGraphCaption");
     lblGraphCaption->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred); // may be cut
     for (QWidget* w : {(QWidget*)lblGraphLevel, (QWidget*)cbGraphLevel, (QWidget*)lblGraphWindow,
-             (QWidget*)cbGraphWindow})
+             (QWidget*)cbGraphWindow, (QWidget*)chDistinctColours})
         row->addWidget(w);
     row->addSpacing(10);
     row->addWidget(lblGraphCaption, 1);
@@ -563,7 +562,7 @@ void TMainForm::setFocusOrder()
         edtB, edtFunction, btnLoadData, chExactIntegration, pcCenter, FunctionValueGR, CoeffCGR,
         CoeffDGR, btnBuild, rbForward, rbBack, btnGetValuesFromFile, btnLoadCoeffCsv, btnClear,
         btnSave, rbCenter, rbBoundary, rbAllGraphic, rbZerro, cbGraphLevel, cbGraphWindow,
-        chShowHideBottomPanel, chDistinctColours, btnGraphic, chWavelet, sgWaveletValues,
+        chDistinctColours, chShowHideBottomPanel, btnGraphic, chWavelet, sgWaveletValues,
         edtThreshold, btnSaveAnalysis, chAnalysis, chCompression, chEnergy};
     for (std::size_t i = 1; i < std::size(order); ++i)
         QWidget::setTabOrder(order[i - 1], order[i]);
