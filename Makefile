@@ -1,5 +1,5 @@
 # Two commands do everything on a fresh Debian machine:
-#   make run   - install what is missing, build, start the window
+#   make run   - install what is missing, build the window alone, start it
 #   make test  - install what is missing, build, run every test headless
 # For developers: make test-sanitizers runs the suite again under ASan and UBSan;
 # make bench times the commands per degree.
@@ -8,16 +8,22 @@ BUILD ?= build
 SANITIZE_BUILD ?= build-sanitize
 JOBS ?= $(shell nproc)
 
-.PHONY: run test test-sanitizers bench package deps build
+.PHONY: run test test-sanitizers bench package deps configure build window
 
 deps:
 	@./scripts/install-deps.sh
 
-build: deps
+configure: deps
 	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo
+
+build: configure
 	cmake --build $(BUILD) -j $(JOBS)
 
-run: build
+# The window alone, without the test programs: what make run needs.
+window: configure
+	cmake --build $(BUILD) -j $(JOBS) --target splinewave
+
+run: window
 	./$(BUILD)/splinewave
 
 test: build

@@ -56,5 +56,7 @@ template <class Command> void runGuarded(Command&& command)
 // Pops the menu up at the mouse cursor; the chosen item is triggered.
 void popupAtCursor(QMenu& menu);
 
-// Runs the dialog modally; the chosen file with its folder, or nothing when cancelled.
+// Runs the dialog modally, in the folder of the file chosen last (remembered between runs); the
+// chosen file with its folder, or nothing when cancelled. A save dialog's default suffix is added
+// to a name without a suffix.
 std::optional<QString> runFileDialog(QFileDialog& dialog);

@@ -1,9 +1,11 @@
 // The small command handlers of the window and their bindings.
 
+#include "app/LevelBox.h"
 #include "app/Main_f.h"
 #include "app/Panel.h"
 #include "app/WaitingStatus.h"
 #include "core/Conversions.h"
+#include "engine/Basis.h"
 
 #include <QAction>
 #include <QChart>
@@ -30,9 +32,13 @@ void TMainForm::connectHandlers()
     edtB->installEventFilter(this);
     edtFunction->installEventFilter(this);
     bind(cbStepSplain, &QComboBox::currentTextChanged, &TMainForm::cbStepSplainChange);
-    for (QSpinBox* level : {sbFinestLevel, sbCoarsestLevel})
+    for (QSpinBox* level : {sbFinestLevel, sbCoarsestLevel}) {
         bind(level, &QSpinBox::valueChanged, &TMainForm::sbLevelChange);
+        connect(static_cast<TLevelBox*>(level), &TLevelBox::refused, this,
+            [this, level](int typed) { runGuarded([&] { levelRefused(level, typed); }); });
+    }
     bind(edtFunction, &QLineEdit::textChanged, &TMainForm::edtFunctionChange);
+    bind(edtFunction, &QLineEdit::returnPressed, &TMainForm::btnBuildClick); // Enter builds
     bind(btnLoadData, &QPushButton::clicked, &TMainForm::btnLoadDataClick);
     bind(chExactIntegration, &QCheckBox::toggled, &TMainForm::chExactIntegrationClick);
     bindSelected(rbForward, &TMainForm::rbForwardClick);
@@ -53,6 +59,7 @@ void TMainForm::connectHandlers()
     bind(miMatrix, &QAction::triggered, &TMainForm::miMatrixClick);
     bind(miCoeffCsv, &QAction::triggered, &TMainForm::miCoeffCsvClick);
     bind(chShowHideBottomPanel, &QCheckBox::toggled, &TMainForm::chShowHideBottomPanelClick);
+    bind(chDistinctColours, &QCheckBox::toggled, &TMainForm::chDistinctColoursClick);
     bind(btnSave, &QPushButton::clicked, &TMainForm::btnSaveClick);
     bind(btnReport, &QPushButton::clicked, &TMainForm::btnReportClick);
     bind(edtThreshold, &QLineEdit::textChanged, &TMainForm::edtThresholdChange);
@@ -118,6 +125,32 @@ void TMainForm::sbLevelChange(QObject* Sender)
     }
 }
 
+// Why a level typed is not one the basis can have: the window stops at J = 16, the command line
+// at 22; J0 lies below J.
+void TMainForm::levelRefused(QSpinBox* box, int typed)
+{
+    const QString degree = "для m = " + IntToStr(m)
+        + (exactIntegration ? " при точном интегрировании" : "") + " — не меньше ";
+    if (box == sbFinestLevel && typed > maxWindowLevel)
+        ShowMessage("Окно строит уровни J до " + IntToStr(maxWindowLevel)
+            + " (2^16 = 65 536 "
+              "интервалов). Более мелкие уровни, до J = "
+            + IntToStr(engine::largestFinestLevel)
+            + ", считает командная строка: splinewave-cli forward -m " + IntToStr(m) + " -J "
+            + IntToStr(std::min(typed, engine::largestFinestLevel)) + " …");
+    else if (box == sbFinestLevel)
+        ShowMessage("Уровень J " + degree + IntToStr(box->minimum())
+            + ": на сетке уровня J помещается центральный вейвлет (2^J ≥ 4m − 2), и J больше "
+              "J0 = "
+            + IntToStr(coarsestLevel) + ".");
+    else if (typed >= finestLevel)
+        ShowMessage("Уровень J0 должен быть меньше J = " + IntToStr(finestLevel)
+            + ": вейвлет-коэффициенты c относятся к уровням от J0 + 1 до J. Чтобы взять J0 = "
+            + IntToStr(typed) + ", сначала увеличьте J.");
+    else
+        ShowMessage("Уровень J0 " + degree + IntToStr(box->minimum()) + ".");
+}
+
 // The other quadrature rule: the basis is built again, timed, as for a change of degree. When
 // the set-up is rejected the box shows again the rule of the basis still in force.
 void TMainForm::chExactIntegrationClick(QObject* Sender)
@@ -142,7 +175,7 @@ void TMainForm::rbBackClick(QObject*)
 }
 
 // The caption panels say which side of the page is input and which is output; coefficient
-// files can be loaded only when coefficients are the input.
+// files can be loaded, and coefficients typed, only when coefficients are the input.
 void TMainForm::showDirection(bool forward)
 {
     pInputPanelCaption->setCaption(
@@ -152,6 +185,7 @@ void TMainForm::showDirection(bool forward)
     Splitter->splitter()->refresh(); // each side at least as wide as its new caption
     btnGetValuesFromFile->setEnabled(!forward);
     btnLoadCoeffCsv->setEnabled(!forward);
+    allowTypedCoefficients(!forward);
 }
 
 // The formula is checked as it is typed: while it is not one, a red frame and the error as the

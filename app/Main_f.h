@@ -72,12 +72,15 @@ public:
 
     // Raises the creation event once, after construction (the application calls it).
     void raiseCreationEvent();
+    // Shows the window where it was last closed (app/WindowPlace.cpp).
+    void showAsLastTime();
 
     // ---- event handlers, each defined in the folder of its subsystem; Sender raised the event ----
     // app/
     void FormCreate(QObject* Sender);
     void cbStepSplainChange(QObject* Sender);
     void sbLevelChange(QObject* Sender);
+    void levelRefused(QSpinBox* box, int typed); // a level typed out of range
     void chExactIntegrationClick(QObject* Sender);
     void rbForwardClick(QObject* Sender);
     void rbBackClick(QObject* Sender);
@@ -95,6 +98,7 @@ public:
     void rbAllGraphicClick(QObject* Sender);
     void graphChoiceChange(QObject* Sender); // cbGraphLevel and cbGraphWindow
     void miGraphicClick(QObject* Sender);
+    void chDistinctColoursClick(QObject* Sender);
     void edtThresholdChange(QObject* Sender);
     void cbThresholdMeasureChange(QObject* Sender);
     void cbEnergyKindChange(QObject* Sender);
@@ -164,6 +168,7 @@ public:
     QLabel* lblGraphWindow = nullptr;
     QComboBox* cbGraphWindow = nullptr; // the end or the middle of [a, b], for a level of many
     QCheckBox* chShowHideBottomPanel = nullptr;
+    QCheckBox* chDistinctColours = nullptr; // each curve of the graph page its own colour
     QFileDialog* OpenDialog = nullptr;
     QFileDialog* SaveWaveletDialog = nullptr;
     QMenu* pmSave = nullptr;
@@ -187,7 +192,8 @@ public:
     TStringGrid* FunctionValueGR = nullptr;
     QPushButton* btnGetValuesFromFile = nullptr;
     QPushButton* btnLoadCoeffCsv = nullptr; // inverse mode: the coefficients from a CSV file
-    QToolButton* btnSaveCoeffToFile = nullptr;
+    QToolButton* btnSaveCoeffToFile = nullptr; // its arrow: pmSaveCoeff
+    QMenu* pmSaveCoeff = nullptr; // miCoeffCsv, which pmReport and pmSave offer too
     QRadioButton* rbZerro = nullptr;
     QStatusBar* StatusBar = nullptr;
     QToolButton* btnFunctionValues = nullptr;
@@ -200,6 +206,7 @@ public:
     QLineEdit* edtThreshold = nullptr; // wavelet coefficients measuring below it count as zero
     QLabel* lblEnergyKind = nullptr;
     QComboBox* cbEnergyKind = nullptr; // the bars of chEnergy: energies in L^2, or sums of c^2
+    QLabel* lblThresholdInForce = nullptr; // while edtThreshold is invalid: the threshold used
     QLabel* lblAnalysis = nullptr; // coefficients kept, and the error against f
     QPushButton* btnSaveAnalysis = nullptr;
     TPanel* pAnalysis = nullptr; // the charts; its caption says what to do while there are none
@@ -331,6 +338,9 @@ public:
     engine::Coefficients storedCoefficients() const;
     // The expansion in force, its coefficients in coeffD and coeffC and in the grids.
     void storeExpansion(engine::Expansion stored);
+    // Inverse mode: the coefficient cells take numbers typed (transform/TypedCoefficients.cpp).
+    void allowTypedCoefficients(bool allowed);
+    QString typeCoefficient(const QString& text, const std::function<void(double)>& store);
 
     // ---- graphs/ — the charts: axes fitted to the curves shown, legend, tooltips, pictures ----
     // The text of a curve's tooltip at the hovered point.
@@ -359,6 +369,7 @@ public:
     std::vector<int> graphIndices(const LevelFunctions& functions, QObject* kindButton);
     void sampleWavelets(QObject* kindButton);
     void buildWaveletSeries();
+    void colourWaveletCurves();
     void showGraphKind(QObject* kindButton);
     QString graphCaption(const LevelFunctions& functions, const QStringList& shown) const;
     void clearWaveletGraphs();
@@ -425,6 +436,7 @@ signals:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override; // keeps the window's size and place
 
 private:
     // app/ — building the window

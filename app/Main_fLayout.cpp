@@ -1,6 +1,7 @@
 // The layout of the main window: every control with its caption, hint and initial state.
 
 #include "app/FlowLayout.h"
+#include "app/LevelBox.h"
 #include "app/Main_f.h"
 #include "app/Panel.h"
 #include "app/StringGrid.h"
@@ -26,6 +27,12 @@
 #include <QToolButton>
 
 namespace {
+
+// The file types of the dialogs, named in Russian.
+const char* const bmpFilter = "Рисунок BMP (*.bmp)";
+const char* const pngFilter = "Рисунок PNG (*.png)";
+const char* const svgFilter = "Рисунок SVG (*.svg)";
+const char* const csvFilter = "Таблица CSV (*.csv)";
 
 const char* const backgroundCaption
     = "Для начала работы введите параметры и  нажмите \"Построить\"";
@@ -99,10 +106,11 @@ QRadioButton* radio(const char* name, const char* caption, QGroupBox* group)
 }
 
 // A level: whole numbers in the range the basis allows, taken when the user is done typing
-// (Enter, the arrows, or leaving the box), so that typing "16" does not build level 1 first.
+// (Enter, the arrows, or leaving the box), so that typing "16" does not build level 1 first; a
+// level out of range typed is refused with a message (levelRefused).
 QSpinBox* levelBox(const char* name, const char* hint)
 {
-    auto* box = named(new QSpinBox, name);
+    auto* box = named(new TLevelBox, name);
     box->setToolTip(hint);
     box->setKeyboardTracking(false);
     return box;
@@ -349,7 +357,13 @@ void TMainForm::createOutputPanel()
     pOutputData = dataPanel("pOutputData", "pOutputPanelCaption",
         "Выходные параметры - набор коэффициентов", pOutputPanelCaption);
     btnSaveCoeffToFile = speedButton("btnSaveCoeffToFile",
-        "Сохранить параметры для последующего их использования в расчетах", pOutputPanelCaption);
+        "Сохранить параметры для последующего их использования в расчетах (стрелка справа — "
+        "коэффициенты в CSV со всеми знаками)",
+        pOutputPanelCaption);
+    // The click saves the fixed-name files; the arrow beside offers the coefficient CSV.
+    btnSaveCoeffToFile->setPopupMode(QToolButton::MenuButtonPopup);
+    btnSaveCoeffToFile->setFixedWidth(btnSaveCoeffToFile->sizeHint().width());
+    pOutputPanelCaption->setContentsMargins(btnSaveCoeffToFile->width(), 0, 0, 0);
     pCoeffD = new TPanel("pCoeffD", TPanel::NoBevel, nullptr);
     CoeffDGR = new TStringGrid("CoeffDGR",
         {.fixedCols = 0, .fixedRows = 1, .colCount = 5, .rowCount = 2, .colSizing = true}, pCoeffD);
@@ -409,7 +423,8 @@ void TMainForm::createGraphicPage()
 }
 
 // Under the chart, in one row: the level whose functions the graph page draws, the part of
-// [a, b] that a level of many is drawn in, and the caption that says which functions are drawn.
+// [a, b] that a level of many is drawn in, the colours of the curves, and the caption that says
+// which functions are drawn.
 QWidget* TMainForm::createGraphChoice()
 {
     auto* choice = new QWidget(pGraphic);
@@ -426,10 +441,12 @@ QWidget* TMainForm::createGraphChoice()
     cbGraphWindow->setToolTip("Где на отрезке строить функции уровня, у которого их больше "
         + IntToStr(maxWholeLevel) + ": не больше " + IntToStr(maxWindowCurves) + " кривых сразу");
     cbGraphWindow->setEnabled(false);
+    chDistinctColours = named(new QCheckBox("разные цвета"), "chDistinctColours");
+    chDistinctColours->setToolTip("Каждая кривая своим цветом (иначе все синие)");
     lblGraphCaption = named(new QLabel, "lblGraphCaption");
     lblGraphCaption->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred); // may be cut
     for (QWidget* w : {(QWidget*)lblGraphLevel, (QWidget*)cbGraphLevel, (QWidget*)lblGraphWindow,
-             (QWidget*)cbGraphWindow})
+             (QWidget*)cbGraphWindow, (QWidget*)chDistinctColours})
         row->addWidget(w);
     row->addSpacing(10);
     row->addWidget(lblGraphCaption, 1);
@@ -450,6 +467,7 @@ void TMainForm::createAnalysisPage()
     edtThreshold = named(new QLineEdit("0", pMenuAnalysis), "edtThreshold");
     edtThreshold->setToolTip(thresholdHint);
     edtThreshold->setFixedWidth(10 * edtThreshold->fontMetrics().horizontalAdvance('0'));
+    lblThresholdInForce = named(new QLabel(pMenuAnalysis), "lblThresholdInForce");
     lblEnergyKind = named(new QLabel("энергия", pMenuAnalysis), "lblEnergyKind");
     cbEnergyKind = named(new QComboBox(pMenuAnalysis), "cbEnergyKind");
     cbEnergyKind->addItems({"‖уровня‖² в L²", "Σ c²"});
@@ -465,6 +483,8 @@ void TMainForm::createAnalysisPage()
     tools->addSpacing(6);
     tools->addWidget(cbThresholdMeasure);
     tools->addWidget(edtThreshold);
+    tools->addSpacing(6);
+    tools->addWidget(lblThresholdInForce);
     tools->addSpacing(12);
     tools->addWidget(lblEnergyKind);
     tools->addSpacing(6);
@@ -495,9 +515,10 @@ void TMainForm::createNonVisual()
     // it presents itself as a save dialog and asks before it overwrites a file.
     OpenDialog->setNameFilter("Текстовый файл (*.txt)");
     OpenDialog->setAcceptMode(QFileDialog::AcceptSave);
+    OpenDialog->setDefaultSuffix("txt"); // a bare name is saved as NAME.txt
     OpenDialog->setOption(QFileDialog::DontUseNativeDialog);
     SaveWaveletDialog = named(new QFileDialog(this), "SaveWaveletDialog");
-    SaveWaveletDialog->setNameFilters({"Bitmaps (*.bmp)", "PNG (*.png)", "SVG (*.svg)"});
+    SaveWaveletDialog->setNameFilters({bmpFilter, pngFilter, svgFilter});
     SaveWaveletDialog->setAcceptMode(QFileDialog::AcceptSave);
     SaveWaveletDialog->setOption(QFileDialog::DontUseNativeDialog);
 
@@ -507,11 +528,14 @@ void TMainForm::createNonVisual()
                           "сохранения или окончание имени (.bmp, .png, .svg)");
     pmSave->setToolTipsVisible(true);
     miMatrix = named(pmSave->addAction("Таблицу в формате *.txt"), "miMatrix");
+    // The coefficients are saved where they are shown, and from the reports: whenever there
+    // are coefficients, graphs or not.
     miCoeffCsv = named(pmSave->addAction("Коэффициенты в CSV…"), "miCoeffCsv");
+    miCoeffCsv->setEnabled(false);
     SaveAnalysisDialog = named(new QFileDialog(this), "SaveAnalysisDialog");
-    SaveAnalysisDialog->setNameFilters({"PNG (*.png)", "SVG (*.svg)", "Bitmaps (*.bmp)"});
+    SaveAnalysisDialog->setNameFilters({pngFilter, svgFilter, bmpFilter});
     SaveCurvesDialog = named(new QFileDialog(this), "SaveCurvesDialog");
-    SaveCurvesDialog->setNameFilter("CSV (*.csv)");
+    SaveCurvesDialog->setNameFilter(csvFilter);
     for (QFileDialog* dialog : {SaveAnalysisDialog, SaveCurvesDialog}) {
         dialog->setAcceptMode(QFileDialog::AcceptSave);
         dialog->setOption(QFileDialog::DontUseNativeDialog);
@@ -528,7 +552,7 @@ void TMainForm::createNonVisual()
     SaveCoeffCsvDialog->setAcceptMode(QFileDialog::AcceptSave);
     LoadCoeffCsvDialog = named(new QFileDialog(this), "LoadCoeffCsvDialog");
     for (QFileDialog* dialog : {SaveCoeffCsvDialog, LoadCoeffCsvDialog})
-        dialog->setNameFilters({"CSV (*.csv)", "Все файлы (*)"});
+        dialog->setNameFilters({csvFilter, "Все файлы (*)"});
     for (QFileDialog* dialog : {LoadDataDialog, LoadCoeffCsvDialog})
         dialog->setFileMode(QFileDialog::ExistingFile);
     for (QFileDialog* dialog : {LoadDataDialog, SaveCoeffCsvDialog, LoadCoeffCsvDialog})
@@ -537,6 +561,10 @@ void TMainForm::createNonVisual()
     pmReport = named(new QMenu(this), "pmReport");
     nCoeff = named(pmReport->addAction("Коэффициенты"), "nCoeff");
     nCoeff->setEnabled(false);
+    pmReport->addAction(miCoeffCsv);
+    pmSaveCoeff = named(new QMenu(this), "pmSaveCoeff");
+    pmSaveCoeff->addAction(miCoeffCsv);
+    btnSaveCoeffToFile->setMenu(pmSaveCoeff);
 }
 
 // Keyboard focus order: the menu bar, the page control, then each page's controls.
@@ -546,8 +574,9 @@ void TMainForm::setFocusOrder()
         edtB, edtFunction, btnLoadData, chExactIntegration, pcCenter, FunctionValueGR, CoeffCGR,
         CoeffDGR, btnBuild, rbForward, rbBack, btnGetValuesFromFile, btnLoadCoeffCsv, btnClear,
         btnSave, rbCenter, rbBoundary, rbAllGraphic, rbZerro, cbGraphLevel, cbGraphWindow,
-        chShowHideBottomPanel, btnGraphic, chWavelet, sgWaveletValues, cbThresholdMeasure,
-        edtThreshold, cbEnergyKind, btnSaveAnalysis, chAnalysis, chCompression, chEnergy};
+        chDistinctColours, chShowHideBottomPanel, btnGraphic, chWavelet, sgWaveletValues,
+        cbThresholdMeasure, edtThreshold, cbEnergyKind, btnSaveAnalysis, chAnalysis, chCompression,
+        chEnergy};
     for (std::size_t i = 1; i < std::size(order); ++i)
         QWidget::setTabOrder(order[i - 1], order[i]);
 }

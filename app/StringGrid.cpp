@@ -13,8 +13,10 @@
 #include <QKeyEvent>
 #include <QMainWindow>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QPalette>
 #include <QScrollBar>
+#include <QStyledItemDelegate>
 
 #include <algorithm>
 #include <cmath>
@@ -25,7 +27,8 @@
 // The texts of a grid: cells written one by one, and areas filled at once whose sources produce
 // a cell's text only when it is asked for. The later write wins: filling an area drops the
 // single cells under it and every older area inside it, and of the areas that hold a cell the
-// latest shows it. Fixed cells are flagged so that they cannot be selected.
+// latest shows it. Fixed cells are flagged so that they cannot be selected; editable cells hand a
+// text typed to the grid's editor.
 class GridModel : public QAbstractTableModel
 {
 public:
@@ -50,10 +53,18 @@ public:
         return index.column() < fixedCols || index.row() < fixedRows;
     }
 
+    static constexpr int RefusedRole = Qt::UserRole; // a text typed that the editor refused
+
     QVariant data(const QModelIndex& index, int role) const override
     {
         if (role == Qt::DisplayRole || role == Qt::ToolTipRole)
             return shown(index.column(), index.row(), Qt::ItemDataRole(role));
+        if (role == Qt::EditRole)
+            return shown(index.column(), index.row(), Qt::DisplayRole);
+        if (role == RefusedRole) {
+            const auto single = cells.constFind(key(index.column(), index.row()));
+            return single != cells.cend() && single->refused;
+        }
         if (role == Qt::BackgroundRole && isFixed(index))
             return QApplication::palette().button();
         return {};
@@ -61,8 +72,28 @@ public:
 
     Qt::ItemFlags flags(const QModelIndex& index) const override
     {
-        return isFixed(index) ? Qt::ItemIsEnabled : Qt::ItemIsEnabled | Qt::ItemIsSelectable;
+        if (isFixed(index))
+            return Qt::ItemIsEnabled;
+        const bool typed = editable && editable(index.column(), index.row());
+        return Qt::ItemIsEnabled | Qt::ItemIsSelectable
+            | (typed ? Qt::ItemIsEditable : Qt::NoItemFlags);
     }
+
+    bool setData(const QModelIndex& index, const QVariant& value, int role) override
+    {
+        if (role != Qt::EditRole || !(flags(index) & Qt::ItemIsEditable))
+            return false;
+        const QString text = value.toString();
+        const QString error = editor(index.column(), index.row(), text);
+        if (error.isEmpty())
+            return true;
+        cells.insert(key(index.column(), index.row()), {text, error, true});
+        emit dataChanged(index, index);
+        return false;
+    }
+
+    TStringGrid::Editable editable;
+    TStringGrid::Editor editor;
 
     // The text (DisplayRole) or the tooltip (ToolTipRole) of a cell; "" where nothing is written.
     QString shown(int col, int row, Qt::ItemDataRole role) const
@@ -130,6 +161,7 @@ private:
     {
         QString text;
         QString tip;
+        bool refused = false;
     };
 
     struct Area
@@ -259,6 +291,25 @@ int defaultColWidth(const QWidget* grid)
         designColWidth, grid->fontMetrics().horizontalAdvance("-000.00000") + cellPadding);
 }
 
+// A red outline around a cell whose typed text was refused.
+class RefusedOutline : public QStyledItemDelegate
+{
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+    void paint(QPainter* painter, const QStyleOptionViewItem& option,
+        const QModelIndex& index) const override
+    {
+        QStyledItemDelegate::paint(painter, option, index);
+        if (!index.data(GridModel::RefusedRole).toBool())
+            return;
+        painter->save();
+        painter->setPen(QPen(Qt::red, 2));
+        painter->drawRect(QRectF(option.rect).adjusted(1, 1, -1, -1));
+        painter->restore();
+    }
+};
+
 // What the grid and its overlays share: no headers of their own, the design section sizes,
 // display-only cells, scrolling by pixels.
 void showCellsOnly(QTableView* view, int colWidth)
@@ -286,6 +337,7 @@ TStringGrid::TStringGrid(const QString& name, const Options& options, QWidget* p
     setModel(grid);
     showCellsOnly(this, defaultColWidth(this));
     setSelectionMode(ContiguousSelection);
+    setItemDelegate(new RefusedOutline(this));
     createOverlays();
     grid->resize(options.rowCount, options.colCount);
     addCopyAction();
@@ -378,6 +430,19 @@ void TStringGrid::setNumber(int col, int row, double value)
     grid->setText(col, row, text, fullValueText(value));
     fitColumn(col, text);
 }
+void TStringGrid::setEditable(Editable editable, Editor editor)
+{
+    grid->editable = std::move(editable);
+    grid->editor = std::move(editor);
+    setEditTriggers(
+        grid->editable ? DoubleClicked | EditKeyPressed | AnyKeyPressed : NoEditTriggers);
+}
+
+bool TStringGrid::refused(int col, int row) const
+{
+    return grid->data(grid->index(row, col), GridModel::RefusedRole).toBool();
+}
+
 QString TStringGrid::toolTip(int col, int row) const
 {
     return grid->shown(col, row, Qt::ToolTipRole);

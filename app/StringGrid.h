@@ -13,7 +13,8 @@ class GridModel;
 // Large areas are filled by sources that produce a cell's text when it is shown, so that filling
 // costs nothing per cell: a grid of 65 536 rows fills as fast as one of 8.
 // Columns (rows) can be resized by dragging their grid lines in the fixed row (column) when
-// column (row) sizing is on. Texts are display only; a selection can be copied.
+// column (row) sizing is on. Texts are display only unless cells are made editable; a selection
+// can be copied.
 class TStringGrid : public QTableView
 {
     Q_OBJECT
@@ -64,6 +65,14 @@ public:
     void fitColumns(int first, int last, const QString& text);
     void fitNumber(int col, double value) { fitNumbers(col, col, value); }
     void fitNumbers(int first, int last, double value);
+
+    // The cells the user may type into (none unless set), and what a text typed becomes: the
+    // editor takes it, writing the cell itself, or refuses it with the reason. A refused text
+    // stays in its cell, outlined in red with the reason as tooltip, until the cell is written.
+    using Editable = std::function<bool(int col, int row)>;
+    using Editor = std::function<QString(int col, int row, const QString& text)>;
+    void setEditable(Editable editable, Editor editor);
+    bool refused(int col, int row) const;
 
     // The selected cells as shown, rows separated by line breaks and cells by tabs, as a
     // spreadsheet pastes them. Ctrl+C and the context menu item "Копировать" put it on the

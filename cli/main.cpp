@@ -22,6 +22,7 @@
 #include <QFileInfo>
 #include <QLibraryInfo>
 #include <QLocale>
+#include <QRegularExpression>
 #include <QTranslator>
 
 #include <algorithm>
@@ -55,10 +56,11 @@ struct Failure
 }
 
 const char* const help = R"help(Использование:
-  splinewave-cli forward  -m M -J J [--exact] (-f ФОРМУЛА | --data ФАЙЛ) [-o ФАЙЛ]
+  splinewave-cli forward  -m M -J J [--J0 J0] [--exact] (-f ФОРМУЛА | --data ФАЙЛ) [-o ФАЙЛ]
   splinewave-cli inverse  КОЭФФИЦИЕНТЫ.csv [--points N] [-o ФАЙЛ]
   splinewave-cli compress КОЭФФИЦИЕНТЫ.csv (--threshold T | --keep K) [--by МЕРА] [-o ФАЙЛ]
-  splinewave-cli basis    -m M -J J [--exact] [-o ФАЙЛ]
+  splinewave-cli basis    -m M -J J [--J0 J0] [--exact] [-o ФАЙЛ]
+  splinewave-cli --version
 
 Команды:
   forward   раскладывает f(x) на [0, 1] по сплайновым вейвлетам и пишет коэффициенты в CSV
@@ -72,17 +74,21 @@ const char* const help = R"help(Использование:
 
 Параметры:
   -m M              порядок сплайна: 2, 3 или 4
-  -J J              самый мелкий уровень, от J0 + 1 до 22 (J0 — наименьший допустимый уровень)
+  -J J              самый мелкий уровень, от J0 + 1 до 22
+  --J0 J0           самый грубый уровень, меньше J; по умолчанию наименьший допустимый
+                    (1, 2, 2 для m = 2, 3, 4; при --exact 1, 2, 3)
   --exact           точное интегрирование (узлы Гаусса) вместо правила по умолчанию
   -f ФОРМУЛА        функция f(x), например "sin(2*pi*x)"
   --data ФАЙЛ       f(x) — сплайн через отсчёты файла данных (один или два столбца)
   --points N        число точек восстановления, не меньше 2
-  --threshold T     порог: сохраняются коэффициенты c с вкладом >= T
+  --threshold T     порог: сохраняются коэффициенты c с вкладом >= T (десятичная точка или
+                    запятая)
   --keep K          сохраняются K коэффициентов c с наибольшим вкладом
   --by МЕРА         что сравнивается: contribution — вклад |c|·‖ψ‖ (по умолчанию),
                     value — сам модуль |c|
   -o, --output ФАЙЛ записать результат в файл (только при успехе), иначе в stdout
   -h, --help        эта справка
+  --version         версия программы
 
 Имя файла «-» означает стандартный ввод (КОЭФФИЦИЕНТЫ.csv, --data) или стандартный вывод (-o).
 Обычный файл -o заменяется целиком, когда результат записан; устройство или канал (FIFO)
@@ -93,10 +99,10 @@ const char* const help = R"help(Использование:
 
 // The options each command takes, by name.
 const std::map<QString, std::set<QString>> commands = {
-    {"forward", {"m", "J", "exact", "f", "data", "o"}},
+    {"forward", {"m", "J", "J0", "exact", "f", "data", "o"}},
     {"inverse", {"points", "o"}},
     {"compress", {"threshold", "keep", "by", "o"}},
-    {"basis", {"m", "J", "exact", "o"}},
+    {"basis", {"m", "J", "J0", "exact", "o"}},
 };
 
 QString optionName(const QString& name)
@@ -104,19 +110,24 @@ QString optionName(const QString& name)
     return (name.size() == 1 ? "-" : "--") + name;
 }
 
+// A whole number; one of more digits than an int holds is out of range, not "not an integer".
 int integerOption(const QCommandLineParser& parser, const QString& name)
 {
+    const QString text = parser.value(name);
     bool ok = false;
-    const int value = parser.value(name).toInt(&ok);
-    if (!ok)
-        usageError("значение " + optionName(name) + " «" + parser.value(name) + "» не целое число");
-    return value;
+    const int value = text.toInt(&ok);
+    if (ok)
+        return value;
+    static const QRegularExpression integer(R"(^[+-]?\d+$)");
+    if (integer.match(text).hasMatch())
+        usageError("значение " + optionName(name) + " «" + text + "» вне допустимого диапазона");
+    usageError("значение " + optionName(name) + " «" + text + "» не целое число");
 }
 
 double numberOption(const QCommandLineParser& parser, const QString& name)
 {
     bool ok = false;
-    const double value = parser.value(name).toDouble(&ok);
+    const double value = QString(parser.value(name)).replace(',', '.').toDouble(&ok); // 1,5e-3
     if (!ok || !std::isfinite(value) || value < 0)
         usageError("значение " + optionName(name) + " «" + parser.value(name)
             + "» не неотрицательное число");
@@ -129,7 +140,7 @@ void require(const QCommandLineParser& parser, const QString& name)
         usageError("не задан параметр " + optionName(name));
 }
 
-// m, J and the rule from the options; J0 the smallest level that the rule allows.
+// m, J, J0 and the rule from the options; J0 the smallest level that the rule allows unless given.
 engine::BasisParameters basisOptions(const QCommandLineParser& parser)
 {
     require(parser, "m");
@@ -140,7 +151,8 @@ engine::BasisParameters basisOptions(const QCommandLineParser& parser)
     p.rule = parser.isSet("exact") ? engine::Rule::Exact : engine::Rule::Default;
     if (p.m < 2 || p.m > 4)
         usageError("порядок сплайна -m должен быть 2, 3 или 4, а не " + QString::number(p.m));
-    p.J0 = engine::smallestCoarsestLevel(p.m, p.rule);
+    p.J0 = parser.isSet("J0") ? integerOption(parser, "J0")
+                              : engine::smallestCoarsestLevel(p.m, p.rule);
     try {
         engine::checkParameters(p);
     } catch (const engine::ParameterError& error) {
@@ -333,6 +345,8 @@ int run(const QStringList& arguments)
         {{"h", "help"}, ""},
         {"m", "", "M"},
         {"J", "", "J"},
+        {"J0", "", "J0"},
+        {"version", ""},
         {"exact", ""},
         {"f", "", "ФОРМУЛА"},
         {"data", "", "ФАЙЛ"},
@@ -347,6 +361,10 @@ int run(const QStringList& arguments)
             usageError(parser.errorText());
         if (parser.isSet("help")) {
             std::fputs(help, stdout);
+            return Success;
+        }
+        if (parser.isSet("version")) {
+            std::fputs("splinewave-cli " SPLINEWAVE_VERSION "\n", stdout);
             return Success;
         }
         const QStringList positional = parser.positionalArguments();

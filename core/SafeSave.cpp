@@ -31,15 +31,6 @@ QString failure(const QFileDevice& file, bool replacing)
     return writeProblem(file, replacing) + " (" + file.errorString() + ")";
 }
 
-// Whether the name, its links followed, is something other than a regular file or a folder:
-// a device, a named pipe, a socket. A missing file is not.
-bool isSpecialFile(const QString& name)
-{
-    struct stat status;
-    return ::stat(QFile::encodeName(name).constData(), &status) == 0 && !S_ISREG(status.st_mode)
-        && !S_ISDIR(status.st_mode);
-}
-
 // Writes until every byte is out: a disk that fills up takes the first part of a write without
 // a word (Qt reports no error), and only the next write says why.
 bool writeAll(QFileDevice& file, const QByteArray& contents)
@@ -75,6 +66,13 @@ std::optional<QString> replaceAtomically(const QString& name, const QByteArray& 
 }
 
 } // namespace
+
+bool isSpecialFile(const QString& name)
+{
+    struct stat status;
+    return ::stat(QFile::encodeName(name).constData(), &status) == 0 && !S_ISREG(status.st_mode)
+        && !S_ISDIR(status.st_mode);
+}
 
 std::optional<QString> saveFile(const QString& name, const QByteArray& contents)
 {

@@ -16,3 +16,7 @@
 // Returns nothing on success; on failure why, in Russian, with the system's own words in
 // parentheses: "запись не удалась (возможно, диск заполнен) (No space left on device)".
 std::optional<QString> saveFile(const QString& name, const QByteArray& contents);
+
+// Whether the name, its links followed, is something other than a regular file or a folder: a
+// device, a named pipe, a socket, which a save writes as it is. A missing file is not.
+bool isSpecialFile(const QString& name);

@@ -3,6 +3,8 @@
 #include <muParser.h>
 #include <omp.h>
 
+#include <QRegularExpression>
+
 #include <algorithm>
 #include <array>
 #include <cmath>
@@ -52,7 +54,8 @@ QString problem(mu::EErrorCodes code)
 }
 
 // The message of a parser error; positions count characters from 1, not bytes from 0.
-UserFunctionError userFunctionError(const mu::ParserError& error, const QByteArray& utf8)
+UserFunctionError userFunctionError(
+    const mu::ParserError& error, const QString& text, const QByteArray& utf8)
 {
     // The parser's token may run on to the end of the text; the name is its leading letters.
     QString token = QString::fromStdString(error.GetToken()).trimmed();
@@ -66,6 +69,10 @@ UserFunctionError userFunctionError(const mu::ParserError& error, const QByteArr
         what = what.arg(token);
     if (std::any_of(token.begin(), token.end(), [](QChar c) { return c.unicode() > 127; }))
         what += " (имена пишутся латинскими буквами: x, sin, pi)";
+    // "," is a decimal comma here, so "min(x,0.5)" reads as min of the one number "x.0.5".
+    static const QRegularExpression commaArguments(R"(\b(min|max)\s*\([^;()]*,)");
+    if (commaArguments.match(text).hasMatch())
+        what += " (аргументы min и max разделяются точкой с запятой: min(x;0,5))";
     const int byte = std::clamp(error.GetPos(), 0, int(utf8.size()));
     const qsizetype position = QString::fromUtf8(utf8.left(byte)).size() + 1;
     return UserFunctionError(
@@ -101,7 +108,7 @@ UserFunction::UserFunction(const QString& text)
         p.SetExpr(utf8.toStdString());
         p.Eval(); // the first evaluation parses the text into bytecode
     } catch (const mu::ParserError& error) {
-        throw userFunctionError(error, utf8);
+        throw userFunctionError(error, text, utf8);
     }
 }
 

@@ -3,12 +3,14 @@
 //   file_in_d.txt  coeffD[0][k] for the scaling indices k of level J0   (no line break)
 //   file_in_c.txt  one line per level L = J0+1 .. J: coeffC[L - J0][i] for its wavelets i
 //   file_in_f.txt  funcValues[i][0] for the sample points i             (no line break)
+// The messages name the files with their folder, where they were written or looked for.
 
 #include "app/Main_f.h"
 #include "core/Conversions.h"
 #include "engine/Levels.h"
 #include "files/FileText.h"
 
+#include <QDir>
 #include <QRadioButton>
 
 #include <bit>
@@ -18,6 +20,18 @@ namespace {
 const char* const dFile = "file_in_d.txt";
 const char* const cFile = "file_in_c.txt";
 const char* const fFile = "file_in_f.txt";
+
+// A fixed name in the working folder, with the folder.
+QString inFolder(const char* name)
+{
+    return QDir::current().absoluteFilePath(name);
+}
+
+// " в папке «FOLDER»!": the end of the message of a save.
+QString savedIn()
+{
+    return " в папке «" + QDir::toNativeSeparators(QDir::currentPath()) + "»!";
+}
 
 void append(std::string& text, double value)
 {
@@ -51,9 +65,9 @@ void TMainForm::btnSaveCoeffToFileClick(QObject*)
             append(c, coeffC[L - J0][i]);
         c += '\n';
     }
-    if (saveWholeFile(dFile, QByteArray::fromStdString(d))
-        && saveWholeFile(cFile, QByteArray::fromStdString(c)))
-        ShowMessage("Параметры сохранены в file_in_d.txt и file_in_\u0441.txt!");
+    if (saveWholeFile(inFolder(dFile), QByteArray::fromStdString(d))
+        && saveWholeFile(inFolder(cFile), QByteArray::fromStdString(c)))
+        ShowMessage("Параметры сохранены в file_in_d.txt и file_in_\u0441.txt" + savedIn());
 }
 
 // Reads both files completely before anything changes: a missing, short, long or damaged file
@@ -63,7 +77,7 @@ void TMainForm::btnGetValuesFromFileClick(QObject*)
     if (rbForward->isChecked() || !rbBack->isChecked())
         return;
     const int J0 = coarsestLevel;
-    const auto c = readNumbers(cFile, waveletTotal(J0, finestLevel), cLevels);
+    const auto c = readNumbers(inFolder(cFile), waveletTotal(J0, finestLevel), cLevels);
     if (!c)
         return;
     // 2^J0 + m - 1 numbers: the degree of a d file of the coarsest level in force.
@@ -73,7 +87,7 @@ void TMainForm::btnGetValuesFromFileClick(QObject*)
             ? QString()
             : "коэффициенты d при m = " + IntToStr(degree) + ", J0 = " + IntToStr(J0);
     };
-    const auto d = readNumbers(dFile, int(scalingIndices(m, J0).size()), dDegree);
+    const auto d = readNumbers(inFolder(dFile), int(scalingIndices(m, J0).size()), dDegree);
     if (!d)
         return;
     engine::Coefficients loaded(m, J0, finestLevel);
@@ -88,6 +102,6 @@ void TMainForm::btnFunctionValuesClick(QObject*)
     std::string f;
     for (const auto& value : funcValues)
         append(f, value[0]);
-    if (saveWholeFile(fFile, QByteArray::fromStdString(f)))
-        ShowMessage("Значения функции сохранены в file_in_f.txt!");
+    if (saveWholeFile(inFolder(fFile), QByteArray::fromStdString(f)))
+        ShowMessage("Значения функции сохранены в file_in_f.txt" + savedIn());
 }

@@ -39,5 +39,8 @@ void TMainForm::btnLoadDataClick(QObject*)
     status.complete("Загружено точек: " + QString::number(count) + " из файла «" + name + "»"
         + (missing.empty() ? "" : "; " + QString::fromStdString(missing))
         + ". Наименьший уровень, сетка которого не реже отсчётов: J = " + IntToStr(level) + " (2^"
-        + IntToStr(level) + " ≥ " + QString::number(count - 1) + ")");
+        + IntToStr(level) + " ≥ " + QString::number(count - 1) + ")"
+        + (level > maxWindowLevel ? "; окно строит уровни до J = " + IntToStr(maxWindowLevel)
+                    + ", более мелкие — splinewave-cli (до J = 22)"
+                                  : QString()));
 }

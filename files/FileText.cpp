@@ -18,7 +18,9 @@ QByteArray toWindows1251(const QString& text)
 
 QString withSuffix(const QString& name, const QString& suffix)
 {
-    return name.endsWith("." + suffix, Qt::CaseInsensitive) ? name : name + "." + suffix;
+    return isSpecialFile(name) || name.endsWith("." + suffix, Qt::CaseInsensitive)
+        ? name
+        : name + "." + suffix;
 }
 
 bool saveWholeFile(const QString& name, const QByteArray& contents)

@@ -12,7 +12,8 @@
 // byte 0x1A.
 QByteArray toWindows1251(const QString& text);
 
-// The name with ".suffix" appended, unless it ends with it already, in any case.
+// The name with ".suffix" appended, unless it ends with it already, in any case, or names a
+// device or a pipe, which is written as it is.
 QString withSuffix(const QString& name, const QString& suffix);
 
 // Writes the whole file as saveFile (core/SafeSave.h) writes it: a regular file through a

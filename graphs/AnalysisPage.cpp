@@ -9,7 +9,9 @@
 #include "core/Conversions.h"
 #include "engine/Levels.h"
 #include "files/FileText.h"
+#include "graphs/ChartView.h"
 #include "graphs/Envelope.h"
+#include "graphs/Palette.h"
 
 #include <QAction>
 #include <QBarCategoryAxis>
@@ -18,7 +20,6 @@
 #include <QChart>
 #include <QChartView>
 #include <QComboBox>
-#include <QCursor>
 #include <QGraphicsLayout>
 #include <QLabel>
 #include <QLegend>
@@ -32,7 +33,6 @@
 #include <QScreen>
 #include <QSplitter>
 #include <QSplitterHandle>
-#include <QToolTip>
 #include <QValueAxis>
 
 #include <algorithm>
@@ -130,10 +130,8 @@ void TMainForm::createAnalysisCharts()
     chart->addSeries(bars);
     for (QAbstractAxis* axis : chart->axes())
         bars->attachAxis(axis);
-    connect(energies, &QBarSet::hovered, this, [this](bool entered, int bar) {
-        entered ? QToolTip::showText(QCursor::pos(), energyTip(bar), chEnergy)
-                : QToolTip::hideText();
-    });
+    static_cast<TChartView*>(chEnergy)->setTip(
+        energies, [this](int bar) { return energyTip(bar); });
 }
 
 // The series of the current coefficients, in the order of analysisCurves(), each in its colour.
@@ -153,10 +151,8 @@ void TMainForm::buildAnalysisSeries()
         add("f(x)", QColor(170, 170, 170), 6, Qt::SolidLine); // a broad band under the others
     add("восстановление", Qt::red, 2, Qt::SolidLine);
     add("приближение, уровень " + IntToStr(coarsestLevel), Qt::blue, 2, Qt::DashLine);
-    const QColor details[] = {QColor(0, 140, 0), QColor(170, 0, 170), QColor(230, 120, 0)};
-    for (int L : waveletLevels(coarsestLevel, finestLevel))
-        add("детали, уровень " + IntToStr(L), details[(L - coarsestLevel - 1) % 3], 2,
-            Qt::SolidLine);
+    for (int L : waveletLevels(coarsestLevel, finestLevel)) // 15 levels at most: no colour twice
+        add("детали, уровень " + IntToStr(L), curveColour(L - coarsestLevel - 1), 2, Qt::SolidLine);
     // The samples of data as dots, after the curves: a few thousand would hide them.
     if (functionKnown() && userFunction.data
         && userFunction.data->samples().x.size() <= maxSampleDots) {
@@ -179,6 +175,7 @@ void TMainForm::refreshAnalysis()
     const bool any = expansion.has_value();
     SplitterAnalysis->splitter()->setVisible(any);
     btnSaveAnalysis->setEnabled(any);
+    miCoeffCsv->setEnabled(any);
     for (QAction* save : pmSaveAnalysis->actions())
         save->setEnabled(any);
     lblAnalysis->clear();
@@ -419,6 +416,8 @@ void TMainForm::edtThresholdChange(QObject*)
     showValidity(edtThreshold, error, thresholdHint);
     if (error.isEmpty())
         drawAnalysis();
+    lblThresholdInForce->setText(
+        error.isEmpty() ? QString() : "действует порог " + QLocale().toString(threshold, 'g', 6));
 }
 
 void TMainForm::btnSaveAnalysisClick(QObject*)

@@ -17,7 +17,6 @@
 #include <QBuffer>
 #include <QChart>
 #include <QChartView>
-#include <QCursor>
 #include <QFileDialog>
 #include <QGraphicsLayout>
 #include <QGraphicsTextItem>
@@ -29,7 +28,6 @@
 #include <QRegularExpression>
 #include <QSvgGenerator>
 #include <QTabWidget>
-#include <QToolTip>
 #include <QValueAxis>
 #include <QXYSeries>
 
@@ -112,6 +110,15 @@ QList<QPointF> shownValues(QAbstractSeries* series)
     return values;
 }
 
+// The title of a picture: that of its chart, or of the first chart on it.
+QString chartTitle(QWidget* view)
+{
+    auto* chart = qobject_cast<QChartView*>(view);
+    if (!chart)
+        chart = view->findChild<QChartView*>();
+    return chart ? chart->chart()->title() : QString();
+}
+
 } // namespace
 
 // A chart with its title, the given axes on the left and at the bottom (a value axis unless
@@ -189,10 +196,8 @@ void TMainForm::addCurve(QChartView* view, QXYSeries* series, const QPen& pen, T
     chart->addSeries(series);
     for (QAbstractAxis* axis : chart->axes())
         series->attachAxis(axis);
-    connect(series, &QXYSeries::hovered, this, [this, view, series, tip](QPointF at, bool entered) {
-        entered ? QToolTip::showText(QCursor::pos(), (this->*tip)(*series, at), view)
-                : QToolTip::hideText();
-    });
+    static_cast<TChartView*>(view)->setTip(
+        series, [this, series, tip](QPointF at) { return (this->*tip)(*series, at); });
     if (chart->legend()->isVisible())
         connectLegendMarker(chart->legend()->markers(series).first());
 }
@@ -294,7 +299,7 @@ QByteArray TMainForm::picture(QWidget* page, QWidget* view, const QString& suffi
         svg.setSize(view->size());
         svg.setViewBox(view->rect());
         svg.setResolution(view->logicalDpiX()); // texts as large as on the screen
-        svg.setTitle(windowTitle());
+        svg.setTitle(chartTitle(view));
         QPainter painter(&svg);
         view->render(&painter);
     });

@@ -1,4 +1,4 @@
-// The chart of the graph page: one blue line per function drawn, from the samples of the value
+// The chart of the graph page: one line per function drawn (blue, or each its own colour), from the samples of the value
 // matrix and the value at b; the four graph kinds; the level and the window; the picture export.
 
 #include "app/Main_f.h"
@@ -7,9 +7,11 @@
 #include "core/Conversions.h"
 #include "engine/Levels.h"
 #include "graphs/GraphSamples.h"
+#include "graphs/Palette.h"
 
 #include <QChart>
 #include <QChartView>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineSeries>
@@ -19,21 +21,31 @@
 
 namespace {
 
-// The functions of each graph kind, and its chart title.
+// The functions of each graph kind, and its chart titles: over the wavelets of a level, and over
+// the B-splines of the coarsest level (whose "zero" function is N(0,J0), %1 its level).
 struct GraphKind
 {
     const char* title;
+    const char* splineTitle;
     bool (*shown)(int index, WaveletClass kind);
 };
 
-const GraphKind allWavelets {
-    "Центральные и граничные вейвлеты", [](int, WaveletClass) { return true; }};
-const GraphKind zeroWavelet {
-    "Нулевая вейвлет-функция", [](int index, WaveletClass) { return index == 0; }};
-const GraphKind boundaryWavelets {
-    "Граничные вейвлеты", [](int, WaveletClass kind) { return kind != WaveletClass::Central; }};
-const GraphKind centralWavelets {
-    "Центральные вейвлеты", [](int, WaveletClass kind) { return kind == WaveletClass::Central; }};
+const GraphKind allWavelets {"Центральные и граничные вейвлеты",
+    "Центральные и граничные B-сплайны", [](int, WaveletClass) { return true; }};
+const GraphKind zeroWavelet {"Нулевая вейвлет-функция", "B-сплайн N(0,%1)",
+    [](int index, WaveletClass) { return index == 0; }};
+const GraphKind boundaryWavelets {"Граничные вейвлеты", "Граничные B-сплайны",
+    [](int, WaveletClass kind) { return kind != WaveletClass::Central; }};
+const GraphKind centralWavelets {"Центральные вейвлеты", "Центральные B-сплайны",
+    [](int, WaveletClass kind) { return kind == WaveletClass::Central; }};
+
+// The title of the kind over the functions drawn.
+QString graphTitle(const GraphKind& kind, const LevelFunctions& functions)
+{
+    return functions.scaling()
+        ? QString(kind.splineTitle).replace("%1", IntToStr(functions.level()))
+        : QString(kind.title);
+}
 
 // The columns first .. last of a curve, at most `most` of them, evenly spread, the last kept.
 std::vector<int> drawnColumns(int first, int last, int most)
@@ -107,6 +119,24 @@ void TMainForm::buildWaveletSeries()
         series->setName(sgWaveletValues->cell(0, r + 1));
         series->replace(points);
     }
+    colourWaveletCurves();
+}
+
+// Blue curves, or with "разные цвета" each its colour of the palette; the legend follows the pens.
+void TMainForm::colourWaveletCurves()
+{
+    const QList<QAbstractSeries*> curves = chWavelet->chart()->series();
+    for (int r = 0; r < int(curves.size()); ++r) {
+        auto* series = static_cast<QLineSeries*>(curves[r]);
+        QPen pen = series->pen();
+        pen.setColor(chDistinctColours->isChecked() ? curveColour(r) : QColor(Qt::blue));
+        series->setPen(pen);
+    }
+}
+
+void TMainForm::chDistinctColoursClick(QObject*)
+{
+    colourWaveletCurves();
 }
 
 // The curves of the kind are shown, the others hidden; the title names the kind and the caption
@@ -124,7 +154,7 @@ void TMainForm::showGraphKind(QObject* kindButton)
         if (visible)
             shown << sgWaveletValues->cell(0, r + 1);
     }
-    chart->setTitle(kind.title);
+    chart->setTitle(graphTitle(kind, functions));
     lblGraphCaption->setText(graphCaption(functions, shown));
     fitAxes(chart);
 }

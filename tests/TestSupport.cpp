@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFile>
 #include <QMenu>
+#include <QSettings>
 
 #include <clocale>
 
@@ -19,6 +20,7 @@ std::optional<QString> RecordingSeam::chooseFile(QFileDialog& dialog)
 {
     dialogsShown << dialog.objectName();
     proposedFiles << dialog.selectedFiles().value(0);
+    proposedFolders << dialog.directory().absolutePath();
     const QString answer = fileAnswers.isEmpty() ? QString() : fileAnswers.takeFirst();
     return answer.isEmpty() ? std::nullopt : std::optional(answer);
 }
@@ -29,6 +31,9 @@ void WindowTest::init()
     std::setlocale(LC_ALL, "C");
     scratch = std::make_unique<QTemporaryDir>();
     QVERIFY(QDir::setCurrent(scratch->path()));
+    // The window's settings (its place, the last folder) in the scratch folder, never the user's.
+    QSettings::setPath(
+        QSettings::NativeFormat, QSettings::UserScope, scratch->path() + "/settings");
     seam = RecordingSeam();
     form = static_cast<TApplication*>(qApp)->createMainForm();
     if (const QByteArray tag = QTest::currentDataTag(); tag.startsWith("m="))

@@ -39,11 +39,12 @@ public:
     QStringList fileAnswers; // per dialog in turn: the file to choose, or "" to cancel
     QStringList dialogsShown; // objectName of every file dialog shown
     QStringList proposedFiles; // the file each dialog proposed when it came up
+    QStringList proposedFolders; // the folder each dialog opened in
 };
 
 // The fixture of every test program: before each test a new main window as at start-up, in an
-// empty scratch working folder and the C locale, with the degree of an everyDegree() row
-// ("m=3") chosen; the dialog seam installed for the whole run, so no real modal box can hang.
+// empty scratch working folder that holds its settings too, and the C locale, with the degree
+// of an everyDegree() row ("m=3") chosen; the dialog seam installed for the whole run, so no real modal box can hang.
 class WindowTest : public QObject
 {
     Q_OBJECT

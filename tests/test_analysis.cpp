@@ -250,7 +250,8 @@ private slots:
         QVERIFY_EXACT(row[2].toDouble(), curve("восстановление")[40]);
 
         seam.popupChoice = "miAnalysisPicture";
-        for (const char* filter : {"PNG (*.png)", "SVG (*.svg)", "Bitmaps (*.bmp)"}) {
+        for (const char* filter :
+            {"Рисунок PNG (*.png)", "Рисунок SVG (*.svg)", "Рисунок BMP (*.bmp)"}) {
             form->SaveAnalysisDialog->selectNameFilter(filter);
             seam.fileAnswers << "picture";
             form->btnSaveAnalysis->click();

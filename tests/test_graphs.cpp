@@ -6,10 +6,12 @@
 #include "graphs/GraphSamples.h"
 #include "tests/TestSupport.h"
 
+#include <QCheckBox>
 #include <QClipboard>
 #include <QDir>
 #include <QImageReader>
 #include <QLabel>
+#include <QLegend>
 #include <QLegendMarker>
 #include <QMenu>
 #include <QSpinBox>
@@ -190,6 +192,12 @@ private slots:
         form->cbGraphLevel->setCurrentIndex(form->cbGraphLevel->count() - 1);
         QCOMPARE(form->lblGraphCaption->text(), // the kind stays: N(0,2) is the central one
             "B-сплайны уровня 2: N(-3,2), N(-2,2), N(-1,2), N(1,2), N(2,2), N(3,2) — 6 из 7");
+        // The titles name the B-splines drawn, not wavelets.
+        QCOMPARE(form->chWavelet->chart()->title(), QString("Граничные B-сплайны"));
+        form->rbZerro->click();
+        QCOMPARE(shown(), QString("B-сплайн N(0,2): N(0,2)"));
+        form->rbAllGraphic->click();
+        QVERIFY(shown().startsWith("Центральные и граничные B-сплайны: N(-3,2)"));
         for (int col = 0; col < 8 * 4096; col += 97) {
             double sum = 0;
             for (int r = 0; r < 7; ++r)
@@ -240,6 +248,42 @@ private slots:
         }
     }
 
+    // "разные цвета" gives each curve its own colour, distinct for the 16 of m = 4 (by the
+    // weighted RGB distance, over 90 for every pair), the legend in the same colours; without it
+    // every curve is blue.
+    void distinctColours()
+    {
+        chooseDegree(4);
+        form->btnGraphic->click();
+        QLegend* legend = form->chWavelet->chart()->legend();
+        auto colours = [&] {
+            QList<QColor> used;
+            for (QAbstractSeries* s : form->chWavelet->chart()->series()) {
+                used << static_cast<QLineSeries*>(s)->pen().color();
+                if (legend->markers(s).first()->brush().color() != used.last())
+                    used << QColor(); // the legend does not match
+            }
+            return used;
+        };
+        QCOMPARE(colours(), QList<QColor>(16, QColor(Qt::blue)));
+        form->chDistinctColours->click();
+        const QList<QColor> distinct = colours();
+        QCOMPARE(distinct.size(), 16);
+        for (int i = 0; i < 16; ++i)
+            for (int j = 0; j < i; ++j) {
+                const QColor p = distinct[i], q = distinct[j];
+                const double r = (p.red() + q.red()) / 2.0, dr = p.red() - q.red(),
+                             dg = p.green() - q.green(), db = p.blue() - q.blue();
+                QVERIFY2((2 + r / 256) * dr * dr + 4 * dg * dg + (2 + (255 - r) / 256) * db * db
+                        > 90 * 90,
+                    qPrintable(p.name() + " " + q.name()));
+            }
+        form->btnGraphic->click(); // drawn again: the colours stay
+        QCOMPARE(colours(), distinct);
+        form->chDistinctColours->click();
+        QCOMPARE(colours(), QList<QColor>(16, QColor(Qt::blue)));
+    }
+
     // A name ending in an offered suffix, in any case, is written in that format under that
     // name; any other gets the suffix and format of the filter. The page shown stays. A
     // cancelled or failed export writes nothing and leaves the status line.
@@ -252,11 +296,11 @@ private slots:
         form->btnGraphic->click(); // from the first page: the chart page was never shown
         // clang-format off
         const struct { const char *filter, *answer, *written, *format; } cases[] = {
-            {"Bitmaps (*.bmp)", "w", "w.bmp", "bmp"}, {"Bitmaps (*.bmp)", "W.BMP", "W.BMP", "bmp"},
-            {"Bitmaps (*.bmp)", "graph1.png", "graph1.png", "png"},
-            {"PNG (*.png)", "graph1.svg", "graph1.svg", "svg"},
-            {"SVG (*.svg)", "graph2.Png", "graph2.Png", "png"},
-            {"PNG (*.png)", "graph.bmp.txt", "graph.bmp.txt.png", "png"}};
+            {"Рисунок BMP (*.bmp)", "w", "w.bmp", "bmp"}, {"Рисунок BMP (*.bmp)", "W.BMP", "W.BMP", "bmp"},
+            {"Рисунок BMP (*.bmp)", "graph1.png", "graph1.png", "png"},
+            {"Рисунок PNG (*.png)", "graph1.svg", "graph1.svg", "svg"},
+            {"Рисунок SVG (*.svg)", "graph2.Png", "graph2.Png", "png"},
+            {"Рисунок PNG (*.png)", "graph.bmp.txt", "graph.bmp.txt.png", "png"}};
         // clang-format on
         for (const auto& c : cases) {
             form->SaveWaveletDialog->selectNameFilter(c.filter);
@@ -269,10 +313,12 @@ private slots:
                 : QImageReader::imageFormat(QString(c.written));
             QCOMPARE(format, QByteArray(c.format));
         }
+        // The picture's title is the chart's, not the window's.
+        QVERIFY(contents("graph1.svg").contains("<title>Центральные и граничные вейвлеты</title>"));
         QCOMPARE(QDir().entryList(QDir::Files).size(), std::size(cases));
         QVERIFY(QImage("w.bmp", "BMP").width() > 200
             && form->pcCenter->currentWidget() == form->tsTransfer);
-        form->SaveWaveletDialog->selectNameFilter("Bitmaps (*.bmp)");
+        form->SaveWaveletDialog->selectNameFilter("Рисунок BMP (*.bmp)");
         form->StatusBar->showMessage("до сохранения");
         form->miGraphic->trigger(); // cancelled
         QVERIFY(QDir().mkdir("chart.bmp")); // a folder in the way
@@ -300,9 +346,14 @@ private slots:
 
         QLocale::setDefault(QLocale(QLocale::Russian, QLocale::Russia));
         QWidget* viewport = form->chWavelet->viewport();
-        // The mouse off every curve, then onto w(0,3) near x = 0.25.
-        for (QPoint at :
-            {QPoint(2, 2), onScreen(form->chWavelet->chart()->mapToPosition({0.2541, -1.125}))}) {
+        // The mouse off every curve, then a few pixels above the lowest point of w(0,3), at
+        // x = 0.25, inside its dip: a tooltip needs no aim at the line itself. The matrix
+        // hidden, the curves have room.
+        form->chShowHideBottomPanel->click();
+        QCoreApplication::processEvents();
+        for (QPoint at : {QPoint(2, 2),
+                 onScreen(form->chWavelet->chart()->mapToPosition({0.2541, -1.125}))
+                     + QPoint(0, -5)}) {
             QMouseEvent move(
                 QEvent::MouseMove, at, viewport->mapToGlobal(at), Qt::NoButton, {}, {});
             QCoreApplication::sendEvent(viewport, &move);

@@ -4,6 +4,11 @@
 
 #include "tests/TestSupport.h"
 
+#include "engine/DenseSolve.h"
+
+#include <QCheckBox>
+
+#include <algorithm>
 #include <numeric>
 
 using Formula = TMainForm::Formula;
@@ -45,6 +50,51 @@ private slots:
                     <= eps / 4);
     }
 
+    // The nodes of 2m - 1 points decrease from the largest root of P_(2m-1), quoted to 16
+    // digits; the exact rule's weights are the Gauss weights times h/2, so that its mesh sum of 1
+    // is the length of [a, b].
+    void gaussNodesAndExactWeights_data() { everyDegree(); }
+    void gaussNodesAndExactWeights()
+    {
+        const double largest[] = {0.7745966692414834, 0.9061798459386640, 0.9491079123427585};
+        const std::vector<double>& x = form->gaussNodes;
+        QVERIFY_NEAR(x.front(), largest[form->m - 2], 2 * eps);
+        QVERIFY(std::adjacent_find(x.begin(), x.end(), std::less_equal<>()) == x.end());
+        form->chExactIntegration->click();
+        QVERIFY(form->exactIntegration);
+        QVERIFY_NEAR(form->weightedSum(form->sampled([](double) { return 1.0; })), 1.0, 8 * eps);
+    }
+
+    // The basis takes its products summed over their supports in the one order of the scalar
+    // product (per interval its points in order, then the intervals in order): each equals the
+    // window's sum over the whole mesh bit for bit, and the central system built from the
+    // window's sums solves to the central wavelet in force, bit for bit.
+    void productsSummedInOneOrder_data() { everyDegree(); }
+    void productsSummedInOneOrder()
+    {
+        const int m = form->m, n = 3 * m - 2;
+        const double h = form->step;
+        const engine::MeshQuadrature& mesh = form->fastTransform->basis().quadrature();
+        DenseMatrix matrix(n, std::vector<double>(n));
+        std::vector<double> rhs(n);
+        for (int row = 0; row < n; ++row) {
+            const int l = 1 - m + row;
+            for (int k = 0; k <= n; ++k) {
+                const double product = form->getScalarProduct(Formula::FineHalf, k, l);
+                const double supported = mesh.sum(std::max(k, 2 * l) - 1,
+                    std::min(k + m - 1, 2 * l + 2 * m - 1) + 1, [&](double x) {
+                        const double left = TMainForm::bspline(0, m - 1, k, x, h);
+                        return left * TMainForm::bspline(0, m - 1, l, x, 2 * h);
+                    });
+                QVERIFY_EXACT(supported, product);
+                (k < n ? matrix[row][k] : rhs[row]) = k < n ? product : -product;
+            }
+        }
+        const std::vector<double> central = engine::solveFixedPivots(matrix, rhs);
+        for (int k = 0; k < n; ++k)
+            QVERIFY_EXACT(form->alpha[0][k], central[k]);
+    }
+
     // h = 0.125, {degree, index, x, value}: every value a short binary fraction, exact; and the
     // cubic B-spline of unit spacing at its knots.
     void bsplines()
@@ -67,7 +117,8 @@ private slots:
             "3 alpha -2 -4: -27.78577958 -1.637644135", "3 alpha 5 6: -1.637644135 -27.78577958",
             "3 alphaW -2 -2: -1394.813069 551.4745889", "3 alphaW 5 14: -551.4745889 1394.813069",
             "4 betta 0 0: 0.25 1 1.5 1 0.25", "4 alpha 0 5: -21113.07", "4 alpha -3 -6: -2745.98",
-            "4 alphaW -3 -3: -4.950e5", "4 alphaW 12 31: -4.950e5", "4 alphaW -1 7: -106.2360311 1"};
+            "4 alphaW -3 -3: -4.950e5", "4 alphaW 12 31: -4.950e5", "4 alphaW -1 7: -106.2360311 1",
+            "4 alpha 0 0: 0.999999921173"};
         // clang-format on
         for (const QString entry : quoted) {
             const QStringList head = entry.section(':', 0, 0).split(' '),

@@ -3,6 +3,7 @@
 #include "core/Conversions.h"
 #include "tests/TestSupport.h"
 
+#include <QDir>
 #include <QSpinBox>
 
 class TestTransform : public WindowTest
@@ -68,6 +69,15 @@ private slots:
         }
         chooseDegree(2);
         QVERIFY(form->finestLevel == 3 && J->value() == 3 && J0->value() == 1);
+    }
+
+    // The title names the degree in force, whatever the text of the box: "03" is m = 3.
+    void titleNamesTheDegreeInForce()
+    {
+        form->cbStepSplain->setCurrentText("03");
+        form->btnBuild->click();
+        QVERIFY2(form->windowTitle().contains("вейвлетов степени 3 на конечном отрезке [0,1]"),
+            qPrintable(form->windowTitle()));
     }
 
     // Every value cell carries its full value as tooltip, in the locale's notation, exact to the
@@ -166,9 +176,10 @@ private slots:
             QVERIFY_NEAR(
                 form->funcValues[p][0], expected, 5e-6 * std::max(1.0, std::abs(expected)));
         }
+        const QString folder = " в папке «" + QDir::currentPath() + "»!";
         QCOMPARE(seam.messages,
-            (QStringList {"Параметры сохранены в file_in_d.txt и file_in_\u0441.txt!",
-                "Значения функции сохранены в file_in_f.txt!"}));
+            (QStringList {"Параметры сохранены в file_in_d.txt и file_in_\u0441.txt" + folder,
+                "Значения функции сохранены в file_in_f.txt" + folder}));
     }
 };
 

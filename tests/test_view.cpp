@@ -220,7 +220,12 @@ private slots:
                     form->pcCenter->setCurrentWidget(page);
                     QCoreApplication::processEvents();
                     QCOMPARE(form->size(), size);
-                    QCOMPARE(misfits(), QStringList());
+                    const QStringList cut = misfits();
+                    QVERIFY2(cut.isEmpty(),
+                        qPrintable(QString("%1x%2 %3: %4")
+                                       .arg(size.width())
+                                       .arg(size.height())
+                                       .arg(page->objectName(), cut.join(", "))));
                 }
         QVERIFY(form->edtFunction->width()
             >= 25 * form->edtFunction->fontMetrics().horizontalAdvance('x'));
