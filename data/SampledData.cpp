@@ -533,3 +533,19 @@ SampledData readSamples(const std::string& path, double a, double b)
 {
     return parseSamples(readFileText(path), path, a, b);
 }
+
+SampledData onInterval(SampledData samples, double a, double b)
+{
+    std::vector<double>& x = samples.x;
+    const double x0 = x.front(), x1 = x.back();
+    if (x0 == a && x1 == b)
+        return samples;
+    for (std::size_t i = 1; i + 1 < x.size(); ++i)
+        x[i] = a + (x[i] - x0) * ((b - a) / (x1 - x0));
+    x.front() = a;
+    x.back() = b;
+    // Rounding may bring close neighbours together: each is kept at least one step above the last.
+    for (std::size_t i = 1; i < x.size(); ++i)
+        x[i] = std::max(x[i], std::nextafter(x[i - 1], b));
+    return samples;
+}

@@ -54,6 +54,11 @@ std::string readFileText(const std::string& path);
 // [a, b] or not reaching one of its ends, a binary file (a NUL byte). Costs O(size of the text).
 SampledData parseSamples(std::string_view text, const std::string& name, double a, double b);
 
+// The samples with x mapped affinely onto [a, b]: x_0 to a and x_(N-1) to b exactly, the others
+// to a + (x - x_0) (b - a) / (x_(N-1) - x_0), kept strictly increasing. Samples that span [a, b]
+// already come back as they are. At least two samples, x strictly increasing. O(N).
+SampledData onInterval(SampledData samples, double a, double b);
+
 // The same for a file on disk (readFileText).
 SampledData readSamples(const std::string& path, double a, double b);
 

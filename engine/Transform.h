@@ -61,6 +61,9 @@ public:
     Coefficients fromProducts(std::vector<double> products) const;
     // All of the forward transform.
     Coefficients forward(const BatchFunction& f) const;
+    // The multilevel coefficients of the finest spline s_J (step 3 from s_J on, then 4): for a
+    // spline of V_J made otherwise than by projection.                           O(N m)
+    Coefficients decompose(std::vector<double> finestSpline) const;
 
     // One level's step for many vectors at once, in place. split: s_L, the 2^L + m - 1
     // coefficients of N_(L,k) at [k + m - 1], becomes s_(L-1) at [k + m - 1] followed by c_L at
@@ -82,7 +85,6 @@ public:
     std::vector<double> meshValues(std::span<const double> spline, int S) const;
 
 private:
-    Coefficients decompose(std::vector<double> finestSpline) const;
     const BandLU& level(int L) const;
 
     Basis basis_;
