@@ -1,6 +1,7 @@
 #include "data/SampleExpansion.h"
 
 #include "data/Interpolant.h"
+#include "data/SampleFit.h"
 
 engine::Expansion expandSamples(std::shared_ptr<const engine::Transform> transform,
     const SampledData& samples, Fit fit, std::string label)
@@ -15,8 +16,10 @@ engine::Expansion expandSamples(std::shared_ptr<const engine::Transform> transfo
             [&f](std::span<const double> x, std::span<double> fx) { f(x, fx); });
         break;
     }
-    case Fit::Interpolate:
-        throw std::logic_error("expandSamples: interpolation is not built yet");
+    case Fit::Interpolate: {
+        LevelSpline spline = interpolatingSpline(transform->basis(), mapped);
+        coefficients = transform->decompose(std::move(spline.coefficients), spline.level);
+    } break;
     }
     return engine::Expansion(
         std::move(transform), std::move(coefficients), engine::Origin::Function, std::move(label));
