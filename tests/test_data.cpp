@@ -196,6 +196,12 @@ void TestData::coefficientFileRoundTrip()
         CoefficientFile file {
             {m, J, J0, exact ? engine::Rule::Exact : engine::Rule::Default, -0.5, 2.25},
             m == 3 ? "data:сигнал 1.csv" : "min(x; 1-x)", engine::Coefficients(m, J0, J)};
+        // Samples record their route and their own range; a formula neither.
+        if (m == 3) {
+            file.fit = Fit::Project;
+            file.range = {1700.25, 0.1 + 0.2};
+            file.range->second += 2008;
+        }
         std::size_t i = 0;
         for (double& v : file.coefficients.d)
             v = awkward[i++ % std::size(awkward)];
@@ -210,13 +216,15 @@ void TestData::coefficientFileRoundTrip()
         for (const std::string& variant : {text, lines.join("\r\n").toStdString()}) {
             const CoefficientFile back = parseCoefficientText(variant, "k.csv");
             QVERIFY(coefficientText(back) == text); // the parameters and the function
+            QVERIFY(back.fit == file.fit && back.range == file.range);
             QVERIFY(sameBits(back.coefficients.d, file.coefficients.d)
                 && sameBits(back.coefficients.c, file.coefficients.c));
         }
     }
 }
 
-// A good file of m = 2, J = 3, J0 = 1 with one piece replaced: the line and the fault.
+// A good file of m = 2, J = 3, J0 = 1 with one piece replaced: the line and the fault; the keys
+// of samples, which older files have not.
 void TestData::badCoefficientFiles()
 {
     const QByteArray good
@@ -227,6 +235,11 @@ void TestData::badCoefficientFiles()
     const char* const cases[][3] = {
         {good.constData(), "", "строка 1: ожидалась строка «# splinewave coefficients»."},
         {"b=1", "b=1; g=2", "строка 2: неизвестный ключ «g»."},
+        {"b=1", "b=1; fit=smooth",
+            "строка 2: способ «smooth» неизвестен (interpolate или project)."},
+        {"b=1", "b=1; x0=1700", "строка 2: нет ключа «x1»."},
+        {"b=1", "b=1; x1=1700; x0=2008", "строка 2: x0 должно быть меньше x1."},
+        {"b=1", "b=1; fit=project; fit=project", "строка 2: ключ «fit» повторяется."},
         {"; b=1", "", "строка 2: нет ключа «b»."},
         {"m=2", "m=2; m=2", "строка 2: ключ «m» повторяется."},
         {"default", "gauss", "строка 2: правило «gauss» неизвестно (default или exact)."},
@@ -242,6 +255,12 @@ void TestData::badCoefficientFiles()
         {first, "d,1,-1\n", "строка 4: ожидалось четыре поля «вид,уровень,индекс,значение»."},
         {first, "e,1,-1,1\n", "строка 4: вид «e» неизвестен (d или c)."},
     };
+    const CoefficientFile plain = parseCoefficientText(good.toStdString(), "k.csv");
+    QVERIFY(!plain.fit && !plain.range);
+    const CoefficientFile interpolated = parseCoefficientText(
+        QByteArray(good).replace("b=1", "b=1; fit=interpolate; x0=-3; x1=5e3").toStdString(),
+        "k.csv");
+    QVERIFY(interpolated.fit == Fit::Interpolate && interpolated.range == std::pair(-3.0, 5e3));
     for (const auto& [from, to, problem] : cases) {
         const std::string text = QByteArray(good).replace(from, to).toStdString();
         QCOMPARE(failure([&] { parseCoefficientText(text, "k.csv"); }),
