@@ -2,6 +2,8 @@
 
 #include "data/SampleFit.h"
 
+#include <charconv>
+
 namespace {
 
 engine::Coefficients interpolated(const engine::Transform& transform, const SampledData& samples)
@@ -22,6 +24,27 @@ engine::Coefficients projected(
 const char* fitName(Fit fit)
 {
     return fit == Fit::Interpolate ? "interpolate" : "project";
+}
+
+std::string routeNote(Fit fit, Between between)
+{
+    if (fit == Fit::Interpolate)
+        return "сплайн проходит через отсчёты (fit=interpolate)";
+    return std::string("проекция ")
+        + (between == Between::Cubic ? "естественного кубического сплайна" : "ломаной")
+        + " через отсчёты (fit=project)";
+}
+
+std::string mappingNote(double x0, double x1, double a, double b)
+{
+    if (x0 == a && x1 == b)
+        return {};
+    auto text = [](double value) {
+        char digits[32];
+        return std::string(digits, std::to_chars(digits, digits + sizeof digits, value).ptr);
+    };
+    return "x от " + text(x0) + " до " + text(x1) + " отображены на отрезок [" + text(a) + ", "
+        + text(b) + "]";
 }
 
 engine::Expansion expandSamples(std::shared_ptr<const engine::Transform> transform,

@@ -23,6 +23,13 @@ enum class Fit
 // The route's name in a coefficient file and on the command line: "interpolate", "project".
 const char* fitName(Fit fit);
 
+// What the route makes of the samples, in Russian, for the status line and the command line:
+// "сплайн проходит через отсчёты (fit=interpolate)" or "проекция ... (fit=project)".
+std::string routeNote(Fit fit, Between between);
+// "x от 1700 до 2008 отображены на отрезок [0, 1]" for samples over [x0, x1]; empty when that is
+// [a, b] itself.
+std::string mappingNote(double x0, double x1, double a, double b);
+
 // The expansion, in the transform's basis, of the function the samples stand for. Their x run
 // over any increasing range [x_0, x_(N-1)], which is mapped affinely onto the transform's [a, b]
 // (onInterval). Interpolate throws DataError for samples no spline of V_J goes through
