@@ -80,7 +80,7 @@ std::vector<double> differenceWeights(int q)
 {
     throw DataError("Сплайн уровня J = " + std::to_string(basis.finestLevel())
         + " не проходит через отсчёты: " + why
-        + "; увеличьте J или выберите проекцию сплайна через отсчёты");
+        + "; увеличьте J или выберите проекцию сплайна через отсчёты.");
 }
 
 // Samples nearly too close for any spline of the level make a system whose solution misses

@@ -159,6 +159,9 @@ void TestData::spline()
     QCOMPARE(copy(0.5), 11.0 / 16);
     copy = line;
     QVERIFY(copy(0.25) == 1.5 && copy.samples().y == Values({1, 3}));
+    // The broken line: each piece the line between its two samples, exactly at binary fractions.
+    const Interpolant broken(SampledData {{0, 0.5, 2}, {1, 3, 0}}, Between::Linear);
+    QVERIFY(broken(0.25) == 2 && broken(0.5) == 3 && broken(1.5) == 1 && broken(1.75) == 0.5);
 }
 
 // 10^6 samples of a line read back exactly from a file; the time goes to the log, it is not a

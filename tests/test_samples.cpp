@@ -209,7 +209,7 @@ void TestSamples::refused()
         QCOMPARE(failure([&] {
             expandSamples(transform, {x, series(int(x.size()))});
         }),
-            expected + why + "; увеличьте J или выберите проекцию сплайна через отсчёты");
+            expected + why + "; увеличьте J или выберите проекцию сплайна через отсчёты.");
     const SampledData crowded {{0, 0.01, 0.02, 0.03, 0.5, 1}, {2, 2.03, 2.06, 2.09, 3.5, 2.1}};
     const engine::Expansion cubic
         = expandSamples(transformOf(4, 5, engine::Rule::Default), crowded);
