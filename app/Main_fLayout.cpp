@@ -281,6 +281,8 @@ void TMainForm::createMenuBar()
     cbBetween = named(new QComboBox, "cbBetween");
     cbBetween->addItems({"кубический сплайн", "ломаная"}); // in the order of Between
     cbBetween->setToolTip(betweenHint);
+    for (QComboBox* box : {cbFit, cbBetween})
+        box->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed); // as wide as their texts
     QWidget* function
         = toolGroup({lblFunction, edtFunction, btnLoadData, cbFit, cbBetween}, nullptr, pMenu);
     function->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
