@@ -84,6 +84,7 @@ private slots:
     void leastJumps();
     void refused();
     void ownUnits();
+    void brokenLineProjected();
 };
 
 void TestSamples::samplesBack_data()
@@ -233,6 +234,19 @@ void TestSamples::ownUnits()
         largestDifference(expansion.at(mapped.x), mapped.y) <= 1e-12 * largestMagnitude(mapped.y));
     const SampledData spanning {{0, 0.3, 1}, {1, 2, 3}};
     QCOMPARE(onInterval(spanning, 0, 1), spanning);
+}
+
+// The broken line through (0, 0), (1/2, 1), (1, 0) is a spline of V_3 for m = 2, so its
+// projection is itself: 1/2 at x = 1/4 and 3/4; the cubic spline's is not.
+void TestSamples::brokenLineProjected()
+{
+    const auto transform = transformOf(2, 3, engine::Rule::Exact);
+    const SampledData hat {{0, 0.5, 1}, {0, 1, 0}};
+    const Values x = {0.25, 0.75};
+    const Values linear = expandSamples(transform, hat, Fit::Project, {}, Between::Linear).at(x);
+    QVERIFY(largestDifference(linear, {0.5, 0.5}) <= 1e-14);
+    const Values cubic = expandSamples(transform, hat, Fit::Project).at(x);
+    QVERIFY(largestDifference(cubic, {0.5, 0.5}) > 0.1);
 }
 
 QTEST_APPLESS_MAIN(TestSamples)
