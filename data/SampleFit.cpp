@@ -112,38 +112,45 @@ std::vector<double> leastJumps(const Mesh& mesh, const SampledData& samples)
     const std::vector<int> place = placesByPosition(mesh, x, n);
     const int q = std::min(mesh.m, N);
     const std::vector<double> w = differenceWeights(q);
-    struct Entry
-    {
-        int row, column;
-        double value;
-    };
-    std::vector<Entry> entries;
-    for (int j = 0; j + q < n; ++j)
-        for (int r = 0; r <= q; ++r)
-            for (int c = 0; c <= q; ++c)
-                entries.push_back({j + r, j + c, w[r] * w[c]});
+    // The non-zero B-splines at each sample, normalised: [i m + k - first].
+    std::vector<double> values(std::size_t(N) * mesh.m, 0.0);
     for (int i = 0; i < N; ++i) {
         const auto [first, last] = mesh.nonZero(x[i]);
-        for (int k = std::max(first, 1 - mesh.m); k <= std::min(last, mesh.intervals - 1); ++k) {
-            const double value = basis.splineValue(mesh.L, k, x[i]) / mesh.h;
-            entries.push_back({n + i, k + mesh.m - 1, value});
-            entries.push_back({k + mesh.m - 1, n + i, value});
+        for (int k = std::max(first, 1 - mesh.m); k <= std::min(last, mesh.intervals - 1); ++k)
+            values[std::size_t(i) * mesh.m + k - first]
+                = basis.splineValue(mesh.L, k, x[i]) / mesh.h;
+    }
+    // visit(row, column, value) for every entry, in the natural numbering; twice, so that the
+    // O(N m^2) entries need no memory of their own.
+    auto forEachEntry = [&](auto visit) {
+        for (int j = 0; j + q < n; ++j)
+            for (int r = 0; r <= q; ++r)
+                for (int c = 0; c <= q; ++c)
+                    visit(j + r, j + c, w[r] * w[c]);
+        for (int i = 0; i < N; ++i) {
+            const int first = mesh.nonZero(x[i]).first;
+            for (int k = std::max(first, 1 - mesh.m); k < first + mesh.m && k < mesh.intervals;
+                 ++k) {
+                const double value = values[std::size_t(i) * mesh.m + k - first];
+                visit(n + i, k + mesh.m - 1, value);
+                visit(k + mesh.m - 1, n + i, value);
+            }
         }
-    }
+    };
     int kl = 0, ku = 0;
-    for (const Entry& e : entries) {
-        kl = std::max(kl, place[e.row] - place[e.column]);
-        ku = std::max(ku, place[e.column] - place[e.row]);
-    }
+    forEachEntry([&](int row, int column, double) {
+        kl = std::max(kl, place[row] - place[column]);
+        ku = std::max(ku, place[column] - place[row]);
+    });
     Band band {n + N, kl, ku};
-    for (const Entry& e : entries)
-        band.add(place[e.row], place[e.column], e.value);
+    forEachEntry(
+        [&](int row, int column, double value) { band.add(place[row], place[column], value); });
     std::vector<double> rhs(n + N, 0.0);
     for (int i = 0; i < N; ++i)
         rhs[place[n + i]] = samples.y[i] / mesh.h;
     std::vector<lapack_int> pivots(n + N);
-    if (LAPACKE_dgbsv(LAPACK_COL_MAJOR, n + N, kl, ku, 1, band.ab.data(), band.ldab, pivots.data(),
-            rhs.data(), n + N)
+    if (LAPACKE_dgbsv_work(LAPACK_COL_MAJOR, n + N, kl, ku, 1, band.ab.data(), band.ldab,
+            pivots.data(), rhs.data(), n + N)
         != 0)
         noSpline(basis, "отсчёты слишком близки друг к другу");
 
