@@ -3,6 +3,7 @@
 #include "app/Dialogs.h"
 #include "app/SparseTable.h"
 #include "core/UserFunction.h"
+#include "data/SampleExpansion.h"
 #include "engine/Expansion.h"
 
 #include <QMainWindow>
@@ -156,6 +157,8 @@ public:
     QLabel* lblFunction = nullptr;
     QLineEdit* edtFunction = nullptr; // f(x) for the forward transform, checked as it is typed
     QPushButton* btnLoadData = nullptr; // f(x) from the samples of a data file instead
+    QComboBox* cbFit = nullptr; // the route from samples, in the order of Fit
+    QComboBox* cbBetween = nullptr; // what joins the samples, in the order of Between
     QLabel* lblMainParam = nullptr;
     TPanel* pMenuGraphic = nullptr;
     QPushButton* btnSave = nullptr;
@@ -265,13 +268,23 @@ public:
     // The samples of the last data file loaded; the next forward Build decomposes them instead
     // of a formula until edtFunction is edited.
     std::optional<DecomposedFunction> loadedData;
+    static constexpr const char* fitHint
+        = "Как получить коэффициенты из отсчётов данных:\n"
+          "через отсчёты — сплайн уровня J, проходящий через отсчёты, с наименьшими скачками\n"
+          "(m-1)-й производной: восстановление по всем коэффициентам возвращает отсчёты, а\n"
+          "отсчёты многочлена степени меньше m дают сам многочлен;\n"
+          "проекция — проекция функции между отсчётами (выбранной справа) на сплайны уровня J";
+    static constexpr const char* betweenHint
+        = "Функция между отсчётами: естественный кубический сплайн или ломаная. Её показывают\n"
+          "таблица значений и страница анализа, её проецирует способ «проекция»";
     static constexpr const char* loadDataHint
         = "Взять f(x) из файла данных (CSV или текст): один столбец — значения в равноотстоящих\n"
-          "точках отрезка от a до b включительно, или два столбца — x (строго возрастает, от a до\n"
-          "b) и f(x). Столбцы разделяются запятой, точкой с запятой, табуляцией или пробелами;\n"
-          "в числах десятичная точка, а при «;» или табуляции и запятая; первая строка может\n"
-          "быть заголовком. Между отсчётами f(x) — естественный кубический сплайн через них\n"
-          "(через две точки — прямая)";
+          "точках отрезка от a до b включительно, или два столбца — x (строго возрастает, от x0\n"
+          "до x1 в своих единицах, например годы; отображается на отрезок от a до b) и f(x).\n"
+          "Столбцы разделяются запятой, точкой с запятой, табуляцией или пробелами; в числах\n"
+          "десятичная точка, а при «;» или табуляции и запятая; первая строка может быть\n"
+          "заголовком. Между отсчётами f(x) — естественный кубический сплайн через них или\n"
+          "ломаная (через две точки — прямая)";
     // The degree box's tooltip: the label says "степень", but m is the order of the splines.
     static constexpr const char* degreeHint
         = "m — порядок сплайна: B-сплайны степени m − 1 (m = 2 — "
@@ -336,8 +349,12 @@ public:
     // coeffD and coeffC as the engine holds coefficients, read without inserting: what the
     // tables do not hold is 0.0.
     engine::Coefficients storedCoefficients() const;
-    // The expansion in force, its coefficients in coeffD and coeffC and in the grids.
-    void storeExpansion(engine::Expansion stored);
+    // The expansion in force, its coefficients in coeffD and coeffC and in the grids; of
+    // samples, the route from them and their own range of x (a coefficient file records both).
+    void storeExpansion(engine::Expansion stored, std::optional<Fit> fit = {},
+        std::optional<std::pair<double, double>> range = {});
+    std::optional<Fit> expansionFit;
+    std::optional<std::pair<double, double>> expansionRange;
     // Inverse mode: the coefficient cells take numbers typed (transform/TypedCoefficients.cpp).
     void allowTypedCoefficients(bool allowed);
     QString typeCoefficient(const QString& text, const std::function<void(double)>& store);
@@ -401,6 +418,11 @@ public:
     int densePerInterval() const;
     static constexpr std::size_t maxSampleDots = 2000; // loaded data up to this many samples
     std::vector<double> denseGrid;
+    // The x the analysis page shows for denseGrid: the samples' own units for an expansion of
+    // samples mapped onto [a, b], else denseGrid itself.
+    std::vector<double> analysisX;
+    // A point of [a, b] in the units of analysisX: x0 + (x - a)(x1 - x0)/(b - a), the ends exact.
+    double shownX(double x) const;
     std::vector<double> denseFunction; // [q]: f at denseGrid[q]; empty unless f is known
     // The curves of analysisCurves() under the threshold in force, on the dense grid: chAnalysis
     // draws their envelope (graphs/Envelope.h); tooltips and the CSV take the values here.

@@ -283,7 +283,16 @@ void TMainForm::createMenuBar()
     btnLoadData = named(new QPushButton("из файла…"), "btnLoadData");
     btnLoadData->setToolTip(loadDataHint);
     btnLoadData->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed); // the field takes the room
-    QWidget* function = toolGroup({lblFunction, edtFunction, btnLoadData}, nullptr, pMenu);
+    cbFit = named(new QComboBox, "cbFit");
+    cbFit->addItems({"через отсчёты", "проекция"}); // in the order of Fit
+    cbFit->setToolTip(fitHint);
+    cbBetween = named(new QComboBox, "cbBetween");
+    cbBetween->addItems({"кубический сплайн", "ломаная"}); // in the order of Between
+    cbBetween->setToolTip(betweenHint);
+    for (QComboBox* box : {cbFit, cbBetween})
+        box->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed); // as wide as their texts
+    QWidget* function
+        = toolGroup({lblFunction, edtFunction, btnLoadData, cbFit, cbBetween}, nullptr, pMenu);
     function->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
     function->setMaximumWidth(function->layout()->maximumSize().width());
 

@@ -14,6 +14,7 @@
 #include "core/UserFunction.h"
 #include "data/CoefficientFile.h"
 #include "data/EngineMessages.h"
+#include "data/SampleExpansion.h"
 #include "engine/Errors.h"
 #include "engine/Expansion.h"
 
@@ -56,7 +57,8 @@ struct Failure
 }
 
 const char* const help = R"help(Использование:
-  splinewave-cli forward  -m M -J J [--J0 J0] [--exact] (-f ФОРМУЛА | --data ФАЙЛ) [-o ФАЙЛ]
+  splinewave-cli forward  -m M -J J [--J0 J0] [--exact] (-f ФОРМУЛА | --data ФАЙЛ [--fit СПОСОБ]
+                          [--interpolation ВИД]) [-o ФАЙЛ]
   splinewave-cli inverse  КОЭФФИЦИЕНТЫ.csv [--points N] [-o ФАЙЛ]
   splinewave-cli compress КОЭФФИЦИЕНТЫ.csv (--threshold T | --keep K) [--by МЕРА] [-o ФАЙЛ]
   splinewave-cli basis    -m M -J J [--J0 J0] [--exact] [-o ФАЙЛ]
@@ -79,7 +81,15 @@ const char* const help = R"help(Использование:
                     (1, 2, 2 для m = 2, 3, 4; при --exact 1, 2, 3)
   --exact           точное интегрирование (узлы Гаусса) вместо правила по умолчанию
   -f ФОРМУЛА        функция f(x), например "sin(2*pi*x)"
-  --data ФАЙЛ       f(x) — сплайн через отсчёты файла данных (один или два столбца)
+  --data ФАЙЛ       f(x) по отсчётам файла данных: один столбец — значения в равноотстоящих
+                    точках [0, 1]; два — x и y, x строго возрастает от x0 до x1 и
+                    отображается на [0, 1]
+  --fit СПОСОБ      как получить коэффициенты из отсчётов: interpolate — сплайн уровня J,
+                    проходящий через отсчёты, с наименьшими скачками (m-1)-й производной
+                    (по умолчанию; восстановление по всем коэффициентам возвращает отсчёты);
+                    project — проекция функции, проходящей через отсчёты
+  --interpolation ВИД  функция между отсчётами для --fit project: cubic — естественный
+                    кубический сплайн (по умолчанию), linear — ломаная
   --points N        число точек восстановления, не меньше 2
   --threshold T     порог: сохраняются коэффициенты c с вкладом >= T (десятичная точка или
                     запятая)
@@ -99,7 +109,7 @@ const char* const help = R"help(Использование:
 
 // The options each command takes, by name.
 const std::map<QString, std::set<QString>> commands = {
-    {"forward", {"m", "J", "J0", "exact", "f", "data", "o"}},
+    {"forward", {"m", "J", "J0", "exact", "f", "data", "fit", "interpolation", "o"}},
     {"inverse", {"points", "o"}},
     {"compress", {"threshold", "keep", "by", "o"}},
     {"basis", {"m", "J", "J0", "exact", "o"}},
@@ -211,38 +221,84 @@ void appendNumber(std::string& text, double value)
         std::to_chars(digits, digits + sizeof digits, value, std::chars_format::general, 17).ptr);
 }
 
-// The note names the data file's empty values, which the spline passes over.
+// The route from samples, --fit: interpolate (by default) or project.
+Fit fitOption(const QCommandLineParser& parser)
+{
+    const QString value = parser.value("fit");
+    if (!parser.isSet("fit") || value == fitName(Fit::Interpolate))
+        return Fit::Interpolate;
+    if (value == fitName(Fit::Project))
+        return Fit::Project;
+    usageError("значение --fit «" + value + "» неизвестно (interpolate или project)");
+}
+
+// What joins the samples for the projection, --interpolation: cubic (by default) or linear; it
+// has no say in interpolation, and asking for it there is an error, not ignored.
+Between betweenOption(const QCommandLineParser& parser, Fit fit)
+{
+    if (!parser.isSet("interpolation"))
+        return Between::Cubic;
+    if (fit != Fit::Project)
+        usageError("--interpolation выбирает функцию между отсчётами для --fit project");
+    const QString value = parser.value("interpolation");
+    if (value != "cubic" && value != "linear")
+        usageError("значение --interpolation «" + value + "» неизвестно (cubic или linear)");
+    return value == "cubic" ? Between::Cubic : Between::Linear;
+}
+
+// The samples of --data by the route of --fit; the note names the file's empty values, the
+// route taken and the samples' own range of x where it is mapped onto [a, b].
+void forwardData(const QCommandLineParser& parser, CoefficientFile& file, std::string& note)
+{
+    const Fit fit = fitOption(parser);
+    const Between between = betweenOption(parser, fit);
+    const QString path = parser.value("data");
+    const engine::BasisParameters& p = file.parameters;
+    try {
+        const auto [text, name] = inputText(path);
+        const SampledData samples = parseSamples(text, name, p.a, p.b);
+        const std::string filePrefix = "Файл «" + name + "»: ";
+        if (!samples.missingLines.empty())
+            note = filePrefix + missingValuesNote(samples.missingLines) + ".\n";
+        const std::string mapping = mappingNote(samples.x.front(), samples.x.back(), p.a, p.b);
+        note += filePrefix + routeNote(fit, between) + (mapping.empty() ? "" : "; " + mapping)
+            + ".\n";
+        file.function = "data:" + QFileInfo(path).fileName().toStdString();
+        file.fit = fit;
+        file.range = {samples.x.front(), samples.x.back()};
+        file.coefficients = expandSamples(
+            std::make_shared<const engine::Transform>(p), samples, fit, file.function, between)
+                                .coefficients();
+    } catch (const DataError& error) {
+        throw Failure {BadData, QString::fromUtf8(error.what())};
+    }
+}
+
+// A formula, or the samples of a data file (forwardData).
 std::string forward(const QCommandLineParser& parser, std::string& note)
 {
     CoefficientFile file;
     file.parameters = basisOptions(parser);
     if (parser.isSet("f") == parser.isSet("data"))
         usageError("задайте функцию одним способом: -f ФОРМУЛА или --data ФАЙЛ");
-    DecomposedFunction f;
-    if (parser.isSet("f")) {
+    if (parser.isSet("data"))
+        forwardData(parser, file, note);
+    else {
+        if (parser.isSet("fit") || parser.isSet("interpolation"))
+            usageError("--fit и --interpolation относятся к отсчётам --data, а не к формуле");
+        DecomposedFunction f;
         try {
             f = DecomposedFunction::formula(parser.value("f"));
         } catch (const UserFunctionError& error) {
             usageError(QString::fromUtf8(error.what()));
         }
-    } else {
-        const QString path = parser.value("data");
+        file.function = f.label().toStdString();
+        engine::Transform transform(file.parameters);
         try {
-            const auto [text, name] = inputText(path);
-            SampledData samples = parseSamples(text, name, file.parameters.a, file.parameters.b);
-            if (!samples.missingLines.empty())
-                note = "Файл «" + name + "»: " + missingValuesNote(samples.missingLines) + ".\n";
-            f = DecomposedFunction::samples(QFileInfo(path).fileName(), std::move(samples));
-        } catch (const DataError& error) {
-            throw Failure {BadData, QString::fromUtf8(error.what())};
+            file.coefficients = transform.forward(f.batch);
+        } catch (const engine::NotFiniteError& error) {
+            throw Failure {BadData, QString::fromStdString(engineMessage(error))};
         }
-    }
-    file.function = f.label().toStdString();
-    engine::Transform transform(file.parameters);
-    try {
-        file.coefficients = transform.forward(f.batch);
-    } catch (const engine::NotFiniteError& error) {
-        throw Failure {BadData, QString::fromStdString(engineMessage(error))};
     }
     return coefficientText(file);
 }
@@ -350,6 +406,8 @@ int run(const QStringList& arguments)
         {"exact", ""},
         {"f", "", "ФОРМУЛА"},
         {"data", "", "ФАЙЛ"},
+        {"fit", "", "СПОСОБ"},
+        {"interpolation", "", "ВИД"},
         {"points", "", "N"},
         {"threshold", "", "T"},
         {"keep", "", "K"},

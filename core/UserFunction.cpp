@@ -151,10 +151,20 @@ DecomposedFunction DecomposedFunction::formula(const QString& text)
         {}};
 }
 
-DecomposedFunction DecomposedFunction::samples(const QString& fileName, SampledData samples)
+DecomposedFunction DecomposedFunction::samples(
+    const QString& fileName, SampledData samples, double a, double b, Between between)
 {
-    auto data = std::make_shared<const Interpolant>(std::move(samples));
+    const std::pair range(samples.x.front(), samples.x.back());
+    auto data = std::make_shared<const Interpolant>(onInterval(std::move(samples), a, b), between);
     return {"данные: " + fileName, [data](double x) { return (*data)(x); },
-        [data](std::span<const double> x, std::span<double> fx) { (*data)(x, fx); }, data,
-        fileName};
+        [data](std::span<const double> x, std::span<double> fx) { (*data)(x, fx); }, data, fileName,
+        between, range};
+}
+
+DecomposedFunction DecomposedFunction::joined(Between by) const
+{
+    const SampledData& onAB = data->samples();
+    DecomposedFunction other = samples(file, onAB, onAB.x.front(), onAB.x.back(), by);
+    other.range = range;
+    return other;
 }

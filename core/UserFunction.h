@@ -50,14 +50,20 @@ struct DecomposedFunction
     QString name; // the formula's text, or "данные: FILE" without the folder
     std::function<double(double)> value;
     engine::BatchFunction batch; // the same values at many points at once
-    std::shared_ptr<const Interpolant> data; // the samples behind f; null for a formula
+    std::shared_ptr<const Interpolant> data; // the samples behind f, on [a, b]; null for a formula
     QString file; // the data file's name without the folder; empty for a formula
+    Between between = Between::Cubic; // what joins the samples
+    std::pair<double, double> range {}; // the samples' own x0 and x1, mapped onto [a, b]
 
     // f as a coefficient file names it: the formula, or "data:FILE".
     QString label() const { return data ? "data:" + file : name; }
 
     // A formula; a text that is not one throws UserFunctionError.
     static DecomposedFunction formula(const QString& text);
-    // The samples of a data file; fileName is its name without the folder.
-    static DecomposedFunction samples(const QString& fileName, SampledData samples);
+    // The samples of a data file, x in their own units mapped onto [a, b] (onInterval); fileName
+    // is its name without the folder.
+    static DecomposedFunction samples(
+        const QString& fileName, SampledData samples, double a, double b, Between between);
+    // The same samples joined otherwise.
+    DecomposedFunction joined(Between by) const;
 };

@@ -4,6 +4,7 @@
 
 #include "engine/Levels.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <map>
@@ -14,6 +15,7 @@ namespace {
 const std::string_view title = "# splinewave coefficients";
 const std::string_view columns = "kind,level,index,value";
 const std::string_view keys[] = {"m", "J", "J0", "rule", "a", "b", "f"};
+const std::string_view optionalKeys[] = {"fit", "x0", "x1"};
 
 template <class T> std::string numberText(T value, int digits)
 {
@@ -73,7 +75,8 @@ CoefficientFile parseHeader(std::string_view line, const std::string& name, std:
         if (equals == std::string_view::npos)
             fail("ожидалось «ключ=значение», а записано «" + std::string(line) + "»");
         const std::string_view key = line.substr(0, equals);
-        if (std::find(std::begin(keys), std::end(keys), key) == std::end(keys))
+        if (std::ranges::find(keys, key) == std::end(keys)
+            && std::ranges::find(optionalKeys, key) == std::end(optionalKeys))
             fail("неизвестный ключ «" + std::string(key) + "»");
         line.remove_prefix(equals + 1);
         const std::size_t end = key == "f" ? line.size() : std::min(line.find("; "), line.size());
@@ -110,6 +113,23 @@ CoefficientFile parseHeader(std::string_view line, const std::string& name, std:
     }
     file.function = values["f"];
     file.coefficients = engine::Coefficients(p.m, p.J0, p.J);
+    if (values.contains("fit")) {
+        if (values["fit"] != fitName(Fit::Interpolate) && values["fit"] != fitName(Fit::Project))
+            fail(
+                "способ «" + std::string(values["fit"]) + "» неизвестен (interpolate или project)");
+        file.fit = values["fit"] == fitName(Fit::Interpolate) ? Fit::Interpolate : Fit::Project;
+    }
+    if (values.contains("x0") || values.contains("x1")) {
+        for (std::string_view key : {"x0", "x1"})
+            if (!values.contains(key))
+                fail("нет ключа «" + std::string(key) + "»");
+        std::pair<double, double> range;
+        read("x0", range.first);
+        read("x1", range.second);
+        if (!(range.first < range.second))
+            fail("x0 должно быть меньше x1");
+        file.range = range;
+    }
     return file;
 }
 
@@ -122,8 +142,13 @@ std::string coefficientText(const CoefficientFile& file)
     std::string text = std::string(title) + "\n# m=" + numberText(p.m) + "; J=" + numberText(p.J)
         + "; J0=" + numberText(p.J0)
         + "; rule=" + (p.rule == engine::Rule::Exact ? "exact" : "default")
-        + "; a=" + numberText(p.a, 17) + "; b=" + numberText(p.b, 17) + "; f=" + file.function
-        + "\n" + std::string(columns) + "\n";
+        + "; a=" + numberText(p.a, 17) + "; b=" + numberText(p.b, 17);
+    if (file.fit)
+        text += "; fit=" + std::string(fitName(*file.fit));
+    if (file.range)
+        text += "; x0=" + numberText(file.range->first, 17)
+            + "; x1=" + numberText(file.range->second, 17);
+    text += "; f=" + file.function + "\n" + std::string(columns) + "\n";
     text.reserve(text.size() + (c.d.size() + c.c.size()) * 36);
     // Appended in place: the text of J = 22 has four million rows.
     char digits[40];

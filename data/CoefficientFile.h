@@ -1,11 +1,14 @@
 #pragma once
 
+#include "data/SampleExpansion.h"
 #include "data/SampledData.h"
 #include "engine/Basis.h"
 #include "engine/Coefficients.h"
 
+#include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 
 // A coefficient file: the coefficients, the basis they belong to and the function they came
 // from. The text (UTF-8, "." decimal point, "," between fields, LF line ends):
@@ -16,12 +19,18 @@
 //   c,3,-2,<value>          one row per wavelet index p of every level L = J0+1 .. J
 // rule is "default" or "exact"; f, the last key, takes the rest of its line (a formula may hold
 // "; "), "data:NAME" for samples. Values have 17 significant digits, so a saved double reads
-// back as the same bits.
+// back as the same bits. Between b and f, written for samples and optional in a file (files
+// written before them have none):
+//   fit=interpolate    the route from the samples (data/SampleExpansion.h), or fit=project
+//   x0=1700; x1=2008   the range of the samples' x in their own units, mapped onto [a, b];
+//                      both or neither, x0 < x1
 struct CoefficientFile
 {
     engine::BasisParameters parameters;
     std::string function;
     engine::Coefficients coefficients;
+    std::optional<Fit> fit = {};
+    std::optional<std::pair<double, double>> range = {}; // x0, x1
 };
 
 std::string coefficientText(const CoefficientFile& file);

@@ -14,7 +14,7 @@ struct Interpolant::Spline
     SampledData samples;
     gsl_interp* spline = nullptr;
 
-    explicit Spline(SampledData data)
+    Spline(SampledData data, Between between)
         : samples(std::move(data))
     {
         const std::size_t n = samples.x.size();
@@ -25,7 +25,8 @@ struct Interpolant::Spline
             throw std::invalid_argument(
                 "Interpolant: at least two samples, as many x as y, x strictly increasing");
         // GSL's cubic spline needs three points; through two the natural spline is the line.
-        spline = gsl_interp_alloc(n == 2 ? gsl_interp_linear : gsl_interp_cspline, n);
+        const bool linear = between == Between::Linear || n == 2;
+        spline = gsl_interp_alloc(linear ? gsl_interp_linear : gsl_interp_cspline, n);
         if (!spline)
             throw std::bad_alloc();
         gsl_interp_init(spline, samples.x.data(), samples.y.data(), n);
@@ -50,8 +51,8 @@ struct Interpolant::Cache
     Cache& operator=(const Cache&) = delete;
 };
 
-Interpolant::Interpolant(SampledData samples)
-    : spline(std::make_shared<const Spline>(std::move(samples)))
+Interpolant::Interpolant(SampledData samples, Between between)
+    : spline(std::make_shared<const Spline>(std::move(samples), between))
     , cache(std::make_unique<Cache>())
 {
 }

@@ -5,15 +5,23 @@
 #include <memory>
 #include <span>
 
-// f between samples: GSL's natural cubic spline through them (second derivative zero at both
-// ends), the straight line through two samples. Copies share the spline and keep their own
+// What joins the samples: the natural cubic spline through them (second derivative zero at both
+// ends), or straight lines between neighbours.
+enum class Between
+{
+    Cubic,
+    Linear,
+};
+
+// f between samples: GSL's natural cubic spline through them or its broken line; the straight
+// line through two samples either way. Copies share the spline and keep their own
 // look-up cache, so evaluating points in increasing order costs O(1) each; one object must not
 // be evaluated from two threads at once.
 class Interpolant
 {
 public:
     // The samples as parseSamples gives them: at least two, x strictly increasing.
-    explicit Interpolant(SampledData samples);
+    explicit Interpolant(SampledData samples, Between between = Between::Cubic);
     Interpolant(const Interpolant& other);
     Interpolant& operator=(const Interpolant& other);
     Interpolant(Interpolant&&) noexcept;

@@ -245,8 +245,8 @@ private:
     std::size_t firstRow = 0;
 };
 
-// The x of two-column data, row by row: strictly increasing inside [a, b]; at the end, the x of
-// the samples from a to b, the ends within the tolerance.
+// The x of two-column data, row by row: strictly increasing; at the end, ends within the
+// tolerance of a and b set to them exactly, and x over any other range kept in their own units.
 class Abscissae
 {
 public:
@@ -261,8 +261,6 @@ public:
     // The x of a row, with or without its y.
     void check(double value, std::size_t line)
     {
-        if (value < a - tolerance || value > b + tolerance)
-            failData(name, line, "x = " + numberText(value) + " вне отрезка " + interval);
         if (previous && !(value > *previous))
             failData(name, line,
                 "x = " + numberText(value) + " не больше предыдущего x = " + numberText(*previous)
@@ -270,17 +268,11 @@ public:
         previous = value;
     }
 
-    // Sets the ends to a and b exactly.
+    // Sets ends within the tolerance to a and b exactly.
     void reachEnds(std::vector<double>& x, std::size_t firstLine, std::size_t lastLine) const
     {
-        if (x.front() > a + tolerance)
-            failData(name, firstLine,
-                "первое x = " + numberText(x.front()) + " не совпадает с началом отрезка "
-                    + interval + ": данные должны покрывать весь отрезок");
-        if (x.back() < b - tolerance)
-            failData(name, lastLine,
-                "последнее x = " + numberText(x.back()) + " не совпадает с концом отрезка "
-                    + interval + ": данные должны покрывать весь отрезок");
+        if (std::abs(x.front() - a) > tolerance || std::abs(x.back() - b) > tolerance)
+            return;
         // The ends become a and b: the x next to an end must stay inside.
         if (x[1] <= a)
             failData(name, firstLine,
@@ -322,6 +314,8 @@ struct Outcome
     std::size_t reached = 0;
 
     bool failed() const { return !error.empty(); }
+    // Samples on [a, b] itself, as every reading of one column.
+    bool spans(double a, double b) const { return samples.x.front() == a && samples.x.back() == b; }
 };
 
 // The rows of a file read in one format into samples on [a, b].
@@ -472,8 +466,13 @@ SampledData parseSamples(std::string_view text, const std::string& name, double 
     Outcome first = reading.attempt(rows, formats[0]), second = reading.attempt(rows, formats[1]);
     if (first.failed() && second.failed())
         throw DataError(second.reached > first.reached ? second.error : first.error);
-    if (!first.failed() && !second.failed() && first.samples != second.samples)
-        failData(name, row->number, ambiguity(row->text));
+    // Of two valid readings, one on [a, b] itself goes before one in other units, which would be
+    // mapped onto it: a file read so before x could run over any range reads so still.
+    if (!first.failed() && !second.failed() && first.samples != second.samples) {
+        if (first.spans(a, b) == second.spans(a, b))
+            failData(name, row->number, ambiguity(row->text));
+        return std::move(first.spans(a, b) ? first.samples : second.samples);
+    }
     return std::move(first.failed() ? second.samples : first.samples);
 }
 

@@ -5,7 +5,7 @@
 #include <string_view>
 #include <vector>
 
-// Samples of a function f on [a, b]: x strictly increasing, x.front() == a, x.back() == b.
+// Samples of a function f: x strictly increasing, from a to b or in the data's own units.
 // A row of a file whose value is empty is no sample: its line is listed, and every sample keeps
 // the x of its own row, so that the spline goes through the others where they were measured.
 struct SampledData
@@ -38,20 +38,21 @@ std::string readFileText(const std::string& path);
 //   one column    y_0 .. y_(N-1) at N equally spaced points, x_0 = a, x_(N-1) = b; each line
 //                 from the first after the column names to the last value is a point, so a
 //                 blank line among the values is an empty value
-//   two columns   x, y; x strictly increasing, the first x = a and the last x = b within
-//                 1e-12 (b - a); they are then set to a and b exactly. A row with an x and an
-//                 empty y is an empty value; blank lines are skipped
+//   two columns   x, y; x strictly increasing over any range [x_0, x_(N-1)], the data's own
+//                 units (onInterval maps them onto [a, b]); ends within 1e-12 (b - a) of a and
+//                 b are set to a and b exactly. A row with an x and an empty y is an empty
+//                 value; blank lines are skipped
 // An empty value keeps its place (missingLines); the first and the last value may not be empty.
 // Columns are separated by ";" or a tab, "," being a decimal comma too, when the first row of
 // numbers holds one (";" before tab). Otherwise they are separated either by "," with "." the
 // decimal point, or by blanks with "." or "," the decimal point: the file is read the one way
 // that makes valid samples, and where both do and differ ("0,5" is x = 0, y = 5 or the value
-// 0.5) it is refused with a message on how to write it. A first line without any number
+// 0.5) the one on [a, b] itself, else it is refused with a message on how to write it. A first line without any number
 // (column names) is skipped. UTF-8 with or without a byte-order mark; LF or CRLF line ends.
 //
 // Requires a < b. Anything else throws DataError: an empty file, a field that is not a number,
-// nan or inf, rows of different widths, fewer than two points, x not increasing or outside
-// [a, b] or not reaching one of its ends, a binary file (a NUL byte). Costs O(size of the text).
+// nan or inf, rows of different widths, fewer than two points, x not increasing, a binary file
+// (a NUL byte). Costs O(size of the text).
 SampledData parseSamples(std::string_view text, const std::string& name, double a, double b);
 
 // The samples with x mapped affinely onto [a, b]: x_0 to a and x_(N-1) to b exactly, the others

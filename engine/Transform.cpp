@@ -253,11 +253,11 @@ void Transform::merge(int L, Strided v) const
     });
 }
 
-Coefficients Transform::decompose(std::vector<double> s) const
+Coefficients Transform::decompose(std::vector<double> s, int level) const
 {
     const int m = basis_.m();
     Coefficients result(m, basis_.coarsestLevel(), basis_.finestLevel());
-    for (int L = basis_.finestLevel(); L > basis_.coarsestLevel(); --L) {
+    for (int L = level; L > basis_.coarsestLevel(); --L) {
         split(L, {s.data()});
         const std::size_t coarser = scalingIndices(m, L - 1).size();
         std::ranges::copy(std::span(s).subspan(coarser), result.level(L).begin());
@@ -270,7 +270,7 @@ Coefficients Transform::decompose(std::vector<double> s) const
 Coefficients Transform::fromProducts(std::vector<double> products) const
 {
     gram.solve(products.data());
-    return decompose(std::move(products));
+    return decompose(std::move(products), basis_.finestLevel());
 }
 
 Coefficients Transform::forward(const BatchFunction& f) const

@@ -61,9 +61,10 @@ public:
     Coefficients fromProducts(std::vector<double> products) const;
     // All of the forward transform.
     Coefficients forward(const BatchFunction& f) const;
-    // The multilevel coefficients of the finest spline s_J (step 3 from s_J on, then 4): for a
-    // spline of V_J made otherwise than by projection.                           O(N m)
-    Coefficients decompose(std::vector<double> finestSpline) const;
+    // The multilevel coefficients of a spline of V_L, L = J0 .. J, given by its coefficients
+    // over N_(L,k) at [k + m - 1] (step 3 from s_L on, then 4); the wavelet coefficients of the
+    // levels above L are 0. For a spline made otherwise than by projection.      O(2^L m)
+    Coefficients decompose(std::vector<double> spline, int L) const;
 
     // One level's step for many vectors at once, in place. split: s_L, the 2^L + m - 1
     // coefficients of N_(L,k) at [k + m - 1], becomes s_(L-1) at [k + m - 1] followed by c_L at

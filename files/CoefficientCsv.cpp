@@ -19,7 +19,8 @@ void TMainForm::miCoeffCsvClick(QObject*)
     if (!name)
         return;
     const CoefficientFile file {fastTransform->basis().parameters(),
-        expansion ? expansion->label() : std::string(), storedCoefficients()};
+        expansion ? expansion->label() : std::string(), storedCoefficients(), expansionFit,
+        expansionRange};
     if (saveWholeFile(withSuffix(*name, "csv"), QByteArray::fromStdString(coefficientText(file))))
         ShowMessage("Коэффициенты сохранены в «" + withSuffix(*name, "csv") + "»");
 }
@@ -57,7 +58,8 @@ void TMainForm::btnLoadCoeffCsvClick(QObject*)
         edtA->setText(QString::number(int(p.a)));
         edtB->setText(QString::number(int(p.b)));
     }
-    storeExpansion(engine::Expansion(
-        fastTransform, file.coefficients, engine::Origin::Coefficients, file.function));
+    storeExpansion(engine::Expansion(fastTransform, file.coefficients, engine::Origin::Coefficients,
+                       file.function),
+        file.fit, file.range);
     refreshAnalysis();
 }

@@ -33,6 +33,16 @@ void TMainForm::sampleDenseGrid()
     denseGrid.push_back(b);
 }
 
+double TMainForm::shownX(double x) const
+{
+    if (!expansionRange)
+        return x;
+    const auto [x0, x1] = *expansionRange;
+    if (x == a || x == b)
+        return x == a ? x0 : x1;
+    return x0 + (x - a) * ((x1 - x0) / (b - a));
+}
+
 bool TMainForm::functionKnown() const
 {
     return expansion && expansion->origin() == engine::Origin::Function;

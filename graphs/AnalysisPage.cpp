@@ -161,7 +161,7 @@ void TMainForm::buildAnalysisSeries()
         dots->setName("отсчёты");
         dots->setMarkerSize(5);
         for (std::size_t i = 0; i < samples.x.size(); ++i)
-            dots->append(samples.x[i], samples.y[i]);
+            dots->append(shownX(samples.x[i]), samples.y[i]);
         addCurve(chAnalysis, dots, QPen(Qt::black), &TMainForm::analysisTip);
         dots->setColor(Qt::black);
     }
@@ -186,6 +186,8 @@ void TMainForm::refreshAnalysis()
         return;
     if (denseGrid.empty())
         sampleDenseGrid();
+    analysisX.resize(denseGrid.size());
+    std::ranges::transform(denseGrid, analysisX.begin(), [this](double x) { return shownX(x); });
     denseFunction.clear();
     if (functionKnown()) {
         denseFunction.reserve(denseGrid.size());
@@ -227,7 +229,7 @@ void TMainForm::drawAnalysis()
         for (std::size_t c = 0; c < curves.size(); ++c)
             redraw[c] = curves[c] != analysisValues[c];
     analysisValues = std::move(curves);
-    showAnalysisRange(denseGrid.front(), denseGrid.back(), redraw);
+    showAnalysisRange(analysisX.front(), analysisX.back(), redraw);
     fitAxes(chAnalysis->chart());
     const std::vector<double>& reconstruction = analysisValues[functionKnown() ? 1 : 0];
     lblAnalysis->setText(analysisSummary(reconstruction));
@@ -254,11 +256,11 @@ void TMainForm::showAnalysisRange(double left, double right, const std::vector<b
         return;
     analysisColumns = envelopeColumns();
     const std::size_t first = std::max<std::ptrdiff_t>(
-        std::upper_bound(denseGrid.begin(), denseGrid.end(), left) - denseGrid.begin() - 1, 0);
+        std::upper_bound(analysisX.begin(), analysisX.end(), left) - analysisX.begin() - 1, 0);
     const std::size_t last = std::min<std::size_t>(
-        std::lower_bound(denseGrid.begin(), denseGrid.end(), right) - denseGrid.begin(),
-        denseGrid.size() - 1);
-    const std::span<const double> x = std::span(denseGrid).subspan(first, last - first + 1);
+        std::lower_bound(analysisX.begin(), analysisX.end(), right) - analysisX.begin(),
+        analysisX.size() - 1);
+    const std::span<const double> x = std::span(analysisX).subspan(first, last - first + 1);
     const QList<QAbstractSeries*> series = chAnalysis->chart()->series();
     for (std::size_t c = 0; c < analysisValues.size(); ++c)
         if (redraw.empty() || redraw[c])
@@ -381,12 +383,12 @@ QString TMainForm::analysisTip(const QXYSeries& series, QPointF at)
     const QList<QAbstractSeries*> all = chAnalysis->chart()->series();
     if (const auto c = std::size_t(std::find(all.begin(), all.end(), &series) - all.begin());
         c < analysisValues.size()) {
-        const auto after = std::lower_bound(denseGrid.begin(), denseGrid.end(), at.x());
-        auto q = std::size_t(after - denseGrid.begin());
-        if (q == denseGrid.size() || (q > 0 && at.x() - denseGrid[q - 1] < denseGrid[q] - at.x()))
+        const auto after = std::lower_bound(analysisX.begin(), analysisX.end(), at.x());
+        auto q = std::size_t(after - analysisX.begin());
+        if (q == analysisX.size() || (q > 0 && at.x() - analysisX[q - 1] < analysisX[q] - at.x()))
             --q;
         if (std::isfinite(analysisValues[c][q]))
-            sample = {denseGrid[q], analysisValues[c][q]};
+            sample = {analysisX[q], analysisValues[c][q]};
     }
     return series.name() + "\nx = " + FloatToStrF(sample.x())
         + "\ny = " + QLocale().toString(sample.y(), 'g', 6);
@@ -446,7 +448,8 @@ void TMainForm::miAnalysisCurvesClick(QObject*)
 }
 
 // A header row with the names of the curves (the samples' dots are none), then one row per point
-// of the dense grid: x and the value of every curve of analysisCurves(), exact to the last bit.
+// of the dense grid: x (in the samples' own units, analysisX) and the value of every curve of
+// analysisCurves(), exact to the last bit.
 QByteArray TMainForm::analysisCsv()
 {
     const DenseMatrix& curves = analysisValues;
@@ -455,8 +458,8 @@ QByteArray TMainForm::analysisCsv()
     for (std::size_t c = 0; c < curves.size(); ++c)
         text += ',' + csvField(series[qsizetype(c)]->name());
     text += '\n';
-    for (std::size_t q = 0; q < denseGrid.size(); ++q) {
-        text += csvNumber(denseGrid[q]);
+    for (std::size_t q = 0; q < analysisX.size(); ++q) {
+        text += csvNumber(analysisX[q]);
         for (const std::vector<double>& curve : curves)
             text += ',' + csvNumber(curve[q]);
         text += '\n';

@@ -52,8 +52,9 @@ f is either
     same length, or a scalar): it is called on whole batches, a few calls per transform; or
   - samples y on [0, 1], the ends included: 2 .. 2^J + 1 finite values, equally spaced
     unless x gives their points (strictly increasing from 0 to 1). fit chooses the route:
-    'project' (the default, as the command line does) projects the natural cubic spline
-    through the samples; 'interpolate' takes the spline of level J through the samples.
+    'interpolate' (the default, as the command line does) takes the spline of V_J through
+    the samples, so that keeping every coefficient gives the samples back; 'project'
+    projects the natural cubic spline through the samples.
 
 The same m, J, rule and input give the same doubles as splinewave-cli forward.
 Raises ValueError for bad values (NaN, too few samples, J out of range, unknown rule) and

@@ -11,9 +11,9 @@ namespace pyops {
 
 namespace {
 
-    // What samples go through when fit is not given: the projection of the spline through them,
-    // the route of the command line's forward --data.
-    constexpr Fit defaultFit = Fit::Project;
+    // What samples go through when fit is not given: the spline through them, the route of the
+    // command line's forward --data.
+    constexpr Fit defaultFit = Fit::Interpolate;
 
     Fit fitOption(const py::object& fit)
     {

@@ -21,6 +21,7 @@ private slots:
     void inverseAndCompress();
     void outputsAndInputs();
     void fullDisk();
+    void samplesInTheirOwnUnits();
 
 private:
     struct Run
@@ -60,6 +61,7 @@ void TestCli::exitStatuses()
     QVERIFY(write("good.csv", good) && write("bad.csv", good.left(good.lastIndexOf("c,3,1"))));
     QVERIFY(write("wide.csv", QByteArray(good).replace("; a=0;", "; a=-1;")));
     QVERIFY(write("gaps.csv", "f\n0\n\n\n0,75\n1\n"));
+    QVERIFY(write("long.csv", "1\n2\n3\n4\n5\n6\n7\n8\n9\n10\n"));
     const std::tuple<const char*, int, const char*> cases[] = {
         {"forward -m 3 -J 5 -f sin(2*pi*x)", 0, ""},
         {"basis -m 2 -J 3 --exact", 0, ""},
@@ -83,6 +85,18 @@ void TestCli::exitStatuses()
             "Файл «wide.csv», строка 2: коэффициенты записаны для отрезка [-1, 1], а отрезок в "
             "этой программе постоянный: [0, 1].\n"},
         {"compress wide.csv --keep 1", 1, "Файл «wide.csv», строка 2: коэффициенты записаны для"},
+        {"forward -m 2 -J 3 --data gaps.csv --fit smooth", 2,
+            "значение --fit «smooth» неизвестно (interpolate или project)\n"},
+        {"forward -m 2 -J 3 -f x --fit project", 2,
+            "--fit и --interpolation относятся к отсчётам --data, а не к формуле\n"},
+        {"forward -m 2 -J 3 --data gaps.csv --interpolation linear", 2,
+            "--interpolation выбирает функцию между отсчётами для --fit project\n"},
+        {"forward -m 2 -J 3 --data gaps.csv --fit project --interpolation spline", 2,
+            "значение --interpolation «spline» неизвестно (cubic или linear)\n"},
+        {"forward -m 2 -J 3 --data long.csv", 1,
+            "Сплайн уровня J = 3 не проходит через отсчёты: отсчётов 10, а сплайн этого уровня "
+            "проходит не более чем через 9; увеличьте J или выберите проекцию сплайна через "
+            "отсчёты.\n"},
         {"forward -m 2 -J 3 --data gaps.csv", 0,
             "Файл «gaps.csv»: пропущено значений: 2 (строки 3, 4), сплайн проходит через "
             "остальные точки.\n"},
@@ -255,6 +269,40 @@ void TestCli::outputsAndInputs()
     QCOMPARE(cli("inverse -", "x\n").err,
         "splinewave-cli: Файл «стандартный ввод», строка 1: ожидалась строка «# splinewave "
         "coefficients».\n");
+}
+
+// Years by the default route: stderr says it and the mapping, the header records fit, x0 and x1,
+// and the inverse at the 17 points of the samples gives them back; the projection of the broken
+// line is said and recorded as such and does not give them back.
+void TestCli::samplesInTheirOwnUnits()
+{
+    QByteArray text = "год;число\n";
+    QList<double> counts;
+    for (int year = 1700; year <= 1716; ++year) {
+        counts << std::round(50 + 40 * std::sin(year * 0.9));
+        text += QByteArray::number(year) + ';' + QByteArray::number(counts.last()) + '\n';
+    }
+    QVERIFY(write("years.csv", text));
+    const Run through = cli("forward -m 4 -J 4 --data years.csv -o k.csv");
+    QCOMPARE(through.err,
+        "Файл «years.csv»: сплайн проходит через отсчёты (fit=interpolate); x от 1700 до 1716 "
+        "отображены на отрезок [0, 1].\n");
+    QVERIFY(contents("k.csv").contains("; fit=interpolate; x0=1700; x1=1716; f=data:years.csv\n"));
+    auto largestMiss = [&] {
+        QStringList lines = QString::fromUtf8(cli("inverse k.csv --points 17").out).split('\n');
+        double largest = 0;
+        for (int i = 0; i < 17; ++i)
+            largest
+                = std::max(largest, std::abs(lines[i + 1].section(',', 1).toDouble() - counts[i]));
+        return largest;
+    };
+    QVERIFY(largestMiss() <= 1e-12 * 90);
+    const Run projected
+        = cli("forward -m 4 -J 4 --data years.csv --fit project --interpolation linear -o k.csv");
+    QVERIFY(
+        projected.err.startsWith("Файл «years.csv»: проекция ломаной через отсчёты (fit=project)"));
+    QVERIFY(contents("k.csv").contains("; fit=project; x0=1700; x1=1716; f=data:years.csv\n"));
+    QVERIFY(largestMiss() > 1e-3);
 }
 
 // On a file system of 64 KB a result that does not fit is an error: exit 1, the previous file

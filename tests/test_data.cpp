@@ -78,6 +78,13 @@ void TestData::layouts()
         {"CO2\n316,5\n\n317\n \n\n318,25\n\n", 0, 1, {0, 0.4, 1}, {316.5, 317, 318.25}, {3, 5, 6}},
         {"x;y\n0;1\n0,25;\n0,5;2\n0,75 ; \n1;3\n", 0, 1, {0, 0.5, 1}, {1, 2, 3}, {3, 5}},
         {"0,1\n0.5,\n\n1,2\n", 0, 1, {0, 1}, {1, 2}, {2}},
+        // x in the data's own units, kept as written; near the ends of [a, b] without both.
+        {"год;число\n1700;5\n1701;11\n2008;2,9\n", 0, 1, {1700, 1701, 2008}, {5, 11, 2.9}, {}},
+        {"0.1,1\n1,2\n", 0, 1, {0.1, 1}, {1, 2}, {}},
+        {"0,1\n0.99999999999,2\n", 0, 1, {0, 0.99999999999}, {1, 2}, {}},
+        // Both readings valid, one on [0, 1] itself and one over [0, 2]: the former, as before
+        // x could run over any range.
+        {"0,5\n2,5\n", 0, 1, {0, 1}, {0.5, 2.5}, {}},
     };
     for (const auto& [text, a, b, x, y, missing] : cases) {
         const SampledData samples = parseSamples(text, "data.csv", a, b);
@@ -120,14 +127,12 @@ void TestData::badSampleFiles()
             "число с десятичной точкой («0.5») или x и y через точку с запятой («0;5»)."},
         // Neither reading is valid: the message of the one that read further, or of the one the
         // first row suggests.
-        {"316,5\n317,2\n31x\n", ", строка 3: «31x» не является числом."},
+        {"316,5\n315,2\n31x\n", ", строка 3: «31x» не является числом."},
         {"0,5\n1,5\nx\n", ", строка 3: столбцов 1, а в первой строке данных (строка 1) их 2."},
         {"0 1 2\n1 2 3\n", ", строка 1: столбцов 3, а нужен один (значения) или два (x и y)."},
         {"0;1\n0,5\n1;2\n", ", строка 2: столбцов 1, а в первой строке данных (строка 1) их 2."},
         {"0,0\n0.5,1\n0.5,2\n1,3\n",
             ", строка 3: x = 0.5 не больше предыдущего x = 0.5: значения x"},
-        {"0.1,1\n1,2\n", ", строка 1: первое x = 0.1 не совпадает с началом отрезка [0, 1]:"},
-        {"0,1\n0.99999999999,2\n", ", строка 2: последнее x = 0.99999999999 не совпадает с концом"},
         {"-5e-13,1\n-1e-13,2\n1,3\n", ", строка 1: первое x = -5e-13 принято за начало"},
         {"0,1\n1,2\n1.0000000000001,3\n", ", строка 3: последнее x = 1.0000000000001 принято"},
     };
@@ -154,6 +159,9 @@ void TestData::spline()
     QCOMPARE(copy(0.5), 11.0 / 16);
     copy = line;
     QVERIFY(copy(0.25) == 1.5 && copy.samples().y == Values({1, 3}));
+    // The broken line: each piece the line between its two samples, exactly at binary fractions.
+    const Interpolant broken(SampledData {{0, 0.5, 2}, {1, 3, 0}}, Between::Linear);
+    QVERIFY(broken(0.25) == 2 && broken(0.5) == 3 && broken(1.5) == 1 && broken(1.75) == 0.5);
 }
 
 // 10^6 samples of a line read back exactly from a file; the time goes to the log, it is not a
@@ -191,6 +199,12 @@ void TestData::coefficientFileRoundTrip()
         CoefficientFile file {
             {m, J, J0, exact ? engine::Rule::Exact : engine::Rule::Default, -0.5, 2.25},
             m == 3 ? "data:сигнал 1.csv" : "min(x; 1-x)", engine::Coefficients(m, J0, J)};
+        // Samples record their route and their own range; a formula neither.
+        if (m == 3) {
+            file.fit = Fit::Project;
+            file.range = {1700.25, 0.1 + 0.2};
+            file.range->second += 2008;
+        }
         std::size_t i = 0;
         for (double& v : file.coefficients.d)
             v = awkward[i++ % std::size(awkward)];
@@ -205,13 +219,15 @@ void TestData::coefficientFileRoundTrip()
         for (const std::string& variant : {text, lines.join("\r\n").toStdString()}) {
             const CoefficientFile back = parseCoefficientText(variant, "k.csv");
             QVERIFY(coefficientText(back) == text); // the parameters and the function
+            QVERIFY(back.fit == file.fit && back.range == file.range);
             QVERIFY(sameBits(back.coefficients.d, file.coefficients.d)
                 && sameBits(back.coefficients.c, file.coefficients.c));
         }
     }
 }
 
-// A good file of m = 2, J = 3, J0 = 1 with one piece replaced: the line and the fault.
+// A good file of m = 2, J = 3, J0 = 1 with one piece replaced: the line and the fault; the keys
+// of samples, which older files have not.
 void TestData::badCoefficientFiles()
 {
     const QByteArray good
@@ -222,6 +238,11 @@ void TestData::badCoefficientFiles()
     const char* const cases[][3] = {
         {good.constData(), "", "строка 1: ожидалась строка «# splinewave coefficients»."},
         {"b=1", "b=1; g=2", "строка 2: неизвестный ключ «g»."},
+        {"b=1", "b=1; fit=smooth",
+            "строка 2: способ «smooth» неизвестен (interpolate или project)."},
+        {"b=1", "b=1; x0=1700", "строка 2: нет ключа «x1»."},
+        {"b=1", "b=1; x1=1700; x0=2008", "строка 2: x0 должно быть меньше x1."},
+        {"b=1", "b=1; fit=project; fit=project", "строка 2: ключ «fit» повторяется."},
         {"; b=1", "", "строка 2: нет ключа «b»."},
         {"m=2", "m=2; m=2", "строка 2: ключ «m» повторяется."},
         {"default", "gauss", "строка 2: правило «gauss» неизвестно (default или exact)."},
@@ -237,6 +258,12 @@ void TestData::badCoefficientFiles()
         {first, "d,1,-1\n", "строка 4: ожидалось четыре поля «вид,уровень,индекс,значение»."},
         {first, "e,1,-1,1\n", "строка 4: вид «e» неизвестен (d или c)."},
     };
+    const CoefficientFile plain = parseCoefficientText(good.toStdString(), "k.csv");
+    QVERIFY(!plain.fit && !plain.range);
+    const CoefficientFile interpolated = parseCoefficientText(
+        QByteArray(good).replace("b=1", "b=1; fit=interpolate; x0=-3; x1=5e3").toStdString(),
+        "k.csv");
+    QVERIFY(interpolated.fit == Fit::Interpolate && interpolated.range == std::pair(-3.0, 5e3));
     for (const auto& [from, to, problem] : cases) {
         const std::string text = QByteArray(good).replace(from, to).toStdString();
         QCOMPARE(failure([&] { parseCoefficientText(text, "k.csv"); }),

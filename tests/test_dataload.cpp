@@ -21,6 +21,7 @@ private slots:
     void dataGiveTheFormulasCoefficients();
     void loadShowsTheDataUntilTheFieldIsEdited();
     void emptyValuesKeepTheirPlaces();
+    void yearsThroughTheSamples();
 
 private:
     // The file chosen in the load dialog, written first when n > 0: the n values g(i / (n - 1))
@@ -46,7 +47,7 @@ void TestDataLoad::dataGiveTheFormulasCoefficients_data()
                 << m << sine;
 }
 
-// The spline through samples of a line is that line. The Gram system of m = 4 turns a last-bit
+// The projection of the spline through samples of a line is that line's. The Gram system of m = 4 turns a last-bit
 // difference of f into 1e-9 in the coefficients (the formula's own are that far from exact), so
 // the samples are exact binary fractions: then the spline's slopes are exact, its second
 // derivatives zero, and it gives 2x - 1 rounded once, as the formula does. 10 001 samples of
@@ -65,6 +66,7 @@ void TestDataLoad::dataGiveTheFormulasCoefficients()
     form->edtFunction->setText(sine ? "sin(2*pi*x)" : "2*x-1");
     form->btnBuild->click();
     const engine::Coefficients formula = form->storedCoefficients();
+    form->cbFit->setCurrentIndex(int(Fit::Project)); // more samples than the mesh has points
     load("f.csv", n, g);
     form->coeffC.clear(); // so that a Build that stores nothing is seen
     form->coeffD.clear();
@@ -117,12 +119,18 @@ void TestDataLoad::loadShowsTheDataUntilTheFieldIsEdited()
             == QStringList({"CSV и текстовые файлы (*.csv *.txt)", "Все файлы (*)"}));
     QVERIFY(form->edtFunction->styleSheet().contains("gray"));
     const QString field = form->edtFunction->text(), status = form->StatusBar->currentMessage();
-    QVERIFY(write("bad.csv", "-1,1\n3.5,2\n"));
+    QVERIFY(write("bad.csv", "-1;1\n-2;2\n"));
     load("bad.csv");
     QCOMPARE(seam.messages,
         QStringList {"Файл «" + QDir::current().filePath("bad.csv")
-            + "», строка 2: x = 3.5 вне отрезка [-1, 3]."});
+            + "», строка 2: x = -2 не больше предыдущего x = -1: значения x должны строго "
+              "возрастать."});
     QVERIFY(form->edtFunction->text() == field && form->StatusBar->currentMessage() == status);
+    form->btnBuild->click(); // 1026 samples: no spline of J = 3 goes through them
+    QCOMPARE(seam.messages.last(),
+        "Сплайн уровня J = 3 не проходит через отсчёты: отсчётов 1026, а сплайн этого уровня "
+        "проходит не более чем через 9; увеличьте J или выберите проекцию сплайна через отсчёты.");
+    form->cbFit->setCurrentIndex(int(Fit::Project));
     form->btnBuild->click();
     QVERIFY(form->windowTitle().endsWith(", f(x)=данные: signal.txt"));
 
@@ -137,8 +145,8 @@ void TestDataLoad::loadShowsTheDataUntilTheFieldIsEdited()
     load("signal.txt");
     form->edtFunction->clear();
     form->btnBuild->click();
-    QCOMPARE(seam.messages.size(), 2);
-    QVERIFY2(seam.messages[1].contains("формула пуста"), qPrintable(seam.messages[1]));
+    QCOMPARE(seam.messages.size(), 3);
+    QVERIFY2(seam.messages[2].contains("формула пуста"), qPrintable(seam.messages[2]));
 }
 
 // A blank line among one column's values is an empty value at its own x: the file gives the
@@ -162,6 +170,53 @@ void TestDataLoad::emptyValuesKeepTheirPlaces()
     form->btnBuild->click();
     const engine::Coefficients data = form->storedCoefficients();
     QVERIFY(data.c == written.c && data.d == written.d && seam.messages.isEmpty());
+}
+
+// Years 1700 .. 2008 with counts: the status line says they are mapped onto [0, 1]; by default
+// the spline goes through the samples, so the reconstruction gives them back; the Build's status
+// line names the route, the coefficient file records it with x0 and x1, and the analysis page,
+// its dots and its CSV are in years. The projection of the broken line is said as such.
+void TestDataLoad::yearsThroughTheSamples()
+{
+    QByteArray text = "год;число\n";
+    std::vector<double> counts;
+    for (int year = 1700; year <= 2008; ++year) {
+        counts.push_back(std::round(80 + 70 * std::sin(year / 1.75) + 13 * std::cos(year * 1.3)));
+        text += QByteArray::number(year) + ';' + QByteArray::number(counts.back()) + '\n';
+    }
+    QVERIFY(write("sun.csv", text));
+    chooseDegree(3);
+    form->sbFinestLevel->setValue(9);
+    load("sun.csv");
+    QVERIFY2(form->StatusBar->currentMessage().startsWith(
+                 "Загружено точек: 309 из файла «sun.csv»; x от 1700 до 2008 отображены на "
+                 "отрезок [0, 1]. Наименьший"),
+        qPrintable(form->StatusBar->currentMessage()));
+    form->btnBuild->click();
+    QVERIFY_TIMED_STATUS("Выполнено прямое вейвлет-преобразование для m=3, данные: сплайн "
+                         "проходит через отсчёты (fit=interpolate). Время выполнения ");
+    std::vector<double> x;
+    for (int i = 0; i <= 308; ++i)
+        x.push_back(i / 308.0);
+    const std::vector<double> back = form->expansion->at(x);
+    for (int i = 0; i <= 308; ++i)
+        QVERIFY_NEAR(back[i], counts[i], 1e-12 * 170);
+    seam.fileAnswers << "k.csv";
+    form->miCoeffCsvClick(nullptr);
+    QVERIFY(
+        contents("k.csv").contains("; b=1; fit=interpolate; x0=1700; x1=2008; f=data:sun.csv\n"));
+    const QList<QByteArray> rows = form->analysisCsv().split('\n');
+    QVERIFY(rows[1].startsWith("1700,") && rows[rows.size() - 2].startsWith("2008,"));
+    for (QAbstractSeries* series : form->chAnalysis->chart()->series())
+        if (auto* dots = qobject_cast<QScatterSeries*>(series))
+            QVERIFY(std::abs(dots->at(154).x() - 1854) < 1e-9 && dots->at(308).x() == 2008);
+
+    form->cbFit->setCurrentIndex(int(Fit::Project));
+    form->cbBetween->setCurrentIndex(int(Between::Linear));
+    form->btnBuild->click();
+    QVERIFY_TIMED_STATUS("Выполнено прямое вейвлет-преобразование для m=3, данные: проекция "
+                         "ломаной через отсчёты (fit=project). Время выполнения ");
+    QCOMPARE(seam.messages.size(), 1); // the save's
 }
 
 SPLINEWAVE_TEST_MAIN(TestDataLoad)

@@ -4,6 +4,7 @@
 #include "app/WaitingStatus.h"
 #include "core/Conversions.h"
 
+#include <QComboBox>
 #include <QLineEdit>
 #include <QRadioButton>
 
@@ -21,10 +22,13 @@ void TMainForm::updateTitle()
     setWindowTitle(title);
 }
 
-// The loaded data or else the typed formula, parsed once.
+// The loaded data, joined as cbBetween says, or else the typed formula, parsed once.
 DecomposedFunction TMainForm::functionToDecompose()
 {
-    return loadedData ? *loadedData : DecomposedFunction::formula(edtFunction->text());
+    if (!loadedData)
+        return DecomposedFunction::formula(edtFunction->text());
+    const auto between = Between(cbBetween->currentIndex());
+    return loadedData->between == between ? *loadedData : loadedData->joined(between);
 }
 
 // A rejected interval puts the design title back before its message is shown.
@@ -45,9 +49,14 @@ void TMainForm::btnBuildClick(QObject*)
     forward ? forwardTransform() : inverseTransform();
     endTicks = int(clockTicks());
     updateTitle();
+    // Of samples, the route taken: "... для m=3, данные: сплайн проходит через отсчёты
+    // (fit=interpolate). Время ...".
+    const QString route = forward && expansionFit
+        ? ", данные: " + QString::fromStdString(routeNote(*expansionFit, userFunction.between))
+        : QString();
     status.complete(QString(forward ? "Выполнено прямое" : "Выполнено обратное")
-        + " вейвлет-преобразование для m=" + IntToStr(m) + ". Время выполнения " + elapsedText()
-        + " мc");
+        + " вейвлет-преобразование для m=" + IntToStr(m) + route + ". Время выполнения "
+        + elapsedText() + " мc");
     if (forward)
         refreshAnalysis();
 }

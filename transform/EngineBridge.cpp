@@ -10,6 +10,8 @@
 #include "engine/Errors.h"
 #include "engine/Levels.h"
 
+#include <QComboBox>
+
 #include <cmath>
 
 double TMainForm::legendreP(int n, double x)
@@ -98,19 +100,28 @@ void TMainForm::forwardTransform()
     for (std::size_t i = 0; i < points.size(); ++i)
         if (!std::isfinite(values[i] = f.value(points[i][0])))
             rejectUndefined(f, points[i][0]);
-    engine::Coefficients coefficients;
-    try {
-        coefficients = fastTransform->forward(f.batch);
-    } catch (const engine::NotFiniteError& error) {
-        rejectUndefined(f, error.x);
-    }
+    const std::string label = f.label().toStdString();
+    std::optional<engine::Expansion> expanded;
+    if (f.data) {
+        const auto fit = Fit(cbFit->currentIndex());
+        expanded = expandSamples(fastTransform, f.data->samples(), fit, label, f.between);
+    } else
+        try {
+            expanded = engine::Expansion(
+                fastTransform, fastTransform->forward(f.batch), engine::Origin::Function, label);
+        } catch (const engine::NotFiniteError& error) {
+            rejectUndefined(f, error.x);
+        }
     for (std::size_t i = 0; i < points.size(); ++i)
         funcValues[i][0] = values[i];
     showFunctionValues();
-    const std::string label = f.label().toStdString();
+    const bool samples = bool(f.data);
+    const std::pair range = f.range;
     userFunction = std::move(f);
-    storeExpansion(
-        engine::Expansion(fastTransform, std::move(coefficients), engine::Origin::Function, label));
+    if (samples)
+        storeExpansion(std::move(*expanded), Fit(cbFit->currentIndex()), range);
+    else
+        storeExpansion(std::move(*expanded));
 }
 
 void TMainForm::rejectUndefined(const DecomposedFunction& f, double x)
@@ -120,8 +131,11 @@ void TMainForm::rejectUndefined(const DecomposedFunction& f, double x)
             .toStdString());
 }
 
-void TMainForm::storeExpansion(engine::Expansion stored)
+void TMainForm::storeExpansion(engine::Expansion stored, std::optional<Fit> fit,
+    std::optional<std::pair<double, double>> range)
 {
+    expansionFit = fit;
+    expansionRange = range;
     const engine::Coefficients& coefficients = stored.coefficients();
     coeffD[0] = sparseRow(1 - m, coefficients.d);
     for (int L : waveletLevels(coarsestLevel, finestLevel))

@@ -1,0 +1,40 @@
+#pragma once
+
+#include "data/SampledData.h"
+#include "engine/Basis.h"
+
+#include <vector>
+
+// The spline of V_J through samples: of the splines of a level L <= J through them (A s = y, A
+// the collocation matrix of the B-splines N_(L,k)), the one whose coefficients have the least
+// sum of squared m-th differences ||D s||^2. On the uniform knots the m-th difference of the
+// coefficients is, up to a constant factor, the jump of the (m-1)-th derivative at an inner
+// knot, and it is 0 exactly when the spline is a polynomial of degree < m: the criterion asks
+// for the spline that is piecewise as little as possible, and samples of a polynomial of degree
+// < m give that polynomial. With N < m samples the N-th difference takes its place, and the
+// spline is the polynomial of degree N - 1 through them.
+//
+// L is the coarsest level, from J0 on and at most J, with two mesh intervals or more to a gap
+// between samples on average (2^L >= 2 (N - 1)) and B-splines that can go through them; its
+// spline is a spline of V_J as well (the two-scale relation), with no wavelets above L. (With
+// one interval to a gap, irregular noisy samples leave the spline little room and it swings:
+// the samples came back only to some 1e-11 of their size.) On a mesh much finer than the samples the
+// criterion could not be met in floating point: the m-th differences of a smooth spline's
+// coefficients are of size h^m, below the rounding of the coefficients themselves, and the
+// system's condition grows as the (2m)-th power of the mesh intervals between samples.
+//
+// The minimum is the solution of [D^T D, A^T; A, 0] [s; lambda] = [0; y], nonsingular when
+// some B-spline of its own, in increasing order, is non-zero at each sample (Schoenberg-
+// Whitney) and the samples determine the polynomials of the null space of D. With the unknowns
+// interleaved by position it is banded: one band LU (LAPACK's dgbsv), O(2^L m^2) <= O(N m^2).
+//
+// The samples' x must lie in [a, b] of the basis, strictly increasing. Samples that no spline of
+// V_J goes through (more than 2^J + 1 of them, or too many on a few mesh intervals) throw
+// DataError, as do samples too close to one another for the spline through them to come out
+// within 1e-8 of the largest |y|.
+struct LevelSpline
+{
+    int level = 0;
+    std::vector<double> coefficients; // s_L over N_(L,k) at [k + m - 1]
+};
+LevelSpline interpolatingSpline(const engine::Basis& basis, const SampledData& samples);
