@@ -13,7 +13,8 @@ dpkg-deb --info "$deb" > "$out/info"
 dpkg-deb --contents "$deb" | awk '{print $6}' > "$out/contents"
 dpkg-deb --fsys-tarfile "$deb" | tar -xO ./usr/share/applications/splinewave.desktop > "$out/entry"
 dpkg-deb --extract "$deb" "$out/root"
-PYTHONPATH="$out/root/usr/lib/python3/dist-packages" /usr/bin/python3 -c \
+PYTHONPATH="$out/root/usr/lib/python3/dist-packages" LD_PRELOAD="${SPLINEWAVE_PRELOAD:-}" \
+    /usr/bin/python3 -c \
     "import splinewave; print(splinewave.__file__); c = splinewave.forward([0, 1], m=2, J=3); print(round(float(splinewave.inverse(c, 0.25)), 12))" \
     > "$out/module" 2>&1 || true
 
