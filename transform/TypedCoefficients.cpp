@@ -6,9 +6,9 @@
 //   CoeffDGR  (k + m - 1, 1) = d_k, k = 1-m .. 2^J0-1
 //   CoeffCGR  (i + m, e)     = c_(e,i), level J0+e, i = 1-m .. 2^(J0+e-1)-m
 
-#include "core/Conversions.h"
 #include "app/Main_f.h"
 #include "app/StringGrid.h"
+#include "core/Conversions.h"
 #include "engine/Levels.h"
 
 void TMainForm::allowTypedCoefficients(bool allowed)
