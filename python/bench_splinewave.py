@@ -11,24 +11,14 @@ Prints the medians of RUNS calls in milliseconds, each after one call not timed,
 ours / peer.
 """
 import os
-import statistics
 import sys
-import time
 
 import numpy as np
-import pywt
 
 import splinewave as sw
 
-
-def median_ms(runs, call):
-    call()
-    times = []
-    for _ in range(runs):
-        start = time.perf_counter()
-        call()
-        times.append((time.perf_counter() - start) * 1e3)
-    return statistics.median(times)
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "bench"))
+from peer_wavelets import median_ms, peer_times  # noqa: E402  the C++ bench's peer timings
 
 
 def main():
@@ -46,11 +36,7 @@ def main():
         forward = median_ms(runs, lambda: basis.forward(y))
         whole = median_ms(runs, lambda: sw.forward(y, m=4, J=J))
         inverse = median_ms(runs, lambda: sw.inverse(c, x))
-        peer = {}
-        for name in ("db4", "bior3.3"):
-            levels = pywt.wavedec(y, name, mode="symmetric")
-            peer[name] = (median_ms(runs, lambda: pywt.wavedec(y, name, mode="symmetric")),
-                          median_ms(runs, lambda: pywt.waverec(levels, name, mode="symmetric")))
+        peer = peer_times(y, runs)
         db4, bior = peer["db4"], peer["bior3.3"]
         print(f"| {N} | {forward:.2f} | {whole:.2f} | {inverse:.2f} "
               f"| {db4[0]:.2f} / {db4[1]:.2f} | {bior[0]:.2f} / {bior[1]:.2f} "
