@@ -106,7 +106,6 @@ Expansion::Expansion(std::shared_ptr<const Transform> transform, Coefficients co
     , coefficients_(std::move(coefficients))
     , origin_(origin)
     , label_(std::move(label))
-    , norms(std::make_shared<const Coefficients>(engine::basisNorms(transform_->basis())))
 {
 }
 
@@ -135,7 +134,7 @@ Expansion Expansion::level(int L) const
 double Expansion::measure(std::size_t u, Measure measure) const
 {
     const double value = std::abs(coefficients_.c[u]);
-    return measure == Measure::Value ? value : value * norms->c[u];
+    return measure == Measure::Value ? value : value * basisNorms().c[u];
 }
 
 Expansion Expansion::thresholded(double below, Measure measure) const

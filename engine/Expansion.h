@@ -75,7 +75,7 @@ public:
     // The indices into coefficients().c, largest measure first, equal measures in level order.
     std::vector<std::size_t> ranking(Measure measure = Measure::Contribution) const;
     // ||N_(J0,k)|| and ||psi_(L,p)|| in L^2, in the layout of the coefficients (basisNorms).
-    const Coefficients& basisNorms() const { return *norms; }
+    const Coefficients& basisNorms() const { return transform_->basisNorms(); }
     // The measure of wavelet coefficient c[u].
     double measure(std::size_t u, Measure measure) const;
 
@@ -104,7 +104,6 @@ private:
     Coefficients coefficients_;
     Origin origin_;
     std::string label_;
-    std::shared_ptr<const Coefficients> norms; // basisNorms, shared by the copies
 };
 
 } // namespace engine

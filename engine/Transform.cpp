@@ -2,6 +2,7 @@
 
 #include "engine/BSpline.h"
 #include "engine/Errors.h"
+#include "engine/Norms.h"
 
 #include <algorithm>
 #include <bit>
@@ -138,6 +139,7 @@ BatchFunction pointwise(std::function<double(double)> f)
 // N_(J,i-j') to the entry (i-j, i-j'), alike on every interval.
 Transform::Transform(const BasisParameters& parameters)
     : basis_(parameters)
+    , norms(engine::basisNorms(basis_))
 {
     const MeshQuadrature& mesh = basis_.quadrature();
     const int m = basis_.m();

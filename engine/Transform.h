@@ -50,6 +50,9 @@ public:
     explicit Transform(const BasisParameters& parameters);
 
     const Basis& basis() const { return basis_; }
+    // ||N_(J0,k)|| and ||psi_(L,p)|| in L^2, in the layout of the coefficients (engine/Norms.h),
+    // taken once with the basis: O(N + (J - J0) m^3).
+    const Coefficients& basisNorms() const { return norms; }
 
     // The points a + i h, i = 0 .. 2^J-1, where the window samples f and its reconstruction.
     std::vector<double> samplePoints() const;
@@ -94,6 +97,7 @@ private:
     std::vector<double> pattern;
     GramCholesky gram;
     std::vector<BandLU> levels; // [L - J0 - 1]: [P_L | Q_L], columns interleaved
+    Coefficients norms;
 };
 
 } // namespace engine
