@@ -50,6 +50,10 @@ void setRoundTicks(QValueAxis* axis, double span)
         : span / 6 <= 5 * unit             ? 5
                                            : 10;
     axis->setTickInterval(factor * unit);
+    // The chart reaches the tick at 0 by adding the interval to the lowest tick again and again,
+    // and the rounding of those sums can leave it at -3e-17, labelled "-0,0": the anchor a
+    // billionth of an interval above 0 keeps that tick positive, too little to move it a pixel.
+    axis->setTickAnchor(factor * unit * 1e-9);
     const int decimals = std::max(0, factor == 10 ? -exponent - 1 : -exponent);
     axis->setLabelFormat("%." + QString::number(decimals) + "f");
 }
@@ -144,7 +148,6 @@ QChartView* TMainForm::createChartView(
         auto layOut = [chart] { chart->layout()->activate(); };
         if (auto* values = qobject_cast<QValueAxis*>(axis)) {
             values->setTickType(QValueAxis::TicksDynamic);
-            values->setTickAnchor(0);
             // The axis lays out its ticks as soon as its range changes, before rangeChanged is
             // emitted: the interval must follow the range when its ends are set, or the old
             // interval over the new range could mean a myriad of ticks (seconds of work).

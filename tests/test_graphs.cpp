@@ -9,11 +9,13 @@
 #include <QCheckBox>
 #include <QClipboard>
 #include <QDir>
+#include <QGraphicsTextItem>
 #include <QImageReader>
 #include <QLabel>
 #include <QLegend>
 #include <QLegendMarker>
 #include <QMenu>
+#include <QRegularExpression>
 #include <QSpinBox>
 #include <QToolTip>
 #include <QValueAxis>
@@ -383,6 +385,17 @@ private slots:
         drag({0.2, 0.2}, {0.5, 0.6});
         QTest::mouseDClick(viewport, Qt::LeftButton, {}, inPlot({0.5, 0.5}));
         QVERIFY(ranges() == fitted && !chart->isZoomed());
+        // Ticks at -0.3 .. 0.2: the one at 0 is labelled 0, never -0.
+        auto* vertical = static_cast<QValueAxis*>(chart->axes(Qt::Vertical).first());
+        vertical->setRange(-0.35, 0.25);
+        QCoreApplication::processEvents();
+        QStringList labels;
+        for (QGraphicsItem* item : chart->scene()->items())
+            if (auto* text = dynamic_cast<QGraphicsTextItem*>(item))
+                labels << text->toPlainText();
+        QVERIFY2(labels.filter(QRegularExpression("^-0[.,]0+$")).isEmpty()
+                && labels.contains(chart->locale().toString(-0.1, 'f', 1)),
+            qPrintable(labels.join(' ')));
         const qreal ratio = form->devicePixelRatioF(); // 2 in test_graphs_hidpi
         QCOMPARE(form->pageImage(form->tsGraphic, form->chWavelet).size(),
             (form->chWavelet->size() * ratio));
