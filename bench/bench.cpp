@@ -1,7 +1,8 @@
 // Times the transform engine per order and level, beside the dense Gram solve it replaces, and
 // the window's commands per degree: the median of many runs of each, in milliseconds; first the
-// engine beside the array wavelet library at N = 2^20.
-// Usage: splinewave_bench [runs] [peer]   (peer: that first table alone)
+// engine beside the array wavelet library at N = 2^20, then the errors of both when K
+// coefficients of real series and test functions are kept.
+// Usage: splinewave_bench [runs] [peer|series]   (peer, series: that first table, the errors alone)
 
 #include "app/Application.h"
 #include "app/Main_f.h"
@@ -20,6 +21,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <fstream>
 #include <functional>
 #include <map>
@@ -188,6 +190,18 @@ void peerTable(int runs)
     std::printf("\n");
 }
 
+// The errors of ours and of the array wavelet library when K coefficients are kept, printed by
+// bench/peer_series.py through the Python module of this build; the script notes what is missing.
+void seriesTable()
+{
+    std::fflush(stdout); // ours first, then the script's
+    const int status = std::system("PYTHONPATH='" SPLINEWAVE_PYTHON_DIR
+                                   "' /usr/bin/python3 '" SPLINEWAVE_BENCH_DIR "/peer_series.py'");
+    if (status != 0)
+        std::printf("bench/peer_series.py failed (status %d)\n", status);
+    std::printf("\n");
+}
+
 // A line "Name:   123 kB" of /proc/self/status, in megabytes; 0 when it is missing.
 double statusMegabytes(const std::string& name)
 {
@@ -292,8 +306,12 @@ int main(int argc, char** argv)
         qputenv("QT_QPA_PLATFORM", "offscreen");
     TApplication application(argc, argv);
     const int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 51;
-    peerTable(runs);
-    if (argc > 2 && std::string(argv[2]) == "peer")
+    const std::string only = argc > 2 ? argv[2] : "";
+    if (only != "series")
+        peerTable(runs);
+    if (only != "peer")
+        seriesTable();
+    if (!only.empty())
         return 0;
     engineTable(runs);
     TMainForm* form = application.createMainForm();

@@ -16,6 +16,11 @@ except ImportError:
     sys.exit(3)
 
 
+def smooth(x):
+    """The benches' smooth test signal sin(2 pi x) exp(-x)."""
+    return numpy.sin(2 * numpy.pi * x) * numpy.exp(-x)
+
+
 def median_ms(runs, call):
     call()
     times = []
@@ -40,7 +45,7 @@ def peer_times(samples, runs, wavelets=("bior3.3", "db4")):
 def main():
     exponent, runs = int(sys.argv[1]), int(sys.argv[2])
     x = numpy.arange(2**exponent + 1) / 2**exponent
-    samples = numpy.sin(2 * numpy.pi * x) * numpy.exp(-x)
+    samples = smooth(x)
     for wavelet, (decomposition, reconstruction) in peer_times(samples, runs).items():
         print(wavelet, f"{decomposition:.3f}", f"{reconstruction:.3f}")
 
