@@ -1,7 +1,8 @@
 // Times the transform engine per order and level, beside the dense Gram solve it replaces, and
 // the window's commands per degree: the median of many runs of each, in milliseconds; first the
-// engine beside the array wavelet library at N = 2^20.
-// Usage: splinewave_bench [runs] [peer]   (peer: that first table alone)
+// engine beside the array wavelet library at N = 2^20, then images beside its 2-D transform.
+// Usage: splinewave_bench [runs] [peer | images]   (peer: that first table alone; images: the
+// images alone)
 
 #include "app/Application.h"
 #include "app/Main_f.h"
@@ -20,6 +21,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <fstream>
 #include <functional>
 #include <map>
@@ -188,6 +190,19 @@ void peerTable(int runs)
     std::printf("\n");
 }
 
+// Grey photographs compressed by the Python module and by the array wavelet library's 2-D
+// transform (bench/peer_images.py): its tables, or its one line when a package is missing.
+void imagePeerTable(int runs)
+{
+    std::fflush(stdout); // the script's lines after ours
+    const std::string command = "PYTHONPATH=" SPLINEWAVE_PYTHON_DIR
+                                " /usr/bin/python3 " SPLINEWAVE_BENCH_DIR "/peer_images.py "
+        + std::to_string(runs);
+    if (std::system(command.c_str()) != 0)
+        std::printf("bench/peer_images.py failed\n");
+    std::printf("\n");
+}
+
 // A line "Name:   123 kB" of /proc/self/status, in megabytes; 0 when it is missing.
 double statusMegabytes(const std::string& name)
 {
@@ -292,8 +307,12 @@ int main(int argc, char** argv)
         qputenv("QT_QPA_PLATFORM", "offscreen");
     TApplication application(argc, argv);
     const int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 51;
-    peerTable(runs);
-    if (argc > 2 && std::string(argv[2]) == "peer")
+    const std::string only = argc > 2 ? argv[2] : "";
+    if (only != "images")
+        peerTable(runs);
+    if (only != "peer")
+        imagePeerTable(std::max(3, runs / 10));
+    if (!only.empty())
         return 0;
     engineTable(runs);
     TMainForm* form = application.createMainForm();
