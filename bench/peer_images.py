@@ -28,7 +28,8 @@ import splinewave as sw
 
 IMAGES = ("camera", "astronaut", "coffee", "chelsea", "moon")
 PERCENTS = (1, 5, 10)
-PEERS = [(wavelet, mode) for wavelet in ("bior4.4", "db4") for mode in ("symmetric", "periodization")]
+PEERS = [(wavelet, mode) for wavelet in ("bior4.4", "db4")
+         for mode in ("symmetric", "periodization")]
 EDGE = 8  # pixels along each side in the edge PSNR
 PEAK = 255
 
@@ -103,7 +104,7 @@ def time_table(images, runs):
                   for w, m in PEERS]
         print(f"| {name} | {image.shape[1]} x {image.shape[0]} | {mine:.1f} | "
               + " | ".join(f"{t:.1f}" for t in theirs) + " | "
-              + " | ".join(f"{mine / t:.0f}" for t in theirs) + " |")
+              + " | ".join(f"{mine / t:.1f}" for t in theirs) + " |")
 
 
 def main():

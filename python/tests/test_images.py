@@ -25,8 +25,9 @@ def grey_png(pixels):
                 + struct.pack(">I", zlib.crc32(kind + data)))
     height, width = pixels.shape
     rows = b"".join(b"\0" + bytes(row) for row in pixels.astype(np.uint8))  # filter 0: none
-    return (b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", struct.pack(">IIBBBBB", width, height, 8, 0, 0, 0, 0))
-            + chunk(b"IDAT", zlib.compress(rows)) + chunk(b"IEND", b""))
+    header = struct.pack(">IIBBBBB", width, height, 8, 0, 0, 0, 0)  # 8 bits, grey
+    return (b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", header) + chunk(b"IDAT", zlib.compress(rows))
+            + chunk(b"IEND", b""))
 
 
 def noise(height, width, seed=1):
@@ -74,7 +75,8 @@ def test_every_coefficient_gives_the_image_back_and_planes_hold_between_pixels(m
     y, x = np.mgrid[0:20, 0:37]
     plane = sw.forward2(3 + 50 * x / 36 - 20 * y / 19, m=m, rule=rule)
     y, x = np.mgrid[0:33, 0:65]
-    assert np.abs(sw.inverse2(plane, shape=(33, 65)) - (3 + 50 * x / 64 - 20 * y / 32)).max() < 1e-11
+    between = sw.inverse2(plane, shape=(33, 65))
+    assert np.abs(between - (3 + 50 * x / 64 - 20 * y / 32)).max() < 1e-11
 
 
 def test_any_dtype_and_layout_give_the_same_coefficients():
@@ -146,9 +148,11 @@ GOOD = np.ones((4, 5))
 BAD_CALLS = [
     (lambda: sw.forward2(np.where(np.eye(3, 4) > 0, np.nan, 1.0)), ValueError,
      r"img is not finite at index \(0, 0\) \(nan\)"),
-    (lambda: sw.forward2(np.ones(10)), ValueError, r"img must be two-dimensional, not of shape \(10,\)"),
+    (lambda: sw.forward2(np.ones(10)), ValueError,
+     r"img must be two-dimensional, not of shape \(10,\)"),
     (lambda: sw.forward2(np.ones((4, 4, 3))), ValueError, "img must be two-dimensional"),
-    (lambda: sw.forward2(np.ones((1, 5))), ValueError, r"img must be at least 2 x 2, not of shape \(1, 5\)"),
+    (lambda: sw.forward2(np.ones((1, 5))), ValueError,
+     r"img must be at least 2 x 2, not of shape \(1, 5\)"),
     (lambda: sw.forward2([["a", "b"], ["c", "d"]]), TypeError, "img must hold real numbers"),
     (lambda: sw.forward2(GOOD * 1j), TypeError, "img must hold real numbers"),
     (lambda: sw.forward2(GOOD, m=5), ValueError, "m: "),
@@ -163,7 +167,8 @@ BAD_CALLS = [
     (lambda: sw.forward2(GOOD).keep_percent(np.nan), ValueError, "percent must be"),
     (lambda: sw.forward2(GOOD).threshold(np.inf), ValueError, "t must be"),
     (lambda: sw.inverse2(sw.forward2(GOOD), shape=(1, 5)), ValueError, "shape must be at least"),
-    (lambda: sw.inverse2(sw.forward2(GOOD), shape="ab"), TypeError, r"shape must be \(height, width\)"),
+    (lambda: sw.inverse2(sw.forward2(GOOD), shape="ab"), TypeError,
+     r"shape must be \(height, width\)"),
     (lambda: sw.inverse2(sw.forward2(GOOD), shape=(3,)), TypeError, "shape must be"),
     (lambda: sw.inverse2(sw.forward2(GOOD, m=2), shape=(4, 10)), ValueError,
      r"shape has along x \(width\) 10 pixels, more than 2\^J \+ 1 = 9"),
