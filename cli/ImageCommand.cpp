@@ -118,9 +118,9 @@ ImageResult imageCommand(const QCommandLineParser& parser)
         ImageResult result {pngBytes({rebuilt}).toStdString(), std::nullopt,
             note(coefficients, image::imageError(pixels, rebuilt, ImageData::peak, edgeBand))};
         if (parser.isSet("coefficients"))
-            result.coefficients = imageCoefficientText(
-                ImageCoefficientFile {coefficients, pixels.width, pixels.height, "grey",
-                    "image:" + QFileInfo(files[0]).fileName().toStdString()});
+            result.coefficients
+                = image::imageCoefficientText({coefficients, pixels.width, pixels.height,
+                    image::Channel::Grey, "image:" + QFileInfo(files[0]).fileName().toStdString()});
         return result;
     } catch (const DataError& error) {
         throw Failure {BadData, QString::fromUtf8(error.what())};

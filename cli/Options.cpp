@@ -4,7 +4,6 @@
 
 #include <QRegularExpression>
 
-#include <charconv>
 #include <cmath>
 #include <cstdio>
 
@@ -59,13 +58,6 @@ int orderOption(const QCommandLineParser& parser)
 bool isStandardStream(const QString& path)
 {
     return path == "-";
-}
-
-void appendNumber(std::string& text, double value)
-{
-    char digits[40];
-    text.append(digits,
-        std::to_chars(digits, digits + sizeof digits, value, std::chars_format::general, 17).ptr);
 }
 
 void write(const QString& path, const std::string& text)

@@ -39,9 +39,6 @@ int orderOption(const QCommandLineParser& parser);
 // The name "-": the standard input for a file read, the standard output for -o.
 bool isStandardStream(const QString& path);
 
-// A double with 17 significant digits, so that it reads back as the same bits.
-void appendNumber(std::string& text, double value);
-
 // The result on stdout (no -o, "-" or /dev/stdout: the descriptor the shell set up, so that
 // ">>" still appends), or in the file as saveFile (core/SafeSave.h) writes it.
 void write(const QString& path, const std::string& text);

@@ -15,6 +15,7 @@
 #include "core/BasisReport.h"
 #include "core/UserFunction.h"
 #include "data/CoefficientFile.h"
+#include "data/CoefficientText.h"
 #include "data/EngineMessages.h"
 #include "data/SampleExpansion.h"
 #include "engine/Errors.h"
@@ -35,6 +36,9 @@
 #include <utility>
 
 namespace {
+
+// Significant digits of the numbers written: 17, so that every double reads back as the same bits.
+constexpr int allDigits = 17;
 
 const char* const help = R"help(Использование:
   splinewave-cli forward  -m M -J J [--J0 J0] [--exact] (-f ФОРМУЛА | --data ФАЙЛ [--fit СПОСОБ]
@@ -265,9 +269,9 @@ std::string inverse(const QCommandLineParser& parser)
     std::string text = "x,value\n";
     text.reserve(x.size() * 48);
     for (std::size_t i = 0; i < x.size(); ++i) {
-        appendNumber(text, x[i]);
+        appendNumber(text, x[i], allDigits);
         text += ',';
-        appendNumber(text, values[i]);
+        appendNumber(text, values[i], allDigits);
         text += '\n';
     }
     return text;
@@ -313,9 +317,9 @@ std::string compress(const QCommandLineParser& parser, std::string& note)
     note = "сохранено " + std::to_string(count) + " из "
         + std::to_string(all.coefficients().c.size())
         + " коэффициентов c; погрешность восстановления: наибольшая ";
-    appendNumber(note, error.largest);
+    appendNumber(note, error.largest, allDigits);
     note += ", среднеквадратичная ";
-    appendNumber(note, error.rms);
+    appendNumber(note, error.rms, allDigits);
     note += "\n";
     file.coefficients = kept->coefficients();
     return coefficientText(file);

@@ -166,11 +166,12 @@ SplineFit::SplineFit(const engine::Basis& basis, const std::vector<double>& x)
     }
 }
 
-// The right-hand side y / h on the samples' rows, 0 on the coefficients'.
+// The right-hand side y / h on the samples' rows, 0 on the coefficients' (every place once).
 template <std::size_t G>
 void SplineFit::solveInterleaved(const double* y, double* s, double* work) const
 {
-    std::fill_n(work, std::size_t(n + N) * G, 0.0);
+    for (int u = 0; u < n; ++u)
+        std::fill_n(work + std::size_t(place[u]) * G, G, 0.0);
     for (int i = 0; i < N; ++i)
         for (std::size_t g = 0; g < G; ++g)
             work[std::size_t(place[n + i]) * G + g] = y[std::size_t(i) * G + g] / h;

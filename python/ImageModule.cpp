@@ -75,6 +75,9 @@ void define(py::module_& module)
         .def_property_readonly(
             "label", [](const ImageExpansion& e) { return e.label; },
             "What was expanded, as the coefficient file names it (f=...).")
+        .def_property_readonly(
+            "channel", [](const ImageExpansion& e) { return image::channelName(e.channel); },
+            "'grey', or the colour channel ('red', 'green', 'blue') a loaded file names.")
         .def_property_readonly("values", &values,
             "The coefficient array (ny, nx), column i and row j at [j, i] (a copy).")
         .def("bands", &bands,

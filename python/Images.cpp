@@ -1,7 +1,6 @@
 #include "python/Images.h"
 
 #include "engine/Errors.h"
-#include "image/ImageCoefficientFile.h"
 #include "python/Arguments.h"
 
 #include <cmath>
@@ -102,7 +101,7 @@ namespace {
 
     ImageExpansion with(const ImageExpansion& expansion, image::ImageCoefficients&& coefficients)
     {
-        return {expansion.transform, std::move(coefficients), expansion.label};
+        return {expansion.transform, std::move(coefficients), expansion.label, expansion.channel};
     }
 
 } // namespace
@@ -188,8 +187,9 @@ ImageExpansion threshold(const ImageExpansion& expansion, double t)
 
 void save(const ImageExpansion& expansion, const py::object& path)
 {
-    const py::bytes text(imageCoefficientText(ImageCoefficientFile {expansion.coefficients,
-        expansion.transform->width(), expansion.transform->height(), "grey", expansion.label}));
+    const py::bytes text(
+        image::imageCoefficientText({expansion.coefficients, expansion.transform->width(),
+            expansion.transform->height(), expansion.channel, expansion.label}));
     // Python opens the file: any path-like object, and OSError as Python words it.
     const py::object stream = py::module_::import("builtins").attr("open")(path, "wb");
     stream.attr("write")(text);
@@ -198,11 +198,11 @@ void save(const ImageExpansion& expansion, const py::object& path)
 
 ImageExpansion parse(const std::string& text, const std::string& name)
 {
-    ImageCoefficientFile file = parseImageCoefficientText(text, name);
+    image::ImageCoefficientFile file = image::parseImageCoefficientText(text, name);
     py::gil_scoped_release free;
     auto transform = std::make_shared<const image::ImageTransform>(
         file.coefficients.parameters, file.width, file.height);
-    return {std::move(transform), std::move(file.coefficients), file.function};
+    return {std::move(transform), std::move(file.coefficients), file.function, file.channel};
 }
 
 } // namespace pyimage

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "image/ImageCoefficientFile.h"
 #include "image/ImageTransform.h"
 
 #include <pybind11/numpy.h>
@@ -17,13 +18,14 @@ namespace pyimage {
 
 namespace py = pybind11;
 
-// The coefficients of one image, the transform they belong to (copies share it) and what was
-// expanded, as the coefficient file names it (f=...).
+// The coefficients of one image, the transform they belong to (copies share it), what was
+// expanded, as the coefficient file names it (f=...), and its channel (grey unless a file says).
 struct ImageExpansion
 {
     std::shared_ptr<const image::ImageTransform> transform;
     image::ImageCoefficients coefficients;
     std::string label;
+    image::Channel channel = image::Channel::Grey;
 };
 
 // The expansion of the grey image img, a 2-D array (height, width) of at least 2 x 2 finite

@@ -1,8 +1,8 @@
 #include "python/Operations.h"
 
 #include "data/CoefficientFile.h"
+#include "data/CoefficientText.h"
 #include "engine/Errors.h"
-#include "image/ImageCoefficientFile.h"
 #include "python/Arguments.h"
 #include "python/Images.h"
 #include "python/PythonFunction.h"
@@ -263,7 +263,7 @@ py::object load(const py::object& path)
     const std::string name = py::str(path).cast<std::string>();
     CoefficientFile file;
     try {
-        if (isImageCoefficientText(text))
+        if (coefficientKind(text) == CoefficientKind::Image)
             return py::cast(pyimage::parse(text, name));
         file = parseCoefficientText(text, name);
         requireProgramInterval(file, name);

@@ -131,6 +131,11 @@ def test_the_file_reads_back_every_bit(tmp_path):
         c.m, c.Jx, c.Jy, c.J0, c.rule, c.shape, "image:array")
     assert same_bits(sw.inverse2(back), sw.inverse2(c))
     text = (tmp_path / "k.csv").read_text()
+    # A colour channel's file keeps its channel through the module.
+    (tmp_path / "red.csv").write_text(text.replace("; channel=grey;", "; channel=red;"))
+    sw.load(tmp_path / "red.csv").save(tmp_path / "again.csv")
+    assert back.channel == "grey" and (tmp_path / "again.csv").read_text() == (
+        tmp_path / "red.csv").read_text()
     (tmp_path / "bad.csv").write_text(text[: text.rindex("\n", 0, -1)] + "\n")  # a row short
     with pytest.raises(ValueError, match="path: not a coefficient file"):
         sw.load(tmp_path / "bad.csv")
