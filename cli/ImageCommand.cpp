@@ -11,7 +11,7 @@
 #include <QFileInfo>
 
 #include <cmath>
-#include <cstdio>
+#include <optional>
 
 namespace {
 
@@ -45,23 +45,40 @@ Selection selectionOptions(const QCommandLineParser& parser)
     return {set[0], value};
 }
 
-// The image's finest levels and J0: those given, the others image::defaultParameters' for its
-// size. -J sets both finest levels, --Jx and --Jy one each.
-image::ImageParameters levelOptions(const QCommandLineParser& parser, const image::Pixels& pixels)
+// The levels as the options give them: m and the rule always, J0, Jx and Jy where given; -J
+// sets both finest levels, --Jx and --Jy one each.
+struct LevelOptions
 {
-    const int m = orderOption(parser);
-    const engine::Rule rule = parser.isSet("exact") ? engine::Rule::Exact : engine::Rule::Default;
+    int m = 0;
+    engine::Rule rule = engine::Rule::Default;
+    std::optional<int> J0, Jx, Jy;
+};
+
+LevelOptions levelOptions(const QCommandLineParser& parser)
+{
+    LevelOptions levels;
+    levels.m = orderOption(parser);
+    levels.rule = parser.isSet("exact") ? engine::Rule::Exact : engine::Rule::Default;
     if (parser.isSet("J") && (parser.isSet("Jx") || parser.isSet("Jy")))
         usageError("задайте уровни одним способом: -J для обеих осей или --Jx и --Jy");
-    image::ImageParameters p = image::defaultParameters(pixels.width, pixels.height, m, rule);
-    if (parser.isSet("J0"))
-        p.J0 = integerOption(parser, "J0");
-    if (parser.isSet("J"))
-        p.Jx = p.Jy = integerOption(parser, "J");
-    if (parser.isSet("Jx"))
-        p.Jx = integerOption(parser, "Jx");
-    if (parser.isSet("Jy"))
-        p.Jy = integerOption(parser, "Jy");
+    const auto given = [&](const char* name) {
+        return parser.isSet(name) ? std::optional(integerOption(parser, name)) : std::nullopt;
+    };
+    levels.J0 = given("J0");
+    levels.Jx = parser.isSet("J") ? given("J") : given("Jx");
+    levels.Jy = parser.isSet("J") ? given("J") : given("Jy");
+    return levels;
+}
+
+// The levels given, the others image::defaultParameters' for the image's size; levels that make
+// no basis are a usage error naming the axis.
+image::ImageParameters imageLevels(const LevelOptions& levels, const image::Pixels& pixels)
+{
+    image::ImageParameters p
+        = image::defaultParameters(pixels.width, pixels.height, levels.m, levels.rule);
+    p.J0 = levels.J0.value_or(p.J0);
+    p.Jx = levels.Jx.value_or(p.Jx);
+    p.Jy = levels.Jy.value_or(p.Jy);
     for (const auto& [J, axis] : {std::pair(p.Jx, "x"), std::pair(p.Jy, "y")})
         try {
             engine::checkParameters({p.m, J, p.J0, p.rule});
@@ -108,10 +125,11 @@ ImageResult imageCommand(const QCommandLineParser& parser)
     if (isStandardStream(parser.value("o")) && isStandardStream(parser.value("coefficients")))
         usageError("-o и --coefficients не могут оба писать в стандартный вывод");
     const Selection selection = selectionOptions(parser);
+    const LevelOptions levels = levelOptions(parser);
     try {
         const image::Pixels pixels = readImageFile(files[0], ImageChannels::Grey).channels[0];
         const image::ImageTransform transform(
-            levelOptions(parser, pixels), pixels.width, pixels.height);
+            imageLevels(levels, pixels), pixels.width, pixels.height);
         const image::ImageCoefficients coefficients
             = kept(transform, transform.forward(pixels), selection);
         const image::Pixels rebuilt = transform.inverse(coefficients);

@@ -398,7 +398,7 @@ void TestCli::imageRefusals()
         {"grey.png -m 4 --percent 101 -o out.png", 2, "значение --percent «101» больше 100\n"},
         {"grey.png -m 4 --threshold -1 -o out.png", 2, "значение --threshold «-1» не неотриц"},
         {"grey.png -m 4 --keep 5", 2, "не задан параметр -o\n"},
-        {"grey.png --keep 5 -o out.png", 2, "не задан параметр -m\n"},
+        {"none.png --keep 5 -o out.png", 2, "не задан параметр -m\n"},
         {"grey.png -m 4 -J 6 --Jy 5 --keep 5 -o out.png", 2,
             "задайте уровни одним способом: -J для обеих осей или --Jx и --Jy\n"},
         {"grey.png -m 4 --Jy 3 --keep 5 -o out.png", 2,
