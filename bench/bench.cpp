@@ -1,13 +1,15 @@
 // Times the transform engine per order and level, beside the dense Gram solve it replaces, and
 // the window's commands per degree: the median of many runs of each, in milliseconds; first the
-// engine beside the array wavelet library at N = 2^20, then the errors of both when K
-// coefficients of real series and test functions are kept.
-// Usage: splinewave_bench [runs] [peer|series]   (peer, series: that first table, the errors alone)
+// engine beside the array wavelet library at N = 2^20 and the errors of both when K coefficients
+// of real series and test functions are kept; then images, and images beside its 2-D transform.
+// Usage: splinewave_bench [runs] [peer|series|image]   (that table alone: the timings beside the
+// library, the errors of series, the images' tables)
 
 #include "app/Application.h"
 #include "app/Main_f.h"
 #include "core/UserFunction.h"
 #include "data/Interpolant.h"
+#include "image/ImageTransform.h"
 #include "tests/DenseReference.h"
 
 #include <QCheckBox>
@@ -190,15 +192,16 @@ void peerTable(int runs)
     std::printf("\n");
 }
 
-// The errors of ours and of the array wavelet library when K coefficients are kept, printed by
-// bench/peer_series.py through the Python module of this build; the script notes what is missing.
-void seriesTable()
+// Runs a script of bench/ through the Python module of this build: its tables, or the one line
+// it prints when a package is missing.
+void runScript(const std::string& script, const std::string& arguments = {})
 {
-    std::fflush(stdout); // ours first, then the script's
-    const int status = std::system("PYTHONPATH='" SPLINEWAVE_PYTHON_DIR
-                                   "' /usr/bin/python3 '" SPLINEWAVE_BENCH_DIR "/peer_series.py'");
-    if (status != 0)
-        std::printf("bench/peer_series.py failed (status %d)\n", status);
+    std::fflush(stdout); // the script's lines after ours
+    const std::string command = "PYTHONPATH='" SPLINEWAVE_PYTHON_DIR
+                                "' /usr/bin/python3 '" SPLINEWAVE_BENCH_DIR "/"
+        + script + "' " + arguments;
+    if (const int status = std::system(command.c_str()); status != 0)
+        std::printf("bench/%s failed (status %d)\n", script.c_str(), status);
     std::printf("\n");
 }
 
@@ -298,6 +301,46 @@ void levelTable(TMainForm* form, int runs)
     form->hide();
 }
 
+// The images' transform, m = 4, default rule, at 512 x 512 and 2048 x 2048: a smooth image and
+// an edge across it; the median of the set-up, the forward and the inverse transform, and the
+// peak resident memory that one of each adds to the process (its peak reset first, Linux
+// clear_refs), against the image's own doubles.
+void imageTable(int runs)
+{
+    std::printf("images, m = 4, default rule, median of %d runs (2048: of %d), milliseconds\n\n"
+                "| pixels | set-up | forward | inverse | forward + inverse | peak memory / image "
+                "|\n|---|---|---|---|---|---|\n",
+        runs, std::max(3, runs / 5));
+    for (int side : {512, 2048}) {
+        const bool peakReset = bool(std::ofstream("/proc/self/clear_refs") << "5");
+        const double before = statusMegabytes("VmRSS");
+        const int n = side < 2048 ? runs : std::max(3, runs / 5);
+        const image::ImageParameters parameters
+            = image::defaultParameters(side, side, 4, engine::Rule::Default);
+        const double setup
+            = medianMilliseconds(n, [&] { image::ImageTransform(parameters, side, side); });
+        const image::ImageTransform transform(parameters, side, side);
+        image::Pixels pixels {side, side, std::vector<double>(std::size_t(side) * side)};
+        for (int y = 0; y < side; ++y)
+            for (int x = 0; x < side; ++x) {
+                const double t = double(x) / (side - 1), u = double(y) / (side - 1);
+                pixels.at(x, y) = 128 + 60 * std::sin(2 * M_PI * t) * std::cos(3 * M_PI * u)
+                    + (t > 0.3 + 0.2 * u ? 50 : 0);
+            }
+        image::ImageCoefficients coefficients;
+        const double forward
+            = medianMilliseconds(n, [&] { coefficients = transform.forward(pixels); });
+        const double inverse = medianMilliseconds(n, [&] { transform.inverse(coefficients); });
+        const double both
+            = medianMilliseconds(n, [&] { transform.inverse(transform.forward(pixels)); });
+        const double image = double(pixels.values.size()) * sizeof(double) / (1 << 20);
+        std::printf("| %d × %d | %.1f | %.1f | %.1f | %.1f | %.1f%s |\n", side, side, setup,
+            forward, inverse, both, (statusMegabytes("VmHWM") - before) / image,
+            peakReset ? "" : " (the peak could not be reset)");
+    }
+    std::printf("\n");
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -307,13 +350,23 @@ int main(int argc, char** argv)
     TApplication application(argc, argv);
     const int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 51;
     const std::string only = argc > 2 ? argv[2] : "";
-    if (only != "series")
-        peerTable(runs);
-    if (only != "peer")
-        seriesTable();
-    if (!only.empty())
+    const std::string imageRuns = std::to_string(std::max(3, runs / 10));
+    if (only == "image") {
+        imageTable(runs);
+        runScript("peer_images.py", imageRuns);
         return 0;
+    }
+    if (only == "series") {
+        runScript("peer_series.py");
+        return 0;
+    }
+    peerTable(runs);
+    if (only == "peer")
+        return 0;
+    runScript("peer_series.py");
     engineTable(runs);
+    imageTable(runs);
+    runScript("peer_images.py", imageRuns);
     TMainForm* form = application.createMainForm();
     std::printf("window, median of %d runs, milliseconds\n\n", runs);
     std::printf("| m | setupBasis | forwardTransform | "

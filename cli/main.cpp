@@ -1,18 +1,21 @@
-// splinewave-cli: the transforms without the window. Four commands:
+// splinewave-cli: the transforms without the window. Five commands:
 //   forward   f (a formula or a data file) -> the coefficient file (data/CoefficientFile.h)
 //   inverse   a coefficient file -> "x,value" at the sample points or at N points of [a, b]
 //   compress  a coefficient file -> the same with the small wavelet coefficients zeroed
 //   basis     the report of the basis coefficients (core/BasisReport.h), in UTF-8
+//   image     an image file -> the image rebuilt from its largest coefficients (cli/ImageCommand.h)
 // The result goes to stdout or, only when the command succeeds, to the -o file (core/SafeSave.h:
 // a regular file is replaced atomically, a device or a pipe written directly). "-" names the
 // standard output for -o and the standard input for the file read.
 // Exit status: 0 success, 1 bad data (a file that cannot be read or written, f not finite),
 // 2 bad usage (an unknown command or option, a missing or malformed value, a wrong formula).
 
+#include "cli/ImageCommand.h"
+#include "cli/Options.h"
 #include "core/BasisReport.h"
-#include "core/SafeSave.h"
 #include "core/UserFunction.h"
 #include "data/CoefficientFile.h"
+#include "data/CoefficientText.h"
 #include "data/EngineMessages.h"
 #include "data/SampleExpansion.h"
 #include "engine/Errors.h"
@@ -23,12 +26,9 @@
 #include <QFileInfo>
 #include <QLibraryInfo>
 #include <QLocale>
-#include <QRegularExpression>
 #include <QTranslator>
 
 #include <algorithm>
-#include <charconv>
-#include <cmath>
 #include <cstdio>
 #include <map>
 #include <optional>
@@ -37,24 +37,8 @@
 
 namespace {
 
-enum Status
-{
-    Success = 0,
-    BadData = 1,
-    BadUsage = 2
-};
-
-// A failure of the command, its message in Russian and its exit status.
-struct Failure
-{
-    Status status;
-    QString message;
-};
-
-[[noreturn]] void usageError(const QString& message)
-{
-    throw Failure {BadUsage, message};
-}
+// Significant digits of the numbers written: 17, so that every double reads back as the same bits.
+constexpr int allDigits = 17;
 
 const char* const help = R"help(Использование:
   splinewave-cli forward  -m M -J J [--J0 J0] [--exact] (-f ФОРМУЛА | --data ФАЙЛ [--fit СПОСОБ]
@@ -62,6 +46,9 @@ const char* const help = R"help(Использование:
   splinewave-cli inverse  КОЭФФИЦИЕНТЫ.csv [--points N] [-o ФАЙЛ]
   splinewave-cli compress КОЭФФИЦИЕНТЫ.csv (--threshold T | --keep K) [--by МЕРА] [-o ФАЙЛ]
   splinewave-cli basis    -m M -J J [--J0 J0] [--exact] [-o ФАЙЛ]
+  splinewave-cli image    ИЗОБРАЖЕНИЕ -m M [-J J | --Jx JX --Jy JY] [--J0 J0] [--exact]
+                          (--keep K | --percent P | --threshold T) -o ФАЙЛ.png
+                          [--coefficients КОЭФФИЦИЕНТЫ.csv]
   splinewave-cli --version
 
 Команды:
@@ -73,10 +60,18 @@ const char* const help = R"help(Использование:
             восстановления; вклад — |c|·‖ψ‖, модуль коэффициента, умноженный на норму его
             вейвлета в L²
   basis     печатает отчёт о коэффициентах базиса (betta, alpha, alphaW) в UTF-8
+  image     раскладывает изображение (PNG, JPEG, BMP или TIFF; цветное берётся в оттенках
+            серого, 0 .. 255) по произведениям сплайновых вейвлетов по x и по y, сохраняет
+            коэффициенты с наибольшим вкладом среди всех, грубых тоже (вклад — |c|, умноженный
+            на норму функции базиса в L² квадрата), восстанавливает по ним изображение и пишет
+            его в PNG; в stderr — сколько сохранено и PSNR восстановления до округления до
+            целых, по всему изображению и в полосе 8 пикселей у краёв
 
 Параметры:
   -m M              порядок сплайна: 2, 3 или 4
-  -J J              самый мелкий уровень, от J0 + 1 до 22
+  -J J              самый мелкий уровень, от J0 + 1 до 22; для image — по обеим осям (по
+                    умолчанию наименьший, при котором 2^J не меньше ширины (высоты) без 1)
+  --Jx JX, --Jy JY  для image: самый мелкий уровень по x (по ширине) или по y (по высоте)
   --J0 J0           самый грубый уровень, меньше J; по умолчанию наименьший допустимый
                     (1, 2, 2 для m = 2, 3, 4; при --exact 1, 2, 3)
   --exact           точное интегрирование (узлы Гаусса) вместо правила по умолчанию
@@ -94,15 +89,17 @@ const char* const help = R"help(Использование:
   --threshold T     порог: сохраняются коэффициенты c с вкладом >= T (десятичная точка или
                     запятая)
   --keep K          сохраняются K коэффициентов c с наибольшим вкладом
+  --percent P       для image: сохраняются P % коэффициентов (от 0 до 100) с наибольшим вкладом
+  --coefficients КОЭФФИЦИЕНТЫ.csv  для image: записать и сохранённые коэффициенты (CSV)
   --by МЕРА         что сравнивается: contribution — вклад |c|·‖ψ‖ (по умолчанию),
                     value — сам модуль |c|
   -o, --output ФАЙЛ записать результат в файл (только при успехе), иначе в stdout
   -h, --help        эта справка
   --version         версия программы
 
-Имя файла «-» означает стандартный ввод (КОЭФФИЦИЕНТЫ.csv, --data) или стандартный вывод (-o).
-Обычный файл -o заменяется целиком, когда результат записан; устройство или канал (FIFO)
-записывается напрямую.
+Имя файла «-» означает стандартный ввод (КОЭФФИЦИЕНТЫ.csv, --data) или стандартный вывод (-o,
+--coefficients). Обычный файл -o заменяется целиком, когда результат записан; устройство или
+канал (FIFO) записывается напрямую.
 
 Коды выхода: 0 — успех, 1 — ошибка в данных или файле, 2 — неверный вызов.
 )help";
@@ -113,54 +110,18 @@ const std::map<QString, std::set<QString>> commands = {
     {"inverse", {"points", "o"}},
     {"compress", {"threshold", "keep", "by", "o"}},
     {"basis", {"m", "J", "J0", "exact", "o"}},
+    {"image",
+        {"m", "J", "Jx", "Jy", "J0", "exact", "keep", "percent", "threshold", "o", "coefficients"}},
 };
-
-QString optionName(const QString& name)
-{
-    return (name.size() == 1 ? "-" : "--") + name;
-}
-
-// A whole number; one of more digits than an int holds is out of range, not "not an integer".
-int integerOption(const QCommandLineParser& parser, const QString& name)
-{
-    const QString text = parser.value(name);
-    bool ok = false;
-    const int value = text.toInt(&ok);
-    if (ok)
-        return value;
-    static const QRegularExpression integer(R"(^[+-]?\d+$)");
-    if (integer.match(text).hasMatch())
-        usageError("значение " + optionName(name) + " «" + text + "» вне допустимого диапазона");
-    usageError("значение " + optionName(name) + " «" + text + "» не целое число");
-}
-
-double numberOption(const QCommandLineParser& parser, const QString& name)
-{
-    bool ok = false;
-    const double value = QString(parser.value(name)).replace(',', '.').toDouble(&ok); // 1,5e-3
-    if (!ok || !std::isfinite(value) || value < 0)
-        usageError("значение " + optionName(name) + " «" + parser.value(name)
-            + "» не неотрицательное число");
-    return value;
-}
-
-void require(const QCommandLineParser& parser, const QString& name)
-{
-    if (!parser.isSet(name))
-        usageError("не задан параметр " + optionName(name));
-}
 
 // m, J, J0 and the rule from the options; J0 the smallest level that the rule allows unless given.
 engine::BasisParameters basisOptions(const QCommandLineParser& parser)
 {
-    require(parser, "m");
-    require(parser, "J");
     engine::BasisParameters p;
-    p.m = integerOption(parser, "m");
+    p.m = orderOption(parser);
+    require(parser, "J");
     p.J = integerOption(parser, "J");
     p.rule = parser.isSet("exact") ? engine::Rule::Exact : engine::Rule::Default;
-    if (p.m < 2 || p.m > 4)
-        usageError("порядок сплайна -m должен быть 2, 3 или 4, а не " + QString::number(p.m));
     p.J0 = parser.isSet("J0") ? integerOption(parser, "J0")
                               : engine::smallestCoarsestLevel(p.m, p.rule);
     try {
@@ -169,12 +130,6 @@ engine::BasisParameters basisOptions(const QCommandLineParser& parser)
         usageError(QString::fromStdString(engineMessage(error)));
     }
     return p;
-}
-
-// The name "-": the standard input for a file read, the standard output for -o.
-bool isStandardStream(const QString& path)
-{
-    return path == "-";
 }
 
 // The whole standard input, read to its end.
@@ -211,14 +166,6 @@ CoefficientFile coefficientFile(const QCommandLineParser& parser)
     } catch (const DataError& error) {
         throw Failure {BadData, QString::fromUtf8(error.what())};
     }
-}
-
-// A double with 17 significant digits, so that it reads back as the same bits.
-void appendNumber(std::string& text, double value)
-{
-    char digits[40];
-    text.append(digits,
-        std::to_chars(digits, digits + sizeof digits, value, std::chars_format::general, 17).ptr);
 }
 
 // The route from samples, --fit: interpolate (by default) or project.
@@ -323,9 +270,9 @@ std::string inverse(const QCommandLineParser& parser)
     std::string text = "x,value\n";
     text.reserve(x.size() * 48);
     for (std::size_t i = 0; i < x.size(); ++i) {
-        appendNumber(text, x[i]);
+        appendNumber(text, x[i], allDigits);
         text += ',';
-        appendNumber(text, values[i]);
+        appendNumber(text, values[i], allDigits);
         text += '\n';
     }
     return text;
@@ -371,26 +318,12 @@ std::string compress(const QCommandLineParser& parser, std::string& note)
     note = "сохранено " + std::to_string(count) + " из "
         + std::to_string(all.coefficients().c.size())
         + " коэффициентов c; погрешность восстановления: наибольшая ";
-    appendNumber(note, error.largest);
+    appendNumber(note, error.largest, allDigits);
     note += ", среднеквадратичная ";
-    appendNumber(note, error.rms);
+    appendNumber(note, error.rms, allDigits);
     note += "\n";
     file.coefficients = kept->coefficients();
     return coefficientText(file);
-}
-
-// The result on stdout (no -o, "-" or /dev/stdout: the descriptor the shell set up, so that
-// ">>" still appends), or in the file as saveFile writes it.
-void write(const QString& path, const std::string& text)
-{
-    if (path.isEmpty() || isStandardStream(path) || path == "/dev/stdout") {
-        if (std::fwrite(text.data(), 1, text.size(), stdout) != text.size()
-            || std::fflush(stdout) != 0)
-            throw Failure {BadData, "не удалось записать результат в стандартный вывод"};
-        return;
-    }
-    if (const auto problem = saveFile(path, QByteArray::fromStdString(text)))
-        throw Failure {BadData, "Файл «" + path + "»: не удалось записать: " + *problem};
 }
 
 int run(const QStringList& arguments)
@@ -402,6 +335,8 @@ int run(const QStringList& arguments)
         {"m", "", "M"},
         {"J", "", "J"},
         {"J0", "", "J0"},
+        {"Jx", "", "JX"},
+        {"Jy", "", "JY"},
         {"version", ""},
         {"exact", ""},
         {"f", "", "ФОРМУЛА"},
@@ -411,7 +346,9 @@ int run(const QStringList& arguments)
         {"points", "", "N"},
         {"threshold", "", "T"},
         {"keep", "", "K"},
+        {"percent", "", "P"},
         {"by", "", "МЕРА"},
+        {"coefficients", "", "КОЭФФИЦИЕНТЫ.csv"},
         {{"o", "output"}, "", "ФАЙЛ"},
     });
     try {
@@ -427,7 +364,7 @@ int run(const QStringList& arguments)
         }
         const QStringList positional = parser.positionalArguments();
         if (positional.isEmpty())
-            usageError("не задана команда (forward, inverse, compress или basis)");
+            usageError("не задана команда (forward, inverse, compress, basis или image)");
         const auto command = commands.find(positional[0]);
         if (command == commands.end())
             usageError("неизвестная команда «" + positional[0] + "»");
@@ -435,7 +372,8 @@ int run(const QStringList& arguments)
             if (!command->second.contains(name == "output" ? "o" : name))
                 usageError(
                     "команда " + command->first + " не принимает параметр " + optionName(name));
-        if (command->first != "inverse" && command->first != "compress" && positional.size() > 1)
+        const std::set<QString> withFile = {"inverse", "compress", "image"};
+        if (!withFile.contains(command->first) && positional.size() > 1)
             usageError("лишний аргумент «" + positional[1] + "»");
         std::string text, note;
         if (command->first == "forward")
@@ -444,7 +382,13 @@ int run(const QStringList& arguments)
             text = inverse(parser);
         else if (command->first == "compress")
             text = compress(parser, note);
-        else
+        else if (command->first == "image") {
+            ImageResult result = imageCommand(parser);
+            if (result.coefficients)
+                write(parser.value("coefficients"), *result.coefficients);
+            text = std::move(result.png);
+            note = std::move(result.note);
+        } else
             text = basisReport(engine::Basis(basisOptions(parser))).toStdString();
         write(parser.value("o"), text);
         std::fputs(note.c_str(), stderr);

@@ -65,6 +65,10 @@ public:
     BandLU() = default;
     // A singular matrix throws NumericalError.
     BandLU(int n, const Columns& columns);
+    // The whole matrix of order n with kl sub- and ku super-diagonals, given in LAPACK's band
+    // storage for dgbtrf (entry (r, c) at [kl + ku + r - c + c (2 kl + ku + 1)]), factored as it
+    // is, nothing folded; unknown j stays in place j. For a matrix with no 2-periodic stretch.
+    BandLU(int n, int kl, int ku, std::vector<double> band);
 
     int order() const { return n; }
     // Column j of the factors is stored column fold()(j).
@@ -78,9 +82,17 @@ public:
     }
     // Solves A x = b in place for contiguous b.
     void solve(double* b) const;
+    // The right-hand sides solveLanes takes at once.
+    static constexpr std::size_t lanes = 8;
+    // Solves A x = b in place for `lanes` right-hand sides interleaved, value j of b_g at
+    // b[j lanes + g], several at a time, so that the solves of many vectors do not wait on one
+    // another's divisions: each as solve solves it alone, to the bit but for the signs of zeros.
+    void solveLanes(double* b) const;
 
 private:
+    template <class Value> void solveValues(Value* b) const;
     void factor(const Columns& columns, int cut, int removed);
+    void factorStored();
 
     int n = 0, kl = 0, ku = 0, ldab = 1;
     std::vector<double> factors; // LAPACK's band storage of the stored columns

@@ -15,6 +15,20 @@ namespace {
         return text + (array.ndim() == 1 ? ",)" : ")");
     }
 
+    // The flat index i in C order as the array's own index: "7" or "(1, 3)".
+    std::string indexText(const py::array& array, std::size_t i)
+    {
+        if (array.ndim() <= 1)
+            return std::to_string(i);
+        std::string text = ")";
+        for (py::ssize_t axis = array.ndim() - 1; axis >= 0; --axis) {
+            const auto extent = std::size_t(array.shape(axis));
+            text.insert(0, (axis ? ", " : "(") + std::to_string(i % extent));
+            i /= extent;
+        }
+        return text;
+    }
+
 } // namespace
 
 py::array_t<double> doubles(const py::object& object, const char* name)
@@ -39,9 +53,21 @@ std::vector<double> finiteValues(const py::array_t<double>& array, const char* n
     std::vector<double> values(data, data + array.size());
     for (std::size_t i = 0; i < values.size(); ++i)
         if (!std::isfinite(values[i]))
-            throw py::value_error(std::string(name) + " is not finite at index " + std::to_string(i)
-                + " (" + (std::isnan(values[i]) ? "nan" : "inf") + ")");
+            throw py::value_error(std::string(name) + " is not finite at index "
+                + indexText(array, i) + " (" + (std::isnan(values[i]) ? "nan" : "inf") + ")");
     return values;
+}
+
+Matrix finiteMatrix(const py::object& object, const char* name)
+{
+    const py::array_t<double> values = doubles(object, name);
+    if (values.ndim() != 2)
+        throw py::value_error(
+            std::string(name) + " must be two-dimensional, not of shape " + shapeText(values));
+    if (values.shape(0) < 2 || values.shape(1) < 2)
+        throw py::value_error(
+            std::string(name) + " must be at least 2 x 2, not of shape " + shapeText(values));
+    return {finiteValues(values, name), values.shape(0), values.shape(1)};
 }
 
 std::vector<double> finiteVector(const py::object& object, const char* name, std::size_t least)

@@ -28,6 +28,14 @@ std::vector<double> finiteVector(const py::object& object, const char* name, std
 // The values of `array`, finite everywhere (ValueError naming the first bad index), in C order.
 std::vector<double> finiteValues(const py::array_t<double>& array, const char* name);
 
+// A two-dimensional array of at least 2 x 2 finite values: its values in C order, row after row.
+struct Matrix
+{
+    std::vector<double> values;
+    py::ssize_t rows = 0, columns = 0;
+};
+Matrix finiteMatrix(const py::object& object, const char* name);
+
 // "default" or "exact".
 engine::Rule rule(const std::string& text);
 const char* ruleName(engine::Rule rule);

@@ -2,6 +2,7 @@
 // users. The functions themselves are in Operations.h; here are their Python names and docstrings.
 
 #include "python/Arguments.h"
+#include "python/Images.h"
 #include "python/Operations.h"
 
 #include <pybind11/stl.h>
@@ -32,8 +33,10 @@ Rule       the scalar product of the projection: 'default' sums Gauss weights at
            spaced points (this program's historic numbers); 'exact' integrates at Gauss nodes
            and gives semi-orthogonal wavelets, every level orthogonal to the coarser
            B-splines. Take 'exact' for many levels: the default basis grows ill-conditioned.
-Threads    the transforms release the GIL; a Basis or Coefficients may be used from
-           several threads at once.
+Images     forward2 and inverse2 take a grey image, a 2-D array, in the tensor product of
+           two such bases, one along x (the width) and one along y (the height).
+Threads    the transforms release the GIL; a Basis, Coefficients or Coefficients2 may be used
+           from several threads at once.
 
 Example
 -------
@@ -66,8 +69,9 @@ x may have any shape; the result has the same shape. The expansion is 0 outside 
 
 const char* const loadDoc = R"doc(Reads a coefficient file of the command line.
 
-The file of splinewave-cli forward -o or Coefficients.save: every value reads back as the same
-double. ValueError when the file is not one.)doc";
+The file of splinewave-cli forward -o or Coefficients.save gives Coefficients; that of an image
+(splinewave-cli image --coefficients, Coefficients2.save) gives Coefficients2. Every value reads
+back as the same double. ValueError when the file is not one.)doc";
 
 const char* const basisDoc = R"doc(A spline-wavelet basis and its fast transform.
 
@@ -179,6 +183,7 @@ PYBIND11_MODULE(splinewave, module)
     module.doc() = moduleDoc;
     defineBasis(module);
     defineCoefficients(module);
+    pyimage::define(module);
     module.def(
         "forward",
         [](const py::object& f, int m, int J, const std::string& rule, std::optional<int> J0,

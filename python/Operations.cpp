@@ -1,8 +1,10 @@
 #include "python/Operations.h"
 
 #include "data/CoefficientFile.h"
+#include "data/CoefficientText.h"
 #include "engine/Errors.h"
 #include "python/Arguments.h"
+#include "python/Images.h"
 #include "python/PythonFunction.h"
 
 #include <cmath>
@@ -253,7 +255,7 @@ void save(const engine::Expansion& expansion, const py::object& path)
     stream.attr("close")();
 }
 
-engine::Expansion load(const py::object& path)
+py::object load(const py::object& path)
 {
     const py::object stream = py::module_::import("builtins").attr("open")(path, "rb");
     const std::string text = py::cast<std::string>(stream.attr("read")());
@@ -261,6 +263,8 @@ engine::Expansion load(const py::object& path)
     const std::string name = py::str(path).cast<std::string>();
     CoefficientFile file;
     try {
+        if (coefficientKind(text) == CoefficientKind::Image)
+            return py::cast(pyimage::parse(text, name));
         file = parseCoefficientText(text, name);
         requireProgramInterval(file, name);
     } catch (const DataError& error) {
@@ -268,10 +272,13 @@ engine::Expansion load(const py::object& path)
         throw py::value_error(
             "path: not a coefficient file of this program: " + std::string(error.what()));
     }
-    py::gil_scoped_release free;
-    auto transform = std::make_shared<const engine::Transform>(file.parameters);
-    return engine::Expansion(std::move(transform), std::move(file.coefficients),
-        engine::Origin::Coefficients, file.function);
+    std::shared_ptr<const engine::Transform> transform;
+    {
+        py::gil_scoped_release free;
+        transform = std::make_shared<const engine::Transform>(file.parameters);
+    }
+    return py::cast(engine::Expansion(std::move(transform), std::move(file.coefficients),
+        engine::Origin::Coefficients, file.function));
 }
 
 } // namespace pyops

@@ -50,6 +50,8 @@ engine::Expansion keep(const engine::Expansion& expansion, long long K, const st
 
 // The command line's coefficient file (data/CoefficientFile.h), every digit.
 void save(const engine::Expansion& expansion, const py::object& path);
-engine::Expansion load(const py::object& path);
+// That file as an engine::Expansion, or the file of an image's coefficients as
+// pyimage::ImageExpansion (python/Images.h).
+py::object load(const py::object& path);
 
 } // namespace pyops

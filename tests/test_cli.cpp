@@ -1,9 +1,10 @@
 // splinewave-cli: its exit statuses and messages, its coefficient files beside the window's and
-// loaded in it, and the inverse and compression of its files.
+// loaded in it, the inverse and compression of its files, and images.
 
 #include "tests/TestSupport.h"
 
 #include <QDir>
+#include <QImage>
 #include <QProcess>
 #include <QSpinBox>
 
@@ -22,6 +23,8 @@ private slots:
     void outputsAndInputs();
     void fullDisk();
     void samplesInTheirOwnUnits();
+    void imageRoundTrip();
+    void imageRefusals();
 
 private:
     struct Run
@@ -66,7 +69,7 @@ void TestCli::exitStatuses()
         {"forward -m 3 -J 5 -f sin(2*pi*x)", 0, ""},
         {"basis -m 2 -J 3 --exact", 0, ""},
         {"--help", 0, ""},
-        {"", 2, "не задана команда (forward, inverse, compress или basis)\n"},
+        {"", 2, "не задана команда (forward, inverse, compress, basis или image)\n"},
         {"backward", 2, "неизвестная команда «backward»\n"},
         {"forward --fast", 2, "Неизвестный параметр"},
         {"inverse good.csv -m 3", 2, "команда inverse не принимает параметр -m\n"},
@@ -325,6 +328,104 @@ void TestCli::fullDisk()
     QVERIFY2(large.status == 1 && large.err.contains("запись не удалась (возможно, диск заполнен)"),
         qPrintable(large.err));
     QVERIFY(after == before && files == QStringList {"k.csv"});
+}
+
+// An 8-bit grey image of 37 x 21 pixels with detail at every scale, in grey.png.
+static QImage greyImage()
+{
+    QImage grey(37, 21, QImage::Format_Grayscale8);
+    for (int y = 0; y < grey.height(); ++y)
+        for (int x = 0; x < grey.width(); ++x)
+            grey.scanLine(y)[x] = uchar((x * 37 + y * y * 11) % 256);
+    grey.save("grey.png");
+    return grey;
+}
+
+// With every coefficient kept the grey pixels come back whole, for every order and rule and for
+// levels above the image's; JPEG and TIFF files load as grey. K kept are K non-zero coefficients
+// in the file of --coefficients (37 x 21 pixels: 2^6 + 3 by 2^5 + 3 coefficients at m = 4),
+// and keeping more raises the PSNR; -o - writes the PNG to the standard output.
+void TestCli::imageRoundTrip()
+{
+    const QImage grey = greyImage();
+    for (const char* options : {"-m 2", "-m 3 --exact", "-m 4", "-m 4 --exact --Jx 7 --Jy 6"}) {
+        const Run run = cli("image grey.png --percent 100 -o out.png " + QString(options));
+        const QImage back = QImage("out.png").convertToFormat(QImage::Format_Grayscale8);
+        QVERIFY2(run.status == 0 && back.size() == grey.size(), qPrintable(options + run.err));
+        for (int y = 0; y < grey.height(); ++y)
+            QVERIFY2(std::equal(back.constScanLine(y), back.constScanLine(y) + grey.width(),
+                         grey.constScanLine(y)),
+                qPrintable(QString(options) + ", row " + QString::number(y)));
+    }
+    QImage colour(30, 20, QImage::Format_RGB32);
+    for (int y = 0; y < colour.height(); ++y)
+        for (int x = 0; x < colour.width(); ++x)
+            colour.setPixel(x, y, qRgb(8 * x, 12 * y, 255 - 4 * x));
+    for (const char* file : {"colour.jpg", "colour.tif"}) {
+        QVERIFY(colour.save(file));
+        const Run run = cli("image " + QString(file) + " -m 3 --keep 50 -o out.png");
+        const QImage back("out.png");
+        QVERIFY2(run.status == 0 && back.size() == colour.size() && back.isGrayscale(),
+            qPrintable(file + run.err));
+    }
+    auto psnr
+        = [](const Run& run) { return run.err.section("PSNR ", 1).section(' ', 0, 0).toDouble(); };
+    const Run few = cli("image grey.png -m 4 --keep 10 -o - --coefficients k.csv");
+    QVERIFY2(few.status == 0 && few.err.startsWith("сохранено 10 из 2345 коэффициентов; PSNR ")
+            && few.out.startsWith("\x89PNG\r\n"),
+        qPrintable(few.err));
+    int nonZero = 0;
+    for (const QByteArray& line : contents("k.csv").split('\n'))
+        nonZero += (line.startsWith("c,") || line.startsWith("d,")) && !line.endsWith(",0");
+    QCOMPARE(nonZero, 10);
+    const Run many = cli("image grey.png -m 4 --keep 500 -o out.png");
+    QVERIFY2(psnr(many) > psnr(few) + 3, qPrintable(few.err + many.err));
+}
+
+// A call without one selection or without -o, levels given twice or out of range, or a
+// second file is a usage error; a missing file, one that is not an image, an image of one
+// pixel's width, a folder or an image wider than the level's spline is bad data. Neither writes
+// a file.
+void TestCli::imageRefusals()
+{
+    greyImage();
+    QVERIFY(write("text.png", "x,value\n0,1\n") && QDir().mkdir("folder.png"));
+    QVERIFY(QImage(1, 9, QImage::Format_Grayscale8).save("line.png"));
+    const std::tuple<const char*, int, const char*> cases[] = {
+        {"grey.png -m 4 -o out.png", 2,
+            "задайте ровно одно из --keep K, --percent P и --threshold T\n"},
+        {"grey.png -m 4 --keep 1 --percent 5 -o out.png", 2, "задайте ровно одно из --keep K"},
+        {"grey.png -m 4 --percent 101 -o out.png", 2, "значение --percent «101» больше 100\n"},
+        {"grey.png -m 4 --threshold -1 -o out.png", 2, "значение --threshold «-1» не неотриц"},
+        {"grey.png -m 4 --keep 5", 2, "не задан параметр -o\n"},
+        {"none.png --keep 5 -o out.png", 2, "не задан параметр -m\n"},
+        {"grey.png -m 4 -J 6 --Jy 5 --keep 5 -o out.png", 2,
+            "задайте уровни одним способом: -J для обеих осей или --Jx и --Jy\n"},
+        {"grey.png -m 4 --Jy 3 --keep 5 -o out.png", 2,
+            "по оси y: Уровень J=3 вне допустимых пределов для m=4 и J0=2: от 4 до 22.\n"},
+        {"grey.png -m 4 --keep 5 --by value -o out.png", 2,
+            "команда image не принимает параметр --by\n"},
+        {"grey.png grey.png -m 4 --keep 5 -o out.png", 2, "нужен ровно один файл изображения\n"},
+        {"grey.png -m 4 --keep 5 -o - --coefficients -", 2,
+            "-o и --coefficients не могут оба писать в стандартный вывод\n"},
+        {"none.png -m 4 --keep 5 -o out.png", 1, "Файл «none.png»: файл не найден"},
+        {"text.png -m 4 --keep 5 -o out.png", 1, "Файл «text.png»: это не изображение PNG, JPEG"},
+        {"line.png -m 4 --keep 5 -o out.png", 1,
+            "Файл «line.png»: в изображении 1 × 9 пикселей, а нужно не меньше 2 × 2.\n"},
+        {"folder.png -m 4 --keep 5 -o out.png", 1, "Файл «folder.png»: "},
+        {"grey.png -m 4 -J 4 --keep 5 -o out.png", 1,
+            "Сплайн уровня Jx = 4 проходит не более чем через 17 пикселей строки"},
+    };
+    for (const auto& [line, status, message] : cases) {
+        const QString arguments = "image " + QString(line)
+            + (QString(line).contains("--coefficients") ? "" : " --coefficients k.csv");
+        const Run run = cli(arguments);
+        QVERIFY2(run.status == status && run.err.startsWith("splinewave-cli: " + QString(message))
+                && run.err.endsWith("Подробнее: splinewave-cli --help\n") == (status == 2)
+                && run.out.isEmpty(),
+            qPrintable(line + (": " + run.err)));
+        QVERIFY2(!QFile::exists("out.png") && !QFile::exists("k.csv"), line);
+    }
 }
 
 SPLINEWAVE_TEST_MAIN(TestCli)
