@@ -10,9 +10,7 @@ overall and in the band of 8 pixels along the edges, then the median time of for
 of RUNS runs, ours and the peer's and their ratio. Prints one line instead when the array
 wavelet library (python3-pywt) or the image library (python3-skimage) is missing.
 """
-import statistics
 import sys
-import time
 
 try:
     import numpy as np
@@ -25,6 +23,7 @@ except ImportError as missing:
     sys.exit(0)
 
 import splinewave as sw
+from peer_wavelets import median_ms  # the timing bench's median of runs
 
 IMAGES = ("camera", "astronaut", "coffee", "chelsea", "moon")
 PERCENTS = (1, 5, 10)
@@ -67,16 +66,6 @@ def peer(image, K, wavelet, mode):
     kept.flat[largest] = array.flat[largest]
     back = pywt.array_to_coeffs(kept, slices, output_format="wavedec2")
     return pywt.waverec2(back, wavelet, mode=mode)[: image.shape[0], : image.shape[1]]
-
-
-def median_ms(runs, call):
-    call()
-    times = []
-    for _ in range(runs):
-        start = time.perf_counter()
-        call()
-        times.append((time.perf_counter() - start) * 1e3)
-    return statistics.median(times)
 
 
 def quality_table(images):
