@@ -124,8 +124,9 @@ ImageParameters defaultParameters(int width, int height, int m, engine::Rule rul
             + ": по ширине и по высоте нужно от 2 до " + std::to_string(largestSide)
             + " пикселей.");
     ImageParameters p {m, rule};
+    if (m < 2 || m > 4) // no levels to compute: the check throws for the order first
+        engine::checkParameters(alongAxis(p, 0));
     p.J0 = engine::smallestCoarsestLevel(m, rule);
-    engine::checkParameters(alongAxis(p, engine::smallestFinestLevel(m, p.J0)));
     const int lowest = engine::smallestFinestLevel(m, p.J0);
     p.Jx = std::max(lowest, levelFor(width));
     p.Jy = std::max(lowest, levelFor(height));

@@ -6,6 +6,7 @@
 
 #include "data/CoefficientFile.h"
 #include "data/SampleExpansion.h"
+#include "engine/Errors.h"
 #include "engine/Expansion.h"
 #include "image/ImageCoefficientFile.h"
 
@@ -437,7 +438,13 @@ private slots:
         QVERIFY(failure([&] {
             defaultParameters(1, 5, 4, engine::Rule::Default);
         }).startsWith("Изображение 1 × 5: по ширине и по высоте нужно от 2 до"));
-        QVERIFY(!failure([&] { defaultParameters(7, 5, 5, engine::Rule::Default); }).isEmpty());
+        for (int m : {0, 5})
+            try {
+                defaultParameters(7, 5, m, engine::Rule::Default);
+                QFAIL("no error");
+            } catch (const engine::ParameterError& error) {
+                QCOMPARE(error.kind, engine::ParameterError::Kind::Order);
+            }
         ImageCoefficients other
             = transformOf(40, 5, 4).forward(imageOf(40, 5, [](double, double) { return 1.0; }));
         QVERIFY(failure([&] { transform.inverse(other); }).startsWith("Коэффициенты (m=4, Jx=6"));
