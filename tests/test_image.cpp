@@ -432,6 +432,9 @@ private slots:
             failure([&] { transform.forward(imageOf(5, 7, [](double, double) { return 0; })); }),
             "Изображение 5 × 7 пикселей, а преобразование построено для 7 × 5.");
         ImageParameters p = transform.parameters();
+        p.Jy = 40;
+        QVERIFY_THROWS_EXCEPTION(engine::ParameterError, ImageTransform(p, 7, 5));
+        p.Jy = transform.parameters().Jy;
         QCOMPARE(failure([&] { ImageTransform(p, (1 << p.Jx) + 2, 5); }),
             "Сплайн уровня Jx = 4 проходит не более чем через 17 пикселей строки, а ширина "
             "изображения — 18; увеличьте Jx.");
