@@ -101,19 +101,14 @@ std::string coefficientText(const CoefficientFile& file)
 CoefficientFile parseCoefficientText(std::string_view text, const std::string& name)
 {
     Lines lines(text);
-    auto expect = [&](std::string_view wanted) {
-        const auto line = lines.next();
-        if (line != wanted)
-            failData(name, lines.number + !line, "ожидалась строка «" + std::string(wanted) + "»");
-    };
-    expect(coefficientTitle);
+    lines.expect(coefficientTitle, name);
     if (coefficientKind(text) == CoefficientKind::Image)
         failData(name, 2,
             "в файле коэффициенты изображения (ключи Jx и Jy), а не функции одной переменной; "
             "откройте его как коэффициенты изображения");
     const auto header = lines.next();
     CoefficientFile file = parseHeader(header.value_or(""), name, 2);
-    expect(columns);
+    lines.expect(columns, name);
 
     engine::Coefficients& c = file.coefficients;
     const int m = c.m;

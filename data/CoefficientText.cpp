@@ -81,6 +81,13 @@ std::optional<std::string_view> Lines::next()
     return line;
 }
 
+void Lines::expect(std::string_view wanted, const std::string& name)
+{
+    const auto line = next();
+    if (line != wanted)
+        failData(name, number + !line, "ожидалась строка «" + std::string(wanted) + "»");
+}
+
 bool splitFields(std::string_view line, std::span<std::string_view> fields)
 {
     for (std::size_t i = 0; i + 1 < fields.size(); ++i) {

@@ -57,6 +57,9 @@ struct Lines
     std::size_t number = 0;
 
     std::optional<std::string_view> next();
+    // The next line, which must be `wanted`: else DataError "ожидалась строка «wanted»" naming
+    // the file `name` and the line (the one past the last when the text ends).
+    void expect(std::string_view wanted, const std::string& name);
 };
 
 // Splits a row at its commas into fields.size() fields, the last taking the rest of the line;

@@ -146,18 +146,13 @@ std::string imageCoefficientText(const ImageCoefficientFile& file)
 ImageCoefficientFile parseImageCoefficientText(std::string_view text, const std::string& name)
 {
     Lines lines(text);
-    auto expect = [&](std::string_view wanted) {
-        const auto line = lines.next();
-        if (line != wanted)
-            failData(name, lines.number + !line, "ожидалась строка «" + std::string(wanted) + "»");
-    };
-    expect(coefficientTitle);
+    lines.expect(coefficientTitle, name);
     if (coefficientKind(text) == CoefficientKind::Function)
         failData(name, 2,
             "в файле коэффициенты функции одной переменной (ключ J), а не изображения; откройте "
             "его как коэффициенты функции");
     ImageCoefficientFile file = parseKeys(lines.next().value_or(""), name);
-    expect(columns);
+    lines.expect(columns, name);
 
     ImageCoefficients& c = file.coefficients;
     const std::vector<BandPlace> bands = bandPlaces(c.parameters);
