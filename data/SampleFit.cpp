@@ -1,6 +1,6 @@
 #include "data/SampleFit.h"
 
-#include <lapacke.h>
+#include "engine/Errors.h"
 
 #include <algorithm>
 #include <bit>
@@ -41,14 +41,6 @@ bool schoenbergWhitney(const Mesh& mesh, const std::vector<double>& x)
     }
     return true;
 }
-
-// A band matrix in LAPACK's storage for dgbsv: entry (r, c) at [kl + ku + r - c + c ldab].
-struct Band
-{
-    int n, kl, ku, ldab = 2 * kl + ku + 1;
-    std::vector<double> ab = std::vector<double>(std::size_t(ldab) * n, 0.0);
-    void add(int r, int c, double value) { ab[kl + ku + r - c + std::size_t(c) * ldab] += value; }
-};
 
 // The KKT system with its unknowns in order of position: coefficient k at the centre of its
 // B-spline, a + (k + m/2) h, the multiplier of a sample at its x (coefficients first on ties).
@@ -101,15 +93,36 @@ void checkResiduals(const Mesh& mesh, const SampledData& samples, const std::vec
         noSpline(basis, "отсчёты слишком близки друг к другу");
 }
 
+// The level: the coarsest from J0 on with 2^L >= 2 (N - 1), or J, whose B-splines can go
+// through the samples.
+int fitLevel(const engine::Basis& basis, const std::vector<double>& x)
+{
+    const int N = int(x.size()), J = basis.finestLevel();
+    if (N > (1 << J) + 1)
+        noSpline(basis,
+            "отсчётов " + std::to_string(N) + ", а сплайн этого уровня проходит не более чем через "
+                + std::to_string((1 << J) + 1));
+    const int coarsest = std::min(J, int(std::bit_width(unsigned(N - 2))) + 1);
+    for (int L = std::max(basis.coarsestLevel(), coarsest); L <= J; ++L)
+        if (schoenbergWhitney({basis, L}, x))
+            return L;
+    noSpline(
+        basis, "на некоторых интервалах сетки отсчётов больше, чем сплайнов, отличных там от нуля");
+}
+
+} // namespace
+
 // The matrix is assembled in the natural numbering and placed by position: D^T D (band q) on
 // the coefficients, the collocation rows A / h (B-splines normalised to sum 1, entries near 1
-// as those of D^T D) and their transposes; the right-hand side y / h.
-std::vector<double> leastJumps(const Mesh& mesh, const SampledData& samples)
+// as those of D^T D) and their transposes. Then dgbtrf on LAPACK's band storage.
+SplineFit::SplineFit(const engine::Basis& basis, const std::vector<double>& x)
+    : L(fitLevel(basis, x))
+    , n((1 << L) + basis.m() - 1)
+    , N(int(x.size()))
+    , h((basis.parameters().b - basis.parameters().a) / (1 << L))
+    , place(placesByPosition({basis, L}, x, n))
 {
-    const engine::Basis& basis = mesh.basis;
-    const std::vector<double>& x = samples.x;
-    const int N = int(x.size()), n = mesh.intervals + mesh.m - 1;
-    const std::vector<int> place = placesByPosition(mesh, x, n);
+    const Mesh mesh {basis, L};
     const int q = std::min(mesh.m, N);
     const std::vector<double> w = differenceWeights(q);
     // The non-zero B-splines at each sample, normalised: [i m + k - first].
@@ -117,8 +130,7 @@ std::vector<double> leastJumps(const Mesh& mesh, const SampledData& samples)
     for (int i = 0; i < N; ++i) {
         const auto [first, last] = mesh.nonZero(x[i]);
         for (int k = std::max(first, 1 - mesh.m); k <= std::min(last, mesh.intervals - 1); ++k)
-            values[std::size_t(i) * mesh.m + k - first]
-                = basis.splineValue(mesh.L, k, x[i]) / mesh.h;
+            values[std::size_t(i) * mesh.m + k - first] = basis.splineValue(L, k, x[i]) / h;
     }
     // visit(row, column, value) for every entry, in the natural numbering; twice, so that the
     // O(N m^2) entries need no memory of their own.
@@ -142,39 +154,34 @@ std::vector<double> leastJumps(const Mesh& mesh, const SampledData& samples)
         kl = std::max(kl, place[row] - place[column]);
         ku = std::max(ku, place[column] - place[row]);
     });
-    Band band {n + N, kl, ku};
-    forEachEntry(
-        [&](int row, int column, double value) { band.add(place[row], place[column], value); });
-    std::vector<double> rhs(n + N, 0.0);
-    for (int i = 0; i < N; ++i)
-        rhs[place[n + i]] = samples.y[i] / mesh.h;
-    std::vector<lapack_int> pivots(n + N);
-    if (LAPACKE_dgbsv_work(LAPACK_COL_MAJOR, n + N, kl, ku, 1, band.ab.data(), band.ldab,
-            pivots.data(), rhs.data(), n + N)
-        != 0)
+    const int ldab = 2 * kl + ku + 1;
+    std::vector<double> band(std::size_t(ldab) * (n + N), 0.0);
+    forEachEntry([&](int row, int column, double value) {
+        band[kl + ku + place[row] - place[column] + std::size_t(place[column]) * ldab] += value;
+    });
+    try {
+        factors = engine::BandLU(n + N, kl, ku, std::move(band));
+    } catch (const engine::NumericalError&) {
         noSpline(basis, "отсчёты слишком близки друг к другу");
-
-    std::vector<double> s(n);
-    for (int u = 0; u < n; ++u)
-        s[u] = rhs[place[u]];
-    checkResiduals(mesh, samples, s);
-    return s;
+    }
 }
 
-} // namespace
+// The right-hand side y / h on the samples' rows, 0 on the coefficients'.
+void SplineFit::solve(const double* y, double* s, double* work) const
+{
+    std::fill_n(work, n + N, 0.0);
+    for (int i = 0; i < N; ++i)
+        work[place[n + i]] = y[i] / h;
+    factors.solve(work);
+    for (int u = 0; u < n; ++u)
+        s[u] = work[place[u]];
+}
 
 LevelSpline interpolatingSpline(const engine::Basis& basis, const SampledData& samples)
 {
-    const int N = int(samples.x.size()), J = basis.finestLevel();
-    if (N > (1 << J) + 1)
-        noSpline(basis,
-            "отсчётов " + std::to_string(N) + ", а сплайн этого уровня проходит не более чем через "
-                + std::to_string((1 << J) + 1));
-    // 2^L >= 2 (N - 1), or J.
-    const int coarsest = std::min(J, int(std::bit_width(unsigned(N - 2))) + 1);
-    for (int L = std::max(basis.coarsestLevel(), coarsest); L <= J; ++L)
-        if (schoenbergWhitney({basis, L}, samples.x))
-            return {L, leastJumps({basis, L}, samples)};
-    noSpline(
-        basis, "на некоторых интервалах сетки отсчётов больше, чем сплайнов, отличных там от нуля");
+    const SplineFit fit(basis, samples.x);
+    std::vector<double> s(fit.coefficientCount()), work(fit.workSize());
+    fit.solve(samples.y.data(), s.data(), work.data());
+    checkResiduals({basis, fit.level()}, samples, s);
+    return {fit.level(), std::move(s)};
 }

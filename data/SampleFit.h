@@ -1,6 +1,7 @@
 #pragma once
 
 #include "data/SampledData.h"
+#include "engine/Banded.h"
 #include "engine/Basis.h"
 
 #include <vector>
@@ -26,7 +27,8 @@
 // The minimum is the solution of [D^T D, A^T; A, 0] [s; lambda] = [0; y], nonsingular when
 // some B-spline of its own, in increasing order, is non-zero at each sample (Schoenberg-
 // Whitney) and the samples determine the polynomials of the null space of D. With the unknowns
-// interleaved by position it is banded: one band LU (LAPACK's dgbsv), O(2^L m^2) <= O(N m^2).
+// interleaved by position it is banded: one band LU (LAPACK's dgbtrf), O(2^L m^2) <= O(N m^2),
+// and one solve with its factors (dgbtrf's operations), O(2^L m), for each set of y at the x.
 //
 // The samples' x must lie in [a, b] of the basis, strictly increasing. Samples that no spline of
 // V_J goes through (more than 2^J + 1 of them, or too many on a few mesh intervals) throw
@@ -38,3 +40,29 @@ struct LevelSpline
     std::vector<double> coefficients; // s_L over N_(L,k) at [k + m - 1]
 };
 LevelSpline interpolatingSpline(const engine::Basis& basis, const SampledData& samples);
+
+// The system above for fixed x, factored once: the spline through any values y at the x is one
+// solve, so that many vectors sampled at the same points (the rows of an image) share it.
+class SplineFit
+{
+public:
+    // The level and the factors of its system: O(2^L m^2). Throws DataError for x that no
+    // spline of V_J goes through (as interpolatingSpline).
+    SplineFit(const engine::Basis& basis, const std::vector<double>& x);
+
+    int level() const { return L; }
+    int sampleCount() const { return N; }
+    // 2^L + m - 1, the coefficients of N_(L,k).
+    int coefficientCount() const { return n; }
+    // The doubles of scratch space one solve needs.
+    std::size_t workSize() const { return std::size_t(n + N); }
+    // s[k + m - 1], the coefficients of the spline of level L through y[0 .. N-1] at the x;
+    // work holds workSize() doubles. O(2^L m). No check of the residuals.
+    void solve(const double* y, double* s, double* work) const;
+
+private:
+    int L, n, N;
+    double h; // of level L
+    std::vector<int> place; // of unknown u in the system: coefficients u < n, samples n + i
+    engine::BandLU factors;
+};

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <numeric>
 #include <tuple>
 
 namespace engine {
@@ -119,6 +120,26 @@ void BandLU::factor(const Columns& columns, int cut, int removed)
                 + std::size_t(at) * ldab]
                 = column.values[i];
     });
+    factorStored();
+}
+
+BandLU::BandLU(int order, int lower, int upper, std::vector<double> band)
+    : n(order)
+    , kl(lower)
+    , ku(upper)
+    , ldab(2 * lower + upper + 1)
+    , factors(std::move(band))
+    , pivotShift(order)
+    , places(order)
+{
+    std::iota(places.begin(), places.end(), 0);
+    factorStored();
+}
+
+// dgbtrf on the stored columns; the pivots kept as shifts from their own row.
+void BandLU::factorStored()
+{
+    const int stored = int(pivotShift.size());
     check(LAPACKE_dgbtrf(
               LAPACK_COL_MAJOR, stored, stored, kl, ku, factors.data(), ldab, pivotShift.data()),
         "LU");

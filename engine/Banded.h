@@ -65,6 +65,10 @@ public:
     BandLU() = default;
     // A singular matrix throws NumericalError.
     BandLU(int n, const Columns& columns);
+    // The whole matrix of order n with kl sub- and ku super-diagonals, given in LAPACK's band
+    // storage for dgbtrf (entry (r, c) at [kl + ku + r - c + c (2 kl + ku + 1)]), factored as it
+    // is, nothing folded; unknown j stays in place j. For a matrix with no 2-periodic stretch.
+    BandLU(int n, int kl, int ku, std::vector<double> band);
 
     int order() const { return n; }
     // Column j of the factors is stored column fold()(j).
@@ -81,6 +85,7 @@ public:
 
 private:
     void factor(const Columns& columns, int cut, int removed);
+    void factorStored();
 
     int n = 0, kl = 0, ku = 0, ldab = 1;
     std::vector<double> factors; // LAPACK's band storage of the stored columns

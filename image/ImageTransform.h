@@ -27,6 +27,8 @@ struct ImageParameters
     int m = 4;
     engine::Rule rule = engine::Rule::Default;
     int Jx = 0, Jy = 0, J0 = 0;
+
+    bool operator==(const ImageParameters&) const = default;
 };
 
 // The levels an image of width x height takes unless told otherwise: Jx, Jy the smallest with
@@ -56,7 +58,16 @@ struct BandPlace
     int level = 0; // J0 for the coarse block, else the pyramid level L
     int column = 0, row = 0, columns = 0, rows = 0;
     int firstX = 0, firstY = 0;
+    // The levels of its functions along x and y: of the wavelets along an axis the band has
+    // them on (Lx, Ly), else of the B-splines (J0, Lx', Ly').
+    int levelX = 0, levelY = 0;
 };
+
+// nx = 2^Jx + m - 1 and ny = 2^Jy + m - 1: the columns and the rows of the coefficient array.
+int coefficientColumns(const ImageParameters& parameters);
+int coefficientRows(const ImageParameters& parameters);
+// The places of the bands for the parameters (ImageTransform::bands).
+std::vector<BandPlace> bandPlaces(const ImageParameters& parameters);
 
 // The coefficients of an image in the tensor-product basis, an nx x ny array, nx = 2^Jx + m - 1,
 // ny = 2^Jy + m - 1, entry (column i, row j) at [j * nx + i], in the layout the pyramid leaves
@@ -96,7 +107,7 @@ public:
     const engine::Transform& alongY() const { return *y_; }
 
     // The coarse block, then level by level from J0 + 1 up the bands X, Y, XY that it has.
-    std::vector<BandPlace> bands() const;
+    std::vector<BandPlace> bands() const { return bandPlaces(parameters_); }
     // ||basis function|| in L^2([0, 1]^2) of every entry of the coefficient array, in its layout:
     // the product of the two one-dimensional norms of the entry's band.
     const std::vector<double>& norms() const { return norms_; }
@@ -105,13 +116,22 @@ public:
     ImageCoefficients forward(const Pixels& pixels) const;
     // The image at the pixel positions; the coefficients must be of this transform's basis.
     Pixels inverse(const ImageCoefficients& coefficients) const;
+    // Throws DataError unless the coefficients are of this transform's basis: its parameters,
+    // nx x ny values.
+    void requireBasis(const ImageCoefficients& coefficients) const;
 
 private:
+    // One axis: its factored fit through the pixels and the B-splines at the pixels.
+    struct Axis;
+
+    void decompose(double* c) const;
+    void compose(double* c) const;
+
     ImageParameters parameters_;
     int width_, height_;
     std::shared_ptr<const engine::Transform> x_, y_;
+    std::shared_ptr<const Axis> columns_, rows_; // along x (a row's pixels), along y
     std::vector<double> norms_;
-    // the factored fits of the rows and of the columns, the B-spline values at the pixels...
 };
 
 // Compression, by the contribution |c| ||basis function|| (the norms above), so that levels and
@@ -119,13 +139,13 @@ private:
 
 // The coefficients with all but the K of largest contribution set to 0 (equal contributions: the
 // earlier in the array stay). O(N log N) at most.
-ImageCoefficients keepLargest(const ImageTransform& transform,
-    const ImageCoefficients& coefficients, std::size_t K);
+ImageCoefficients keepLargest(
+    const ImageTransform& transform, const ImageCoefficients& coefficients, std::size_t K);
 // K for a percentage 0 .. 100 of all coefficients, rounded to the nearest.
 std::size_t keptForPercent(const ImageCoefficients& coefficients, double percent);
 // The coefficients whose contribution is below t set to 0.
-ImageCoefficients thresholded(const ImageTransform& transform,
-    const ImageCoefficients& coefficients, double t);
+ImageCoefficients thresholded(
+    const ImageTransform& transform, const ImageCoefficients& coefficients, double t);
 // How many coefficients are not 0.
 std::size_t nonZero(const ImageCoefficients& coefficients);
 
@@ -139,7 +159,7 @@ struct ImageError
     double edgeLargest = 0;
 };
 // peak: the largest value a pixel can take (255 for 8-bit images). The images must be of one size.
-ImageError imageError(const Pixels& original, const Pixels& reconstruction, double peak,
-    int edge = 8);
+ImageError imageError(
+    const Pixels& original, const Pixels& reconstruction, double peak, int edge = 8);
 
 } // namespace image

@@ -1,0 +1,357 @@
+#include "image/ImageTransform.h"
+
+#include "data/SampleFit.h"
+#include "data/SampledData.h"
+#include "engine/Norms.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace image {
+
+namespace {
+
+    constexpr int largestSide = (1 << engine::largestFinestLevel) + 1;
+
+    // 2^L + m - 1, the B-splines N_(L,k) of level L.
+    int splineCount(int m, int L)
+    {
+        return int(scalingIndices(m, L).size());
+    }
+
+    // The smallest level J with 2^J >= pixels - 1.
+    int levelFor(int pixels)
+    {
+        int J = 0;
+        while ((1 << J) < pixels - 1)
+            ++J;
+        return J;
+    }
+
+    // One step of the pyramid at level L: where each axis is and whether it splits.
+    struct Step
+    {
+        int Lx, Ly;
+        bool x, y;
+        // The levels of the B-splines along x and y before the step and after it.
+        int xBefore() const { return std::max(Lx, J0); }
+        int yBefore() const { return std::max(Ly, J0); }
+        int xAfter() const { return std::max(Lx - 1, J0); }
+        int yAfter() const { return std::max(Ly - 1, J0); }
+        int J0;
+    };
+    Step stepAt(const ImageParameters& p, int L)
+    {
+        const int Jmax = std::max(p.Jx, p.Jy), Lx = L - (Jmax - p.Jx), Ly = L - (Jmax - p.Jy);
+        return {Lx, Ly, Lx > p.J0, Ly > p.J0, p.J0};
+    }
+
+    engine::BasisParameters alongAxis(const ImageParameters& p, int J)
+    {
+        return {p.m, J, p.J0, p.rule};
+    }
+
+    // A rows x columns array, row after row, as columns x rows: in blocks that stay in the cache
+    // on both sides. O(rows columns).
+    std::vector<double> transposed(
+        const std::vector<double>& a, std::size_t rows, std::size_t columns)
+    {
+        constexpr std::size_t block = 32;
+        std::vector<double> t(a.size());
+        for (std::size_t r0 = 0; r0 < rows; r0 += block)
+            for (std::size_t c0 = 0; c0 < columns; c0 += block)
+                for (std::size_t r = r0; r < std::min(rows, r0 + block); ++r)
+                    for (std::size_t c = c0; c < std::min(columns, c0 + block); ++c)
+                        t[c * rows + r] = a[r * columns + c];
+        return t;
+    }
+
+    // ||N_(L,k)|| for k = 1-m .. 2^L-1, or ||psi_(L,p)|| for the wavelets of level L.
+    std::vector<double> axisNorms(const engine::Transform& transform, int L, bool wavelet)
+    {
+        if (wavelet) {
+            const std::span<const double> c = transform.basisNorms().level(L);
+            return {c.begin(), c.end()};
+        }
+        const engine::SplineNorm norm(transform.basis(), L);
+        std::vector<double> norms;
+        const double one = 1.0;
+        for (int k : scalingIndices(transform.basis().m(), L))
+            norms.push_back(std::sqrt(norm.squared(k, std::span(&one, 1))));
+        return norms;
+    }
+
+    std::string text(const ImageParameters& p)
+    {
+        return "m=" + std::to_string(p.m) + ", Jx=" + std::to_string(p.Jx)
+            + ", Jy=" + std::to_string(p.Jy) + ", J0=" + std::to_string(p.J0) + ", "
+            + (p.rule == engine::Rule::Exact ? "exact" : "default");
+    }
+
+} // namespace
+
+ImageParameters defaultParameters(int width, int height, int m, engine::Rule rule)
+{
+    if (width < 2 || height < 2 || width > largestSide || height > largestSide)
+        throw DataError("Изображение " + std::to_string(width) + " × " + std::to_string(height)
+            + ": по ширине и по высоте нужно от 2 до " + std::to_string(largestSide)
+            + " пикселей.");
+    ImageParameters p {m, rule};
+    p.J0 = engine::smallestCoarsestLevel(m, rule);
+    engine::checkParameters(alongAxis(p, engine::smallestFinestLevel(m, p.J0)));
+    const int lowest = engine::smallestFinestLevel(m, p.J0);
+    p.Jx = std::max(lowest, levelFor(width));
+    p.Jy = std::max(lowest, levelFor(height));
+    return p;
+}
+
+int coefficientColumns(const ImageParameters& p)
+{
+    return splineCount(p.m, p.Jx);
+}
+
+int coefficientRows(const ImageParameters& p)
+{
+    return splineCount(p.m, p.Jy);
+}
+
+// Level by level from J0 + 1: the block of level L - 1 at the top left, the detail along x to
+// its right, along y below it, along both to the lower right:
+//
+//     +--------+-----+
+//     | coarse |  X  |     rows:    B-splines of the level after the step along y
+//     +--------+-----+
+//     |   Y    | XY  |     rows:    wavelets of level Ly
+//     +--------+-----+
+//      columns: B-splines after the step along x | wavelets of level Lx
+std::vector<BandPlace> bandPlaces(const ImageParameters& p)
+{
+    const int m = p.m, coarse = splineCount(m, p.J0);
+    std::vector<BandPlace> bands {
+        {Band::Coarse, p.J0, 0, 0, coarse, coarse, 1 - m, 1 - m, p.J0, p.J0}};
+    for (int L : waveletLevels(p.J0, std::max(p.Jx, p.Jy))) {
+        const Step s = stepAt(p, L);
+        const int columns = splineCount(m, s.xAfter()), rows = splineCount(m, s.yAfter());
+        if (s.x)
+            bands.push_back(
+                {Band::X, L, columns, 0, waveletCount(s.Lx), rows, 1 - m, 1 - m, s.Lx, s.yAfter()});
+        if (s.y)
+            bands.push_back(
+                {Band::Y, L, 0, rows, columns, waveletCount(s.Ly), 1 - m, 1 - m, s.xAfter(), s.Ly});
+        if (s.x && s.y)
+            bands.push_back({Band::XY, L, columns, rows, waveletCount(s.Lx), waveletCount(s.Ly),
+                1 - m, 1 - m, s.Lx, s.Ly});
+    }
+    return bands;
+}
+
+// The B-splines at the pixels t_i = i / (pixels - 1) as Transform::splineValues takes them: those
+// of the interval floor(t_i / h) and the m - 1 before it that meet [0, 1].
+struct ImageTransform::Axis
+{
+    Axis(std::shared_ptr<const engine::Transform> along, int pixelCount)
+        : transform(std::move(along))
+        , pixels(pixelCount)
+        , fit(transform->basis(), positions())
+    {
+        const engine::Basis& basis = transform->basis();
+        const int m = basis.m(), J = basis.finestLevel(), N = 1 << J;
+        const std::vector<double> t = positions();
+        for (int i = 0; i < pixels; ++i) {
+            const int interval = int(std::floor(std::clamp(t[i] * N, 0.0, 1.0 * N)));
+            const int k0 = std::max(interval - m + 1, 1 - m), k1 = std::min(interval, N - 1);
+            first.push_back(k0);
+            count.push_back(k1 - k0 + 1);
+            for (int j = 0; j < m; ++j)
+                value.push_back(k0 + j <= k1 ? basis.splineValue(J, k0 + j, t[i]) : 0.0);
+        }
+    }
+
+    std::vector<double> positions() const
+    {
+        std::vector<double> t(pixels);
+        for (int i = 0; i < pixels; ++i)
+            t[i] = double(i) / (pixels - 1);
+        return t;
+    }
+
+    // The finest spline's coefficients, 2^J + m - 1 for each of the `vectors` vectors of pixels
+    // given one after the other: the fit's level, then merged with zero wavelets up to J
+    // (the two-scale relation). O(vectors (pixels + 2^J) m).
+    std::vector<double> fitted(const double* data, std::size_t vectors) const
+    {
+        const int m = transform->basis().m(), J = transform->basis().finestLevel();
+        const std::size_t n = std::size_t(splineCount(m, J));
+        std::vector<double> s(vectors * n, 0.0), work(fit.workSize());
+        for (std::size_t r = 0; r < vectors; ++r)
+            fit.solve(data + r * pixels, s.data() + r * n, work.data());
+        for (int L = fit.level() + 1; L <= J; ++L)
+            transform->merge(L, {s.data(), vectors, 1, std::ptrdiff_t(n)});
+        return s;
+    }
+
+    // out[r pixels + i] = sum of s[r n + k + m - 1] N_(J,k)(t_i), from 0.0 in ascending k, for
+    // each of the `vectors` vectors of n = 2^J + m - 1 coefficients. O(vectors pixels m).
+    void evaluate(const double* s, std::size_t vectors, double* out) const
+    {
+        const int m = transform->basis().m();
+        const std::size_t n = std::size_t(splineCount(m, transform->basis().finestLevel()));
+        for (std::size_t r = 0; r < vectors; ++r, s += n, out += pixels)
+            for (int i = 0; i < pixels; ++i) {
+                const double* c = s + first[i] + m - 1;
+                const double* v = value.data() + std::size_t(i) * m;
+                double sum = 0.0;
+                for (int j = 0; j < count[i]; ++j)
+                    sum += c[j] * v[j];
+                out[i] = sum;
+            }
+    }
+
+    // out row i = sum of N_(J,k)(t_i) times row k + m - 1 of `rows` (of `width` values each),
+    // from 0.0 in ascending k: the same sums as evaluate along the other axis. O(pixels width m).
+    void combine(const double* rows, std::size_t width, double* out) const
+    {
+        const int m = transform->basis().m();
+        for (int i = 0; i < pixels; ++i, out += width) {
+            std::fill_n(out, width, 0.0);
+            for (int j = 0; j < count[i]; ++j) {
+                const double v = value[std::size_t(i) * m + j];
+                const double* row = rows + std::size_t(first[i] + j + m - 1) * width;
+                for (std::size_t x = 0; x < width; ++x)
+                    out[x] += row[x] * v;
+            }
+        }
+    }
+
+    std::shared_ptr<const engine::Transform> transform;
+    int pixels;
+    SplineFit fit;
+    // At pixel i the B-splines first[i] .. first[i] + count[i] - 1, values [i m ..].
+    std::vector<int> first, count;
+    std::vector<double> value;
+};
+
+ImageTransform::ImageTransform(const ImageParameters& parameters, int width, int height)
+    : parameters_(parameters)
+    , width_(width)
+    , height_(height)
+{
+    const ImageParameters& p = parameters_;
+    x_ = std::make_shared<const engine::Transform>(alongAxis(p, p.Jx));
+    y_ = p.Jy == p.Jx ? x_ : std::make_shared<const engine::Transform>(alongAxis(p, p.Jy));
+    auto refuse = [](const char* axis, int J, int pixels, const char* side, const char* size) {
+        throw DataError(std::string("Сплайн уровня ") + axis + " = " + std::to_string(J)
+            + " проходит не более чем через " + std::to_string((1 << J) + 1) + " пикселей " + side
+            + ", а " + size + " изображения — " + std::to_string(pixels) + "; увеличьте " + axis
+            + ".");
+    };
+    if (width < 2 || height < 2)
+        throw DataError("Изображение " + std::to_string(width) + " × " + std::to_string(height)
+            + ": по ширине и по высоте нужно не меньше 2 пикселей.");
+    if (width > (1 << p.Jx) + 1)
+        refuse("Jx", p.Jx, width, "строки", "ширина");
+    if (height > (1 << p.Jy) + 1)
+        refuse("Jy", p.Jy, height, "столбца", "высота");
+    columns_ = std::make_shared<const Axis>(x_, width);
+    rows_ = std::make_shared<const Axis>(y_, height);
+
+    const int nx = coefficientColumns(p);
+    norms_.resize(std::size_t(nx) * coefficientRows(p));
+    for (const BandPlace& band : bands()) {
+        const bool waveletX = band.band == Band::X || band.band == Band::XY;
+        const bool waveletY = band.band == Band::Y || band.band == Band::XY;
+        const std::vector<double> x = axisNorms(*x_, band.levelX, waveletX);
+        const std::vector<double> y = axisNorms(*y_, band.levelY, waveletY);
+        for (int j = 0; j < band.rows; ++j)
+            for (int i = 0; i < band.columns; ++i)
+                norms_[std::size_t(band.row + j) * nx + band.column + i] = x[i] * y[j];
+    }
+}
+
+// The pyramid from the finest level down: along x for the rows of the block, then along y for
+// its columns (all of them, the details along x too). O(N m).
+void ImageTransform::decompose(double* c) const
+{
+    const ImageParameters& p = parameters_;
+    const std::ptrdiff_t nx = coefficientColumns(p);
+    for (int L = std::max(p.Jx, p.Jy); L > p.J0; --L) {
+        const Step s = stepAt(p, L);
+        const std::size_t columns = splineCount(p.m, s.xBefore()),
+                          rows = splineCount(p.m, s.yBefore());
+        if (s.x)
+            x_->split(s.Lx, {c, rows, 1, nx});
+        if (s.y)
+            y_->split(s.Ly, {c, columns, nx, 1});
+    }
+}
+
+// The pyramid's steps undone from the coarsest level up, each in the reverse order. O(N m).
+void ImageTransform::compose(double* c) const
+{
+    const ImageParameters& p = parameters_;
+    const std::ptrdiff_t nx = coefficientColumns(p);
+    for (int L : waveletLevels(p.J0, std::max(p.Jx, p.Jy))) {
+        const Step s = stepAt(p, L);
+        const std::size_t columns = splineCount(p.m, s.xBefore()),
+                          rows = splineCount(p.m, s.yBefore());
+        if (s.y)
+            y_->merge(s.Ly, {c, columns, nx, 1});
+        if (s.x)
+            x_->merge(s.Lx, {c, rows, 1, nx});
+    }
+}
+
+// The rows' splines (height x nx), transposed so that each column's values lie together, the
+// columns' splines (nx x ny), transposed back to the layout of the array, then the pyramid.
+// O(N m^2) time, O(N) memory.
+ImageCoefficients ImageTransform::forward(const Pixels& pixels) const
+{
+    if (pixels.width != width_ || pixels.height != height_
+        || pixels.values.size() != std::size_t(width_) * height_)
+        throw DataError("Изображение " + std::to_string(pixels.width) + " × "
+            + std::to_string(pixels.height) + " пикселей, а преобразование построено для "
+            + std::to_string(width_) + " × " + std::to_string(height_) + ".");
+    const auto bad
+        = std::ranges::find_if(pixels.values, [](double v) { return !std::isfinite(v); });
+    if (bad != pixels.values.end()) {
+        const std::size_t at = std::size_t(bad - pixels.values.begin());
+        throw DataError("Значение пикселя x = " + std::to_string(at % width_)
+            + ", y = " + std::to_string(at / width_) + " — не конечное число.");
+    }
+    ImageCoefficients result {
+        parameters_, coefficientColumns(parameters_), coefficientRows(parameters_), {}};
+    const std::vector<double> rows = columns_->fitted(pixels.values.data(), height_);
+    const std::vector<double> columns
+        = rows_->fitted(transposed(rows, height_, result.nx).data(), result.nx);
+    result.values = transposed(columns, result.nx, result.ny);
+    decompose(result.values.data());
+    return result;
+}
+
+// The finest tensor spline from the pyramid, then along x at the pixels of every row of its
+// coefficients (ny x width), then those rows combined along y. O(N m) time, O(N) memory.
+Pixels ImageTransform::inverse(const ImageCoefficients& coefficients) const
+{
+    requireBasis(coefficients);
+    std::vector<double> s = coefficients.values;
+    compose(s.data());
+    std::vector<double> alongX(std::size_t(coefficients.ny) * width_);
+    columns_->evaluate(s.data(), coefficients.ny, alongX.data());
+    s = {};
+    Pixels result {width_, height_, std::vector<double>(std::size_t(width_) * height_)};
+    rows_->combine(alongX.data(), width_, result.values.data());
+    return result;
+}
+
+void ImageTransform::requireBasis(const ImageCoefficients& coefficients) const
+{
+    const int nx = coefficientColumns(parameters_), ny = coefficientRows(parameters_);
+    if (!(coefficients.parameters == parameters_) || coefficients.nx != nx || coefficients.ny != ny
+        || coefficients.values.size() != std::size_t(nx) * ny)
+        throw DataError("Коэффициенты (" + text(coefficients.parameters) + ", "
+            + std::to_string(coefficients.values.size())
+            + " чисел) не относятся к базису этого преобразования (" + text(parameters_) + ", "
+            + std::to_string(std::size_t(nx) * ny) + " чисел).");
+}
+
+} // namespace image
