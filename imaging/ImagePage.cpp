@@ -1,0 +1,477 @@
+#include "imaging/ImagePage.h"
+
+#include "app/Dialogs.h"
+#include "app/WaitingStatus.h"
+#include "core/Conversions.h"
+#include "files/FileText.h"
+#include "graphs/ChartStyle.h"
+#include "graphs/ChartView.h"
+#include "imaging/ImageCompression.h"
+#include "imaging/ImagePictures.h"
+#include "imaging/ImageView.h"
+
+#include <QBoxLayout>
+#include <QChart>
+#include <QComboBox>
+#include <QEvent>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QGraphicsLayout>
+#include <QGridLayout>
+#include <QLabel>
+#include <QLegend>
+#include <QLineEdit>
+#include <QLineSeries>
+#include <QLocale>
+#include <QLogValueAxis>
+#include <QMainWindow>
+#include <QPushButton>
+#include <QScatterSeries>
+#include <QSplitter>
+#include <QStatusBar>
+#include <QStyle>
+#include <QValueAxis>
+
+#include <cmath>
+
+namespace {
+
+const char* const noImage = "Откройте изображение: PNG, JPEG, BMP или TIFF";
+const char* const percentHint
+    = "Сколько процентов коэффициентов каждого канала сохранить (от 0 до 100): остаются те, у "
+      "которых вклад |c|·‖базисной функции‖ наибольший; остальные считаются нулями. Новая доля "
+      "применяется по Enter или при выходе из поля";
+
+// A number as the page writes it: the locale's decimal separator, `decimals` after it.
+QString number(double value, int decimals)
+{
+    return QLocale().toString(value, 'f', decimals);
+}
+
+// A percentage as short as it can be: 5, 0,1, 12,5.
+QString percentText(double percent)
+{
+    return QLocale().toString(percent, 'g', 6);
+}
+
+QString psnrText(double psnr)
+{
+    return std::isinf(psnr) ? QString("∞ (без потерь)") : number(psnr, 2) + " дБ";
+}
+
+template <class Widget> Widget* named(Widget* widget, const char* name)
+{
+    widget->setObjectName(name);
+    return widget;
+}
+
+QPushButton* toolButton(
+    const char* name, const char* caption, QStyle::StandardPixmap glyph, QWidget* parent)
+{
+    auto* button = named(new QPushButton(caption, parent), name);
+    button->setIcon(parent->style()->standardIcon(glyph));
+    return button;
+}
+
+} // namespace
+
+ImagePage::ImagePage(std::function<ImageBasis()> basis, QWidget* parent)
+    : QWidget(parent)
+    , basis(std::move(basis))
+{
+    setObjectName("tsImage");
+    auto* page = new QVBoxLayout(this);
+    page->setContentsMargins(6, 4, 6, 4);
+    createTools();
+    auto* splitter = new QSplitter(Qt::Horizontal, this);
+    splitter->setChildrenCollapsible(false);
+    splitter->addWidget(createViews());
+    splitter->addWidget(createChart());
+    splitter->setStretchFactor(0, 3);
+    splitter->setStretchFactor(1, 1);
+    page->addWidget(splitter, 1);
+    createDialogs();
+    connectControls();
+    curveTimer.setSingleShot(true);
+    curveTimer.setInterval(0);
+}
+
+ImagePage::~ImagePage() = default;
+
+// One row: open, the channels, the percentage, the result, the two saves.
+void ImagePage::createTools()
+{
+    auto* row = new QHBoxLayout;
+    row->setSpacing(6);
+    static_cast<QVBoxLayout*>(layout())->addLayout(row);
+    btnImageOpen
+        = toolButton("btnImageOpen", "Открыть изображение…", QStyle::SP_DialogOpenButton, this);
+    btnImageOpen->setToolTip("Изображение PNG, JPEG, BMP или TIFF");
+    cbImageChannels = named(new QComboBox(this), "cbImageChannels");
+    cbImageChannels->addItems({"в оттенках серого", "по каналам цвета"}); // as ImageChannels
+    cbImageChannels->setToolTip("Цветное изображение: одна яркость или каждый из каналов "
+                                "красный, зелёный, синий отдельно");
+    auto* percentLabel = new QLabel("сохранить, %", this);
+    edImagePercent = named(new QLineEdit(this), "edImagePercent");
+    edImagePercent->setToolTip(percentHint);
+    percentLabel->setToolTip(percentHint);
+    edImagePercent->setFixedWidth(8 * edImagePercent->fontMetrics().horizontalAdvance('0'));
+    showPercent();
+    lblImageResult = named(new QLabel(noImage, this), "lblImageResult");
+    lblImageResult->setWordWrap(true);
+    lblImageResult->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    btnImageSave = toolButton(
+        "btnImageSave", "Сохранить восстановление…", QStyle::SP_DialogSaveButton, this);
+    btnImageSave->setToolTip("Восстановленное изображение в файле PNG");
+    btnImageSaveCoefficients = toolButton(
+        "btnImageSaveCoefficients", "Сохранить коэффициенты…", QStyle::SP_DialogSaveButton, this);
+    btnImageSaveCoefficients->setToolTip(
+        "Сохранённые коэффициенты (остальные — нули) в таблице CSV со всеми знаками. Цветное "
+        "изображение по каналам — три файла, по одному на канал: к имени перед «.csv» "
+        "добавляется «-red», «-green» и «-blue»");
+    for (QPushButton* save : {btnImageSave, btnImageSaveCoefficients})
+        save->setEnabled(false);
+    for (QWidget* w : std::initializer_list<QWidget*> {
+             btnImageOpen, cbImageChannels, percentLabel, edImagePercent})
+        row->addWidget(w);
+    row->addWidget(lblImageResult, 1);
+    row->addWidget(btnImageSave);
+    row->addWidget(btnImageSaveCoefficients);
+}
+
+// The four views, 2 x 2: what was opened and what came back on top, how they differ and the
+// coefficients below.
+QWidget* ImagePage::createViews()
+{
+    auto* views = new QWidget(this);
+    auto* grid = new QGridLayout(views);
+    grid->setContentsMargins(0, 0, 0, 0);
+    imgOriginal = new ImageView("imgOriginal", "Исходное изображение", views);
+    imgReconstruction = new ImageView("imgReconstruction", "Восстановление", views);
+    imgDifference = new ImageView("imgDifference", "Разность", views);
+    imgPyramid = new ImageView("imgPyramid", "Коэффициенты", views);
+    grid->addWidget(imgOriginal, 0, 0);
+    grid->addWidget(imgReconstruction, 0, 1);
+    grid->addWidget(imgDifference, 1, 0);
+    grid->addWidget(imgPyramid, 1, 1);
+    return views;
+}
+
+// The curve in blue with its points, the percentage in force as a red point; no legend.
+QChartView* ImagePage::createChart()
+{
+    auto* percentAxis = new QLogValueAxis;
+    chImagePsnr
+        = styledChartView("chImagePsnr", "PSNR и доля коэффициентов", new QValueAxis, percentAxis);
+    QChart* chart = chImagePsnr->chart();
+    chart->legend()->setVisible(false);
+    chart->setMargins({4, 4, 4, 4});
+    chart->layout()->setContentsMargins(0, 0, 0, 0);
+    percentAxis->setLabelFormat("%g"); // 0,1 1 10 100
+    percentAxis->setTitleText("сохранено, %");
+    chart->axes(Qt::Vertical).first()->setTitleText("PSNR, дБ");
+    fitLogAxis(percentAxis, curvePercentages().front(), curvePercentages().back());
+    auto* line = new QLineSeries;
+    line->setName("PSNR");
+    line->setPen(QPen(Qt::blue, 2));
+    line->setPointsVisible(true);
+    auto* mark = new QScatterSeries;
+    mark->setName("сохранено сейчас");
+    mark->setMarkerSize(11);
+    mark->setColor(Qt::red);
+    mark->setBorderColor(Qt::darkRed);
+    for (QXYSeries* series : {(QXYSeries*)line, (QXYSeries*)mark}) {
+        chart->addSeries(series);
+        for (QAbstractAxis* axis : chart->axes())
+            series->attachAxis(axis);
+        static_cast<TChartView*>(chImagePsnr)->setTip(series, [this](QPointF at) {
+            return curveTip(at);
+        });
+    }
+    chImagePsnr->setMinimumWidth(220);
+    return chImagePsnr;
+}
+
+void ImagePage::createDialogs()
+{
+    openDialog = named(new QFileDialog(this), "ImageOpenDialog");
+    openDialog->setNameFilters(
+        {"Изображения (*.png *.jpg *.jpeg *.bmp *.tif *.tiff)", "Все файлы (*)"});
+    openDialog->setFileMode(QFileDialog::ExistingFile);
+    saveDialog = named(new QFileDialog(this), "ImageSaveDialog");
+    saveDialog->setNameFilter("Рисунок PNG (*.png)");
+    saveDialog->setDefaultSuffix("png");
+    coefficientsDialog = named(new QFileDialog(this), "ImageCoefficientsDialog");
+    coefficientsDialog->setNameFilter("Таблица CSV (*.csv)");
+    coefficientsDialog->setDefaultSuffix("csv");
+    for (QFileDialog* dialog : {saveDialog, coefficientsDialog})
+        dialog->setAcceptMode(QFileDialog::AcceptSave);
+    for (QFileDialog* dialog : {openDialog, saveDialog, coefficientsDialog})
+        dialog->setOption(QFileDialog::DontUseNativeDialog);
+}
+
+// Every command runs under the window's standard exception display.
+void ImagePage::connectControls()
+{
+    auto guarded = [this](void (ImagePage::*command)()) {
+        return [this, command] { runGuarded([&] { (this->*command)(); }); };
+    };
+    connect(btnImageOpen, &QPushButton::clicked, this, guarded(&ImagePage::openClicked));
+    connect(cbImageChannels, &QComboBox::currentIndexChanged, this,
+        guarded(&ImagePage::channelsChanged));
+    connect(edImagePercent, &QLineEdit::editingFinished, this, guarded(&ImagePage::percentTyped));
+    connect(btnImageSave, &QPushButton::clicked, this, guarded(&ImagePage::saveClicked));
+    connect(btnImageSaveCoefficients, &QPushButton::clicked, this,
+        guarded(&ImagePage::saveCoefficientsClicked));
+    connect(&curveTimer, &QTimer::timeout, this, guarded(&ImagePage::nextCurvePoint));
+}
+
+std::vector<double> ImagePage::curvePercentages()
+{
+    constexpr int points = 20;
+    std::vector<double> percentages;
+    for (int i = 0; i < points; ++i) // 0.1 * 1000^(i/19), the ends exact
+        percentages.push_back(i == points - 1 ? 100 : 0.1 * std::pow(1000.0, i / (points - 1.0)));
+    return percentages;
+}
+
+ImageChannels ImagePage::channelsChosen() const
+{
+    return ImageChannels(cbImageChannels->currentIndex());
+}
+
+bool ImagePage::shown() const
+{
+    return isVisibleTo(window());
+}
+
+QStatusBar* ImagePage::statusBar() const
+{
+    auto* main = qobject_cast<QMainWindow*>(window());
+    return main ? main->statusBar() : nullptr;
+}
+
+// Brought up on its window: a basis changed meanwhile is followed, the curve goes on.
+bool ImagePage::event(QEvent* event)
+{
+    if (event->type() == QEvent::ShowToParent)
+        runGuarded([this] {
+            followBasis();
+            if (curve.size() < curvePercentages().size())
+                curveTimer.start();
+        });
+    return QWidget::event(event);
+}
+
+void ImagePage::openClicked()
+{
+    if (const std::optional<QString> name = runFileDialog(*openDialog))
+        open(*name, channelsChosen());
+}
+
+// The file read again the other way; when it cannot be, the box shows the way in force again.
+void ImagePage::channelsChanged()
+{
+    if (!compression || channelsChosen() == channels)
+        return;
+    try {
+        open(file, channelsChosen());
+    } catch (...) {
+        const QSignalBlocker quiet(cbImageChannels);
+        cbImageChannels->setCurrentIndex(int(channels));
+        throw;
+    }
+}
+
+void ImagePage::open(const QString& name, ImageChannels how)
+{
+    const std::uint32_t start = clockTicks();
+    std::optional<WaitingStatus> status;
+    if (QStatusBar* bar = statusBar())
+        status.emplace(bar, "Подождите, идет преобразование изображения...");
+    const BusyCursor busy;
+    const ImageBasis chosen = basis();
+    compression = std::make_unique<ImageCompression>(
+        readImageFile(name, how), chosen.m, chosen.rule, percent);
+    file = name;
+    channels = how;
+    basisDue = false;
+    showImage();
+    restartCurve();
+    const image::Pixels& first = compression->original().channels.front();
+    if (status)
+        status->complete("Изображение «" + QFileInfo(name).fileName() + "» ("
+            + IntToStr(first.width) + " × " + IntToStr(first.height)
+            + ") преобразовано для m=" + IntToStr(chosen.m) + ". Время выполнения "
+            + IntToStr(int(clockTicks() - start)) + " мc");
+}
+
+void ImagePage::basisChanged()
+{
+    basisDue = true;
+    if (shown())
+        followBasis();
+}
+
+// The transform anew when the window's order or rule is not that of the image's transform.
+void ImagePage::followBasis()
+{
+    if (!basisDue || !compression)
+        return;
+    basisDue = false;
+    const ImageBasis chosen = basis();
+    const image::ImageParameters& now = compression->transform().parameters();
+    if (chosen.m == now.m && chosen.rule == now.rule)
+        return;
+    std::optional<WaitingStatus> status;
+    if (QStatusBar* bar = statusBar())
+        status.emplace(bar, "Подождите, идет преобразование изображения...");
+    const BusyCursor busy;
+    compression = std::make_unique<ImageCompression>(
+        compression->original(), chosen.m, chosen.rule, percent);
+    showImage();
+    restartCurve();
+    if (status)
+        status->complete("Изображение преобразовано для m=" + IntToStr(chosen.m));
+}
+
+// The percentage typed, when the typing is done: a number from 0 to 100, "." or "," as its
+// point. Another text is refused with the window's message, and the field shows the percentage
+// in force again before the message, so that leaving the field for the message box does not
+// refuse it twice.
+void ImagePage::percentTyped()
+{
+    const QString typed = edImagePercent->text();
+    double value = 0;
+    try {
+        value = double(typedNumber(typed));
+    } catch (const EConvertError&) {
+        showPercent();
+        throw;
+    }
+    if (!(value >= 0 && value <= 100)) {
+        showPercent();
+        throw ERejectedInput("Доля сохраняемых коэффициентов — от 0 до 100 %, а введено «"
+            + typed.toStdString() + "».");
+    }
+    if (value == percent)
+        return;
+    percent = value;
+    if (!compression)
+        return;
+    const BusyCursor busy;
+    compression->keep(percent);
+    showImage();
+    markPercent();
+}
+
+void ImagePage::showPercent()
+{
+    edImagePercent->setText(percentText(percent));
+}
+
+// The four views and the result, for the coefficients kept in force.
+void ImagePage::showImage()
+{
+    const ImageCompression& c = *compression;
+    const image::Pixels& first = c.original().channels.front();
+    imgOriginal->setPicture(toImage(c.original().channels),
+        "Исходное: " + IntToStr(first.width) + " × " + IntToStr(first.height)
+            + (c.original().channels.size() == 1 ? ", оттенки серого" : ", три канала цвета"));
+    imgReconstruction->setPicture(toImage(c.reconstruction()),
+        "Восстановление по " + percentText(c.percent()) + " % коэффициентов");
+    const DifferencePicture difference
+        = differencePicture(c.original().channels, c.reconstruction());
+    imgDifference->setPicture(difference.image,
+        difference.scale == 0 ? QString("Разность: нет (всё серое)")
+                              : "Разность: серый 0, белый +" + number(difference.scale, 3)
+                + ", чёрный −" + number(difference.scale, 3));
+    const image::ImageParameters& p = c.transform().parameters();
+    imgPyramid->setPicture(pyramidPicture(c.kept()),
+        "log₁₀ |c|, " + IntToStr(int(pyramidDecades)) + " декад; Jx=" + IntToStr(p.Jx)
+            + ", Jy=" + IntToStr(p.Jy) + ", J0=" + IntToStr(p.J0),
+        bandOutlines(c.transform()));
+    showResult();
+    for (QPushButton* save : {btnImageSave, btnImageSaveCoefficients})
+        save->setEnabled(true);
+}
+
+void ImagePage::showResult()
+{
+    const ImageQuality& quality = compression->quality();
+    lblImageResult->setText("PSNR " + psnrText(quality.psnr) + ", у краёв (8 пикселей) "
+        + psnrText(quality.edgePsnr) + "; сохранено " + QString::number(compression->keptCount())
+        + " из " + QString::number(compression->total()) + " коэффициентов");
+}
+
+void ImagePage::restartCurve()
+{
+    curve.clear();
+    static_cast<QXYSeries*>(chImagePsnr->chart()->series()[0])->clear();
+    markPercent();
+    if (shown())
+        curveTimer.start();
+}
+
+// One point of the curve, then the next at the next turn of the event loop while the page is
+// shown; a page brought up again goes on (event).
+void ImagePage::nextCurvePoint()
+{
+    const std::vector<double> percentages = curvePercentages();
+    if (!compression || curve.size() >= percentages.size() || !shown())
+        return;
+    const double p = percentages[curve.size()];
+    curve.push_back({p, compression->qualityAt(p).psnr});
+    static_cast<QXYSeries*>(chImagePsnr->chart()->series()[0])
+        ->append(p, std::min(curve.back().y(), psnrShownAtMost));
+    markPercent();
+    if (curve.size() < percentages.size())
+        curveTimer.start();
+}
+
+// The red point at the percentage in force, and the PSNR axis over it and the curve.
+void ImagePage::markPercent()
+{
+    auto* mark = static_cast<QXYSeries*>(chImagePsnr->chart()->series()[1]);
+    mark->clear();
+    if (!compression)
+        return;
+    const double psnr = std::min(compression->quality().psnr, psnrShownAtMost);
+    // A logarithmic axis has no 0 %: the point stands at the left end instead.
+    mark->append(std::max(percent, curvePercentages().front()), psnr);
+    double low = psnr, high = psnr;
+    for (QPointF point : curve) {
+        low = std::min(low, std::min(point.y(), psnrShownAtMost));
+        high = std::max(high, std::min(point.y(), psnrShownAtMost));
+    }
+    fitAxis(static_cast<QValueAxis*>(chImagePsnr->chart()->axes(Qt::Vertical).first()), low, high,
+        0.05);
+}
+
+QString ImagePage::curveTip(QPointF at) const
+{
+    auto nearest = std::min_element(curve.begin(), curve.end(), [at](QPointF p, QPointF q) {
+        return std::abs(std::log(p.x() / at.x())) < std::abs(std::log(q.x() / at.x()));
+    });
+    if (nearest == curve.end())
+        return {};
+    return "сохранено " + percentText(nearest->x()) + " %\nPSNR " + psnrText(nearest->y());
+}
+
+void ImagePage::saveClicked()
+{
+    std::optional<WaitingStatus> status;
+    if (QStatusBar* bar = statusBar())
+        status.emplace(bar, "Подождите, идет сохранение изображения...");
+    const std::optional<QString> chosen = runFileDialog(*saveDialog);
+    if (!chosen)
+        return;
+    const QString name = withSuffix(*chosen, "png");
+    if (saveWholeFile(name, pngBytes(compression->reconstruction())) && status)
+        status->complete("Восстановление было сохранено в " + name);
+}
+
+void ImagePage::saveCoefficientsClicked()
+{
+    ShowMessage("not yet");
+}
