@@ -9,6 +9,7 @@
 #include "imaging/ImageCompression.h"
 #include "imaging/ImagePictures.h"
 #include "imaging/ImageView.h"
+#include "imaging/PsnrCurve.h"
 
 #include <QBoxLayout>
 #include <QChart>
@@ -92,13 +93,11 @@ ImagePage::ImagePage(std::function<ImageBasis()> basis, QWidget* parent)
     page->addWidget(splitter, 1);
     createDialogs();
     connectControls();
-    curveTimer.setSingleShot(true);
-    curveTimer.setInterval(0);
 }
 
 ImagePage::~ImagePage() = default;
 
-// One row: open, the channels, the percentage, the result, the two saves.
+// One row: open, the channels, the percentage, the two saves; the result in a line under it.
 void ImagePage::createTools()
 {
     auto* row = new QHBoxLayout;
@@ -134,9 +133,10 @@ void ImagePage::createTools()
     for (QWidget* w : std::initializer_list<QWidget*> {
              btnImageOpen, cbImageChannels, percentLabel, edImagePercent})
         row->addWidget(w);
-    row->addWidget(lblImageResult, 1);
+    row->addStretch(1);
     row->addWidget(btnImageSave);
     row->addWidget(btnImageSaveCoefficients);
+    layout()->addWidget(lblImageResult);
 }
 
 // The four views, 2 x 2: what was opened and what came back on top, how they differ and the
@@ -161,13 +161,12 @@ QWidget* ImagePage::createViews()
 QChartView* ImagePage::createChart()
 {
     auto* percentAxis = new QLogValueAxis;
-    chImagePsnr
-        = styledChartView("chImagePsnr", "PSNR и доля коэффициентов", new QValueAxis, percentAxis);
+    chImagePsnr = styledChartView("chImagePsnr", "Сжатие", new QValueAxis, percentAxis);
     QChart* chart = chImagePsnr->chart();
     chart->legend()->setVisible(false);
     chart->setMargins({4, 4, 4, 4});
     chart->layout()->setContentsMargins(0, 0, 0, 0);
-    percentAxis->setLabelFormat("%g"); // 0,1 1 10 100
+    percentAxis->setLabelFormat("%.3g"); // 0,1 1 10 100
     percentAxis->setTitleText("сохранено, %");
     chart->axes(Qt::Vertical).first()->setTitleText("PSNR, дБ");
     fitLogAxis(percentAxis, curvePercentages().front(), curvePercentages().back());
@@ -184,10 +183,13 @@ QChartView* ImagePage::createChart()
         chart->addSeries(series);
         for (QAbstractAxis* axis : chart->axes())
             series->attachAxis(axis);
-        static_cast<TChartView*>(chImagePsnr)->setTip(series, [this](QPointF at) {
-            return curveTip(at);
-        });
     }
+    auto* view = static_cast<TChartView*>(chImagePsnr);
+    view->setTip(line, [this](QPointF at) { return curveTip(at); });
+    view->setTip(mark, [this](QPointF) {
+        return "сохранено сейчас " + percentText(percent) + " %\nPSNR "
+            + psnrText(compression->quality().psnr);
+    });
     chImagePsnr->setMinimumWidth(220);
     return chImagePsnr;
 }
@@ -223,7 +225,6 @@ void ImagePage::connectControls()
     connect(btnImageSave, &QPushButton::clicked, this, guarded(&ImagePage::saveClicked));
     connect(btnImageSaveCoefficients, &QPushButton::clicked, this,
         guarded(&ImagePage::saveCoefficientsClicked));
-    connect(&curveTimer, &QTimer::timeout, this, guarded(&ImagePage::nextCurvePoint));
 }
 
 std::vector<double> ImagePage::curvePercentages()
@@ -251,14 +252,13 @@ QStatusBar* ImagePage::statusBar() const
     return main ? main->statusBar() : nullptr;
 }
 
-// Brought up on its window: a basis changed meanwhile is followed, the curve goes on.
+// Brought up on its window: a basis changed meanwhile is followed, the curve starts.
 bool ImagePage::event(QEvent* event)
 {
     if (event->type() == QEvent::ShowToParent)
         runGuarded([this] {
             followBasis();
-            if (curve.size() < curvePercentages().size())
-                curveTimer.start();
+            startCurve();
         });
     return QWidget::event(event);
 }
@@ -285,25 +285,13 @@ void ImagePage::channelsChanged()
 
 void ImagePage::open(const QString& name, ImageChannels how)
 {
-    const std::uint32_t start = clockTicks();
-    std::optional<WaitingStatus> status;
-    if (QStatusBar* bar = statusBar())
-        status.emplace(bar, "Подождите, идет преобразование изображения...");
-    const BusyCursor busy;
     const ImageBasis chosen = basis();
-    compression = std::make_unique<ImageCompression>(
-        readImageFile(name, how), chosen.m, chosen.rule, percent);
+    transform("Изображение «" + QFileInfo(name).fileName() + "»", [&] {
+        return std::make_shared<ImageCompression>(
+            readImageFile(name, how), chosen.m, chosen.rule, percent);
+    });
     file = name;
     channels = how;
-    basisDue = false;
-    showImage();
-    restartCurve();
-    const image::Pixels& first = compression->original().channels.front();
-    if (status)
-        status->complete("Изображение «" + QFileInfo(name).fileName() + "» ("
-            + IntToStr(first.width) + " × " + IntToStr(first.height)
-            + ") преобразовано для m=" + IntToStr(chosen.m) + ". Время выполнения "
-            + IntToStr(int(clockTicks() - start)) + " мc");
 }
 
 void ImagePage::basisChanged()
@@ -321,18 +309,33 @@ void ImagePage::followBasis()
     basisDue = false;
     const ImageBasis chosen = basis();
     const image::ImageParameters& now = compression->transform().parameters();
-    if (chosen.m == now.m && chosen.rule == now.rule)
-        return;
+    if (chosen.m != now.m || chosen.rule != now.rule)
+        transform("Изображение", [&] {
+            return std::make_shared<ImageCompression>(
+                compression->original(), chosen.m, chosen.rule, percent);
+        });
+}
+
+// The new transform made under the busy cursor, timed on the status line, then shown; when it
+// cannot be made, everything stays as it was.
+void ImagePage::transform(
+    const QString& what, const std::function<std::shared_ptr<ImageCompression>()>& make)
+{
+    const std::uint32_t start = clockTicks();
     std::optional<WaitingStatus> status;
     if (QStatusBar* bar = statusBar())
         status.emplace(bar, "Подождите, идет преобразование изображения...");
     const BusyCursor busy;
-    compression = std::make_unique<ImageCompression>(
-        compression->original(), chosen.m, chosen.rule, percent);
-    showImage();
+    compression = make();
+    basisDue = false;
+    showOriginal();
+    showCompressed();
     restartCurve();
+    const image::Pixels& first = compression->original().channels.front();
     if (status)
-        status->complete("Изображение преобразовано для m=" + IntToStr(chosen.m));
+        status->complete(what + " (" + IntToStr(first.width) + " × " + IntToStr(first.height)
+            + ") преобразовано для m=" + IntToStr(compression->transform().parameters().m)
+            + ". Время выполнения " + IntToStr(int(clockTicks() - start)) + " мc");
 }
 
 // The percentage typed, when the typing is done: a number from 0 to 100, "." or "," as its
@@ -354,15 +357,15 @@ void ImagePage::percentTyped()
         throw ERejectedInput("Доля сохраняемых коэффициентов — от 0 до 100 %, а введено «"
             + typed.toStdString() + "».");
     }
-    if (value == percent)
-        return;
+    const bool changed = value != percent;
+    if (compression && changed) {
+        const BusyCursor busy;
+        compression->keep(value);
+    }
     percent = value;
-    if (!compression)
-        return;
-    const BusyCursor busy;
-    compression->keep(percent);
-    showImage();
-    markPercent();
+    showPercent(); // as the page writes it: "12.50" becomes "12.5"
+    if (compression && changed)
+        showCompressed();
 }
 
 void ImagePage::showPercent()
@@ -370,14 +373,23 @@ void ImagePage::showPercent()
     edImagePercent->setText(percentText(percent));
 }
 
-// The four views and the result, for the coefficients kept in force.
-void ImagePage::showImage()
+// The image opened, and the saves of what comes of it.
+void ImagePage::showOriginal()
+{
+    const ImageData& original = compression->original();
+    const image::Pixels& first = original.channels.front();
+    imgOriginal->setPicture(toImage(original.channels),
+        "Исходное: " + IntToStr(first.width) + " × " + IntToStr(first.height)
+            + (original.channels.size() == 1 ? ", оттенки серого" : ", три канала цвета"));
+    for (QPushButton* save : {btnImageSave, btnImageSaveCoefficients})
+        save->setEnabled(true);
+}
+
+// What the coefficients kept give: the reconstruction, its difference, the pyramid, the result
+// and the point of the chart.
+void ImagePage::showCompressed()
 {
     const ImageCompression& c = *compression;
-    const image::Pixels& first = c.original().channels.front();
-    imgOriginal->setPicture(toImage(c.original().channels),
-        "Исходное: " + IntToStr(first.width) + " × " + IntToStr(first.height)
-            + (c.original().channels.size() == 1 ? ", оттенки серого" : ", три канала цвета"));
     imgReconstruction->setPicture(toImage(c.reconstruction()),
         "Восстановление по " + percentText(c.percent()) + " % коэффициентов");
     const DifferencePicture difference
@@ -392,8 +404,7 @@ void ImagePage::showImage()
             + ", Jy=" + IntToStr(p.Jy) + ", J0=" + IntToStr(p.J0),
         bandOutlines(c.transform()));
     showResult();
-    for (QPushButton* save : {btnImageSave, btnImageSaveCoefficients})
-        save->setEnabled(true);
+    markPercent();
 }
 
 void ImagePage::showResult()
@@ -404,29 +415,30 @@ void ImagePage::showResult()
         + " из " + QString::number(compression->total()) + " коэффициентов");
 }
 
+// A new compression: its curve from the start, at once if the page is shown, else when it is.
 void ImagePage::restartCurve()
 {
+    curveComing.reset();
     curve.clear();
     static_cast<QXYSeries*>(chImagePsnr->chart()->series()[0])->clear();
     markPercent();
-    if (shown())
-        curveTimer.start();
+    startCurve();
 }
 
-// One point of the curve, then the next at the next turn of the event loop while the page is
-// shown; a page brought up again goes on (event).
-void ImagePage::nextCurvePoint()
+void ImagePage::startCurve()
 {
-    const std::vector<double> percentages = curvePercentages();
-    if (!compression || curve.size() >= percentages.size() || !shown())
+    if (!compression || curveComing || !curve.empty() || !shown())
         return;
-    const double p = percentages[curve.size()];
-    curve.push_back({p, compression->qualityAt(p).psnr});
+    curveComing = std::make_unique<PsnrCurve>(
+        compression, curvePercentages(), this, [this](QPointF point) { addCurvePoint(point); });
+}
+
+void ImagePage::addCurvePoint(QPointF point)
+{
+    curve.push_back(point);
     static_cast<QXYSeries*>(chImagePsnr->chart()->series()[0])
-        ->append(p, std::min(curve.back().y(), psnrShownAtMost));
+        ->append(point.x(), std::min(point.y(), psnrShownAtMost));
     markPercent();
-    if (curve.size() < percentages.size())
-        curveTimer.start();
 }
 
 // The red point at the percentage in force, and the PSNR axis over it and the curve.

@@ -3,7 +3,7 @@
 #include "core/ImageFile.h"
 #include "engine/Basis.h"
 
-#include <QTimer>
+#include <QPointF>
 #include <QWidget>
 
 #include <functional>
@@ -12,6 +12,7 @@
 
 class ImageCompression;
 class ImageView;
+class PsnrCurve;
 class QChartView;
 class QComboBox;
 class QFileDialog;
@@ -38,9 +39,8 @@ struct ImageBasis
 //                                 O(C (N log N + N m)), pictures O(C N)
 //   a change of the percentage    keep + inverse O(C (N log N + N m)), pictures O(C N)
 //   a change of order or rule     as an open without the read, when the page is (next) shown
-//   the PSNR curve                20 points of keep + inverse each, one per turn of the event
-//                                 loop while the page is shown, so that the window answers
-//                                 between them
+//   the PSNR curve                20 points of keep + inverse each, on a thread of its own
+//                                 (PsnrCurve), from when the page is first shown with the image
 //   the saves                     PNG O(C N); CSV O(C N) numbers of 17 digits
 class ImagePage : public QWidget
 {
@@ -81,23 +81,27 @@ private:
     ImageChannels channelsChosen() const;
     bool shown() const; // the page is the current one of its window
     void followBasis();
-    void showImage();
+    void transform(
+        const QString& what, const std::function<std::shared_ptr<ImageCompression>()>& make);
+    void showOriginal();
+    void showCompressed();
     void showResult();
     void showPercent();
     void restartCurve();
-    void nextCurvePoint();
+    void startCurve();
+    void addCurvePoint(QPointF point);
     void markPercent();
     QString curveTip(QPointF at) const;
     QStatusBar* statusBar() const;
 
     std::function<ImageBasis()> basis;
-    std::unique_ptr<ImageCompression> compression; // none until an image is opened
+    std::shared_ptr<ImageCompression> compression; // none until an image is opened
     QString file; // the image's file
     ImageChannels channels = ImageChannels::Grey; // how it was read
     double percent = 5; // the percentage of coefficients kept, 0 .. 100
     bool basisDue = false; // the window's basis changed while the page was not shown
     std::vector<QPointF> curve; // (percentage, PSNR) computed so far, PSNR as it is
-    QTimer curveTimer; // the next point of the curve, at the next turn of the event loop
+    std::unique_ptr<PsnrCurve> curveComing; // the rest of the curve, while it is computed
 
     QPushButton* btnImageOpen = nullptr;
     QComboBox* cbImageChannels = nullptr; // in the order of ImageChannels
