@@ -170,6 +170,9 @@ private slots:
         QVERIFY(!original.isGrayscale());
         QCOMPARE(original.convertToFormat(QImage::Format_RGB32), sample(65, 33));
         QCOMPARE(view("imgReconstruction")->picture(), original);
+        control<QComboBox>("cbImageChannels")->setCurrentIndex(0); // and back
+        QCOMPARE(parsed().total, grey);
+        QVERIFY(view("imgOriginal")->picture().isGrayscale());
         QVERIFY(seam.messages.isEmpty());
     }
 
