@@ -1,12 +1,14 @@
 // Times the transform engine per order and level, beside the dense Gram solve it replaces, and
 // the window's commands per degree: the median of many runs of each, in milliseconds; first the
-// engine beside the array wavelet library at N = 2^20.
-// Usage: splinewave_bench [runs] [peer]   (peer: that first table alone)
+// engine beside the array wavelet library at N = 2^20; then images.
+// Usage: splinewave_bench [runs] [peer|image]   (peer: that first table alone; image: the
+// images' table alone)
 
 #include "app/Application.h"
 #include "app/Main_f.h"
 #include "core/UserFunction.h"
 #include "data/Interpolant.h"
+#include "image/ImageTransform.h"
 #include "tests/DenseReference.h"
 
 #include <QCheckBox>
@@ -284,6 +286,46 @@ void levelTable(TMainForm* form, int runs)
     form->hide();
 }
 
+// The images' transform, m = 4, default rule, at 512 x 512 and 2048 x 2048: a smooth image and
+// an edge across it; the median of the set-up, the forward and the inverse transform, and the
+// peak resident memory that one of each adds to the process (its peak reset first, Linux
+// clear_refs), against the image's own doubles.
+void imageTable(int runs)
+{
+    std::printf("images, m = 4, default rule, median of %d runs (2048: of %d), milliseconds\n\n"
+                "| pixels | set-up | forward | inverse | forward + inverse | peak memory / image "
+                "|\n|---|---|---|---|---|---|\n",
+        runs, std::max(3, runs / 5));
+    for (int side : {512, 2048}) {
+        const bool peakReset = bool(std::ofstream("/proc/self/clear_refs") << "5");
+        const double before = statusMegabytes("VmRSS");
+        const int n = side < 2048 ? runs : std::max(3, runs / 5);
+        const image::ImageParameters parameters
+            = image::defaultParameters(side, side, 4, engine::Rule::Default);
+        const double setup
+            = medianMilliseconds(n, [&] { image::ImageTransform(parameters, side, side); });
+        const image::ImageTransform transform(parameters, side, side);
+        image::Pixels pixels {side, side, std::vector<double>(std::size_t(side) * side)};
+        for (int y = 0; y < side; ++y)
+            for (int x = 0; x < side; ++x) {
+                const double t = double(x) / (side - 1), u = double(y) / (side - 1);
+                pixels.at(x, y) = 128 + 60 * std::sin(2 * M_PI * t) * std::cos(3 * M_PI * u)
+                    + (t > 0.3 + 0.2 * u ? 50 : 0);
+            }
+        image::ImageCoefficients coefficients;
+        const double forward
+            = medianMilliseconds(n, [&] { coefficients = transform.forward(pixels); });
+        const double inverse = medianMilliseconds(n, [&] { transform.inverse(coefficients); });
+        const double both
+            = medianMilliseconds(n, [&] { transform.inverse(transform.forward(pixels)); });
+        const double image = double(pixels.values.size()) * sizeof(double) / (1 << 20);
+        std::printf("| %d × %d | %.1f | %.1f | %.1f | %.1f | %.1f%s |\n", side, side, setup,
+            forward, inverse, both, (statusMegabytes("VmHWM") - before) / image,
+            peakReset ? "" : " (the peak could not be reset)");
+    }
+    std::printf("\n");
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -292,10 +334,15 @@ int main(int argc, char** argv)
         qputenv("QT_QPA_PLATFORM", "offscreen");
     TApplication application(argc, argv);
     const int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 51;
+    if (argc > 2 && std::string(argv[2]) == "image") {
+        imageTable(runs);
+        return 0;
+    }
     peerTable(runs);
     if (argc > 2 && std::string(argv[2]) == "peer")
         return 0;
     engineTable(runs);
+    imageTable(runs);
     TMainForm* form = application.createMainForm();
     std::printf("window, median of %d runs, milliseconds\n\n", runs);
     std::printf("| m | setupBasis | forwardTransform | "

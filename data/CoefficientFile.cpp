@@ -1,99 +1,29 @@
 #include "data/CoefficientFile.h"
-#include "data/EngineMessages.h"
+#include "data/CoefficientText.h"
 #include "engine/Errors.h"
 
 #include "engine/Levels.h"
 
 #include <algorithm>
-#include <charconv>
 #include <cmath>
-#include <map>
 #include <optional>
 
 namespace {
 
-const std::string_view title = "# splinewave coefficients";
 const std::string_view columns = "kind,level,index,value";
 const std::string_view keys[] = {"m", "J", "J0", "rule", "a", "b", "f"};
 const std::string_view optionalKeys[] = {"fit", "x0", "x1"};
 
-template <class T> std::string numberText(T value, int digits)
-{
-    char text[40];
-    return std::string(text,
-        std::to_chars(text, text + sizeof text, value, std::chars_format::general, digits).ptr);
-}
-std::string numberText(int value)
-{
-    return std::to_string(value);
-}
-
-// The whole field as a number of type T, or nothing.
-template <class T> std::optional<T> number(std::string_view field)
-{
-    T value {};
-    const char* end = field.data() + field.size();
-    const auto [stop, error] = std::from_chars(field.data(), end, value);
-    if (field.empty() || stop != end || error != std::errc())
-        return std::nullopt;
-    if constexpr (std::is_floating_point_v<T>)
-        if (!std::isfinite(value))
-            return std::nullopt;
-    return value;
-}
-
-// Splits the text into lines without their ends (LF or CRLF).
-struct Lines
-{
-    std::string_view rest;
-    std::size_t number = 0;
-
-    std::optional<std::string_view> next()
-    {
-        if (rest.empty())
-            return std::nullopt;
-        const std::size_t end = std::min(rest.find('\n'), rest.size());
-        std::string_view line = rest.substr(0, end);
-        rest.remove_prefix(std::min(end + 1, rest.size()));
-        if (line.ends_with('\r'))
-            line.remove_suffix(1);
-        ++number;
-        return line;
-    }
-};
-
 // The header's keys, from "# m=3; J=10; ...; f=FORMULA".
 CoefficientFile parseHeader(std::string_view line, const std::string& name, std::size_t lineNumber)
 {
-    auto fail = [&](const std::string& what) { failData(name, lineNumber, what); };
-    if (!line.starts_with("# "))
-        fail("нет строки параметров «# m=…; J=…; J0=…; rule=…; a=…; b=…; f=…»");
-    line.remove_prefix(2);
-    std::map<std::string_view, std::string_view> values;
-    while (!line.empty()) {
-        const std::size_t equals = line.find('=');
-        if (equals == std::string_view::npos)
-            fail("ожидалось «ключ=значение», а записано «" + std::string(line) + "»");
-        const std::string_view key = line.substr(0, equals);
-        if (std::ranges::find(keys, key) == std::end(keys)
-            && std::ranges::find(optionalKeys, key) == std::end(optionalKeys))
-            fail("неизвестный ключ «" + std::string(key) + "»");
-        line.remove_prefix(equals + 1);
-        const std::size_t end = key == "f" ? line.size() : std::min(line.find("; "), line.size());
-        if (!values.emplace(key, line.substr(0, end)).second)
-            fail("ключ «" + std::string(key) + "» повторяется");
-        line.remove_prefix(std::min(end + 2, line.size()));
-    }
-    for (std::string_view key : keys)
-        if (!values.contains(key))
-            fail("нет ключа «" + std::string(key) + "»");
+    const KeyLine values(
+        line, keys, optionalKeys, "# m=…; J=…; J0=…; rule=…; a=…; b=…; f=…", name, lineNumber);
+    auto fail = [&](const std::string& what) { values.fail(what); };
     CoefficientFile file;
     engine::BasisParameters& p = file.parameters;
     auto read = [&](std::string_view key, auto& target) {
-        const auto value = number<std::remove_reference_t<decltype(target)>>(values[key]);
-        if (!value)
-            fail("«" + std::string(key) + "=" + std::string(values[key]) + "» — не число");
-        target = *value;
+        target = values.number<std::remove_reference_t<decltype(target)>>(key);
     };
     read("m", p.m);
     read("J", p.J);
@@ -106,22 +36,19 @@ CoefficientFile parseHeader(std::string_view line, const std::string& name, std:
     try {
         engine::checkParameters(p);
     } catch (const engine::ParameterError& error) {
-        std::string what = engineMessage(error);
-        if (what.ends_with('.'))
-            what.pop_back(); // the message gets its full stop from failData
-        fail(what);
+        values.fail(error);
     }
     file.function = values["f"];
     file.coefficients = engine::Coefficients(p.m, p.J0, p.J);
-    if (values.contains("fit")) {
+    if (values.has("fit")) {
         if (values["fit"] != fitName(Fit::Interpolate) && values["fit"] != fitName(Fit::Project))
             fail(
                 "способ «" + std::string(values["fit"]) + "» неизвестен (interpolate или project)");
         file.fit = values["fit"] == fitName(Fit::Interpolate) ? Fit::Interpolate : Fit::Project;
     }
-    if (values.contains("x0") || values.contains("x1")) {
+    if (values.has("x0") || values.has("x1")) {
         for (std::string_view key : {"x0", "x1"})
-            if (!values.contains(key))
+            if (!values.has(key))
                 fail("нет ключа «" + std::string(key) + "»");
         std::pair<double, double> range;
         read("x0", range.first);
@@ -139,8 +66,8 @@ std::string coefficientText(const CoefficientFile& file)
 {
     const engine::BasisParameters& p = file.parameters;
     const engine::Coefficients& c = file.coefficients;
-    std::string text = std::string(title) + "\n# m=" + numberText(p.m) + "; J=" + numberText(p.J)
-        + "; J0=" + numberText(p.J0)
+    std::string text = std::string(coefficientTitle) + "\n# m=" + numberText(p.m)
+        + "; J=" + numberText(p.J) + "; J0=" + numberText(p.J0)
         + "; rule=" + (p.rule == engine::Rule::Exact ? "exact" : "default")
         + "; a=" + numberText(p.a, 17) + "; b=" + numberText(p.b, 17);
     if (file.fit)
@@ -151,18 +78,14 @@ std::string coefficientText(const CoefficientFile& file)
     text += "; f=" + file.function + "\n" + std::string(columns) + "\n";
     text.reserve(text.size() + (c.d.size() + c.c.size()) * 36);
     // Appended in place: the text of J = 22 has four million rows.
-    char digits[40];
-    auto append = [&](auto... number) {
-        text.append(digits, std::to_chars(digits, digits + sizeof digits, number...).ptr);
-    };
     auto row = [&](char kind, int level, int index, double value) {
         text += kind;
         text += ',';
-        append(level);
+        appendNumber(text, level);
         text += ',';
-        append(index);
+        appendNumber(text, index);
         text += ',';
-        append(value, std::chars_format::general, 17);
+        appendNumber(text, value, 17);
         text += '\n';
     };
     for (int k : scalingIndices(c.m, c.J0))
@@ -177,15 +100,17 @@ std::string coefficientText(const CoefficientFile& file)
 
 CoefficientFile parseCoefficientText(std::string_view text, const std::string& name)
 {
-    if (text.starts_with("\xEF\xBB\xBF"))
-        text.remove_prefix(3);
-    Lines lines {text};
+    Lines lines(text);
     auto expect = [&](std::string_view wanted) {
         const auto line = lines.next();
         if (line != wanted)
             failData(name, lines.number + !line, "ожидалась строка «" + std::string(wanted) + "»");
     };
-    expect(title);
+    expect(coefficientTitle);
+    if (coefficientKind(text) == CoefficientKind::Image)
+        failData(name, 2,
+            "в файле коэффициенты изображения (ключи Jx и Jy), а не функции одной переменной; "
+            "откройте его как коэффициенты изображения");
     const auto header = lines.next();
     CoefficientFile file = parseHeader(header.value_or(""), name, 2);
     expect(columns);
@@ -198,14 +123,8 @@ CoefficientFile parseCoefficientText(std::string_view text, const std::string& n
             continue;
         auto fail = [&](const std::string& what) { failData(name, lines.number, what); };
         std::string_view fields[4];
-        std::string_view rest = *line;
-        for (int i = 0; i < 4; ++i) {
-            const std::size_t comma = i < 3 ? rest.find(',') : std::string_view::npos;
-            if (i < 3 && comma == std::string_view::npos)
-                fail("ожидалось четыре поля «вид,уровень,индекс,значение»");
-            fields[i] = rest.substr(0, comma);
-            rest.remove_prefix(i < 3 ? comma + 1 : rest.size());
-        }
+        if (!splitFields(*line, fields))
+            fail("ожидалось четыре поля «вид,уровень,индекс,значение»");
         const std::string_view kind = fields[0];
         const auto level = number<int>(fields[1]);
         const auto index = number<int>(fields[2]);

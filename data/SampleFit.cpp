@@ -166,15 +166,31 @@ SplineFit::SplineFit(const engine::Basis& basis, const std::vector<double>& x)
     }
 }
 
-// The right-hand side y / h on the samples' rows, 0 on the coefficients'.
+// The right-hand side y / h on the samples' rows, 0 on the coefficients' (every place once).
+template <std::size_t G>
+void SplineFit::solveInterleaved(const double* y, double* s, double* work) const
+{
+    for (int u = 0; u < n; ++u)
+        std::fill_n(work + std::size_t(place[u]) * G, G, 0.0);
+    for (int i = 0; i < N; ++i)
+        for (std::size_t g = 0; g < G; ++g)
+            work[std::size_t(place[n + i]) * G + g] = y[std::size_t(i) * G + g] / h;
+    if constexpr (G == 1)
+        factors.solve(work);
+    else
+        factors.solveLanes(work);
+    for (int u = 0; u < n; ++u)
+        std::copy_n(work + std::size_t(place[u]) * G, G, s + std::size_t(u) * G);
+}
+
 void SplineFit::solve(const double* y, double* s, double* work) const
 {
-    std::fill_n(work, n + N, 0.0);
-    for (int i = 0; i < N; ++i)
-        work[place[n + i]] = y[i] / h;
-    factors.solve(work);
-    for (int u = 0; u < n; ++u)
-        s[u] = work[place[u]];
+    solveInterleaved<1>(y, s, work);
+}
+
+void SplineFit::solveLanes(const double* y, double* s, double* work) const
+{
+    solveInterleaved<engine::BandLU::lanes>(y, s, work);
 }
 
 LevelSpline interpolatingSpline(const engine::Basis& basis, const SampledData& samples)

@@ -59,8 +59,13 @@ public:
     // s[k + m - 1], the coefficients of the spline of level L through y[0 .. N-1] at the x;
     // work holds workSize() doubles. O(2^L m). No check of the residuals.
     void solve(const double* y, double* s, double* work) const;
+    // The same for engine::BandLU::lanes vectors at once, interleaved: y[i lanes + g],
+    // s[k lanes + g], work of workSize() lanes doubles; each to the bit as solve gives it.
+    void solveLanes(const double* y, double* s, double* work) const;
 
 private:
+    template <std::size_t G> void solveInterleaved(const double* y, double* s, double* work) const;
+
     int L, n, N;
     double h; // of level L
     std::vector<int> place; // of unknown u in the system: coefficients u < n, samples n + i

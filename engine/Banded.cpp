@@ -147,9 +147,32 @@ void BandLU::factorStored()
         pivotShift[j] -= j + 1;
 }
 
+namespace {
+
+    // BandLU::lanes doubles that the compiler's vector operations take lane by lane, each as
+    // the same operation on one double (no contraction: -ffp-contract=off); unaligned.
+    typedef double Lanes __attribute__((vector_size(BandLU::lanes * sizeof(double)), aligned(8)));
+
+    bool allZero(double value)
+    {
+        return value == 0;
+    }
+    bool allZero(const Lanes& values)
+    {
+        for (std::size_t g = 0; g < BandLU::lanes; ++g)
+            if (values[g] != 0)
+                return false;
+        return true;
+    }
+
+} // namespace
+
 // dgbtrs: the row exchanges and L's multipliers column by column (dswap, dger), then U by
-// columns from the last (dtbsv), each skipping a zero as the reference BLAS does.
-void BandLU::solve(double* b) const
+// columns from the last (dtbsv), each skipping a zero as the reference BLAS does. Value is a
+// double, or Lanes for several right-hand sides at once, skipped where all of them are zero: a
+// lane whose value is zero adds zeros to the others, which leaves them as they are but for
+// the sign of a zero.
+template <class Value> void BandLU::solveValues(Value* b) const
 {
     const int kd = kl + ku;
     auto column = [&](int j) { return factors.data() + std::size_t(folded(j)) * ldab; };
@@ -157,23 +180,33 @@ void BandLU::solve(double* b) const
         const int l = j + pivotShift[folded(j)];
         if (l != j)
             std::swap(b[l], b[j]);
-        if (b[j] == 0)
+        if (allZero(b[j]))
             continue;
-        const double t = -b[j];
+        const Value t = -b[j];
         const double* multipliers = column(j) + kd + 1;
         const int count = std::min(kl, n - 1 - j);
         for (int i = 0; i < count; ++i)
             b[j + 1 + i] = b[j + 1 + i] + multipliers[i] * t;
     }
     for (int j = n - 1; j >= 0; --j) {
-        if (b[j] == 0)
+        if (allZero(b[j]))
             continue;
         const double* u = column(j); // U(j - i, j) at u[kd - i]
         b[j] = b[j] / u[kd];
-        const double t = b[j];
+        const Value t = b[j];
         for (int i = std::min(j, kd); i > 0; --i)
             b[j - i] = b[j - i] - t * u[kd - i];
     }
+}
+
+void BandLU::solve(double* b) const
+{
+    solveValues(b);
+}
+
+void BandLU::solveLanes(double* b) const
+{
+    solveValues(reinterpret_cast<Lanes*>(b));
 }
 
 // Interval i adds block[j kd1 + jj] to the entry (i - j + kd, i - jj + kd) for jj >= j, in

@@ -82,8 +82,15 @@ public:
     }
     // Solves A x = b in place for contiguous b.
     void solve(double* b) const;
+    // The right-hand sides solveLanes takes at once.
+    static constexpr std::size_t lanes = 8;
+    // Solves A x = b in place for `lanes` right-hand sides interleaved, value j of b_g at
+    // b[j lanes + g], several at a time, so that the solves of many vectors do not wait on one
+    // another's divisions: each as solve solves it alone, to the bit but for the signs of zeros.
+    void solveLanes(double* b) const;
 
 private:
+    template <class Value> void solveValues(Value* b) const;
     void factor(const Columns& columns, int cut, int removed);
     void factorStored();
 

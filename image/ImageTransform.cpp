@@ -51,19 +51,46 @@ namespace {
         return {p.m, J, p.J0, p.rule};
     }
 
-    // A rows x columns array, row after row, as columns x rows: in blocks that stay in the cache
-    // on both sides. O(rows columns).
-    std::vector<double> transposed(
-        const std::vector<double>& a, std::size_t rows, std::size_t columns)
+    // Many vectors in one array: value i of vector r at data[r between + i along].
+    template <class T> struct Vectors
     {
-        constexpr std::size_t block = 32;
-        std::vector<double> t(a.size());
-        for (std::size_t r0 = 0; r0 < rows; r0 += block)
-            for (std::size_t c0 = 0; c0 < columns; c0 += block)
-                for (std::size_t r = r0; r < std::min(rows, r0 + block); ++r)
-                    for (std::size_t c = c0; c < std::min(columns, c0 + block); ++c)
-                        t[c * rows + r] = a[r * columns + c];
-        return t;
+        T* data;
+        std::size_t count;
+        std::ptrdiff_t along, between;
+
+        operator Vectors<const T>() const { return {data, count, along, between}; }
+        T& at(std::size_t r, std::size_t i) const
+        {
+            return data[std::ptrdiff_t(r) * between + std::ptrdiff_t(i) * along];
+        }
+    };
+
+    // The vectors a group takes: as many as the band solves take at once.
+    constexpr std::size_t group = engine::BandLU::lanes;
+
+    // Calls step(in, out) for groups of `group` vectors: `in` holds their inSize values each,
+    // interleaved (value i of vector g at [i group + g]; the vectors past the last are 0), and
+    // the outSize values each that step leaves in `out`, interleaved alike, go to the same
+    // vectors of `target`. A group of neighbouring columns reads and writes whole cache lines.
+    // The buffers are kept per thread from one call to the next: fresh pages cost more than the
+    // work done in them. O(vectors (inSize + outSize)).
+    template <class Step>
+    void inGroups(Vectors<const double> source, std::size_t inSize, Vectors<double> target,
+        std::size_t outSize, Step step)
+    {
+        thread_local std::vector<double> in, out;
+        in.resize(group * inSize);
+        out.resize(group * outSize);
+        for (std::size_t r0 = 0; r0 < source.count; r0 += group) {
+            const std::size_t count = std::min(group, source.count - r0);
+            for (std::size_t i = 0; i < inSize; ++i)
+                for (std::size_t g = 0; g < group; ++g)
+                    in[i * group + g] = g < count ? source.at(r0 + g, i) : 0.0;
+            step(in.data(), out.data());
+            for (std::size_t i = 0; i < outSize; ++i)
+                for (std::size_t g = 0; g < count; ++g)
+                    target.at(r0 + g, i) = out[i * group + g];
+        }
     }
 
     // ||N_(L,k)|| for k = 1-m .. 2^L-1, or ||psi_(L,p)|| for the wavelets of level L.
@@ -152,7 +179,7 @@ struct ImageTransform::Axis
     Axis(std::shared_ptr<const engine::Transform> along, int pixelCount)
         : transform(std::move(along))
         , pixels(pixelCount)
-        , fit(transform->basis(), positions())
+        , spline(transform->basis(), positions())
     {
         const engine::Basis& basis = transform->basis();
         const int m = basis.m(), J = basis.finestLevel(), N = 1 << J;
@@ -175,57 +202,52 @@ struct ImageTransform::Axis
         return t;
     }
 
-    // The finest spline's coefficients, 2^J + m - 1 for each of the `vectors` vectors of pixels
-    // given one after the other: the fit's level, then merged with zero wavelets up to J
-    // (the two-scale relation). O(vectors (pixels + 2^J) m).
-    std::vector<double> fitted(const double* data, std::size_t vectors) const
+    // 2^J + m - 1, the coefficients of a vector along this axis.
+    std::size_t coefficients() const
     {
-        const int m = transform->basis().m(), J = transform->basis().finestLevel();
-        const std::size_t n = std::size_t(splineCount(m, J));
-        std::vector<double> s(vectors * n, 0.0), work(fit.workSize());
-        for (std::size_t r = 0; r < vectors; ++r)
-            fit.solve(data + r * pixels, s.data() + r * n, work.data());
-        for (int L = fit.level() + 1; L <= J; ++L)
-            transform->merge(L, {s.data(), vectors, 1, std::ptrdiff_t(n)});
-        return s;
+        return std::size_t(splineCount(transform->basis().m(), transform->basis().finestLevel()));
     }
 
-    // out[r pixels + i] = sum of s[r n + k + m - 1] N_(J,k)(t_i), from 0.0 in ascending k, for
-    // each of the `vectors` vectors of n = 2^J + m - 1 coefficients. O(vectors pixels m).
-    void evaluate(const double* s, std::size_t vectors, double* out) const
+    // Each vector's `pixels` values in `source` replaced with the 2^J + m - 1 coefficients of
+    // the finest spline through them in `target` (the same vectors, or others of room enough):
+    // the fit's level, merged with zero wavelets up to J (the two-scale relation). O(vectors
+    // 2^J m).
+    void fit(Vectors<const double> source, Vectors<double> target) const
     {
-        const int m = transform->basis().m();
-        const std::size_t n = std::size_t(splineCount(m, transform->basis().finestLevel()));
-        for (std::size_t r = 0; r < vectors; ++r, s += n, out += pixels)
-            for (int i = 0; i < pixels; ++i) {
-                const double* c = s + first[i] + m - 1;
-                const double* v = value.data() + std::size_t(i) * m;
-                double sum = 0.0;
-                for (int j = 0; j < count[i]; ++j)
-                    sum += c[j] * v[j];
-                out[i] = sum;
-            }
+        const int J = transform->basis().finestLevel();
+        const std::size_t n = coefficients(), fitted = std::size_t(spline.coefficientCount());
+        inGroups(source, pixels, target, n, [&](const double* in, double* out) {
+            thread_local std::vector<double> work;
+            work.resize(spline.workSize() * group);
+            spline.solveLanes(in, out, work.data());
+            std::fill(out + fitted * group, out + n * group, 0.0);
+            for (int L = spline.level() + 1; L <= J; ++L)
+                transform->merge(L, {out, group, std::ptrdiff_t(group), 1});
+        });
     }
 
-    // out row i = sum of N_(J,k)(t_i) times row k + m - 1 of `rows` (of `width` values each),
-    // from 0.0 in ascending k: the same sums as evaluate along the other axis. O(pixels width m).
-    void combine(const double* rows, std::size_t width, double* out) const
+    // Each vector's 2^J + m - 1 coefficients replaced with the spline's values at the pixels,
+    // sum of s_k N_(J,k)(t_i) from 0.0 in ascending k. O(vectors pixels m).
+    void evaluate(Vectors<double> vectors) const
     {
         const int m = transform->basis().m();
-        for (int i = 0; i < pixels; ++i, out += width) {
-            std::fill_n(out, width, 0.0);
-            for (int j = 0; j < count[i]; ++j) {
-                const double v = value[std::size_t(i) * m + j];
-                const double* row = rows + std::size_t(first[i] + j + m - 1) * width;
-                for (std::size_t x = 0; x < width; ++x)
-                    out[x] += row[x] * v;
-            }
-        }
+        inGroups(Vectors<const double>(vectors), coefficients(), vectors, pixels,
+            [&](const double* in, double* out) {
+                for (int i = 0; i < pixels; ++i, out += group) {
+                    const double* c = in + std::size_t(first[i] + m - 1) * group;
+                    const double* v = value.data() + std::size_t(i) * m;
+                    double sum[group] = {};
+                    for (int j = 0; j < count[i]; ++j, c += group)
+                        for (std::size_t g = 0; g < group; ++g)
+                            sum[g] += c[g] * v[j];
+                    std::copy_n(sum, group, out);
+                }
+            });
     }
 
     std::shared_ptr<const engine::Transform> transform;
     int pixels;
-    SplineFit fit;
+    SplineFit spline;
     // At pixel i the B-splines first[i] .. first[i] + count[i] - 1, values [i m ..].
     std::vector<int> first, count;
     std::vector<double> value;
@@ -301,10 +323,45 @@ void ImageTransform::compose(double* c) const
     }
 }
 
-// The rows' splines (height x nx), transposed so that each column's values lie together, the
-// columns' splines (nx x ny), transposed back to the layout of the array, then the pyramid.
-// O(N m^2) time, O(N) memory.
+// Along x, the spline through every row's pixels in the rows of the array, then along y the
+// spline through every column of those: the finest tensor spline's coefficients. Then the
+// pyramid, in place. O(N m^2) time, no memory but the coefficients' and O(2^J) for a group.
 ImageCoefficients ImageTransform::forward(const Pixels& pixels) const
+{
+    requireSize(pixels);
+    const std::size_t nx = std::size_t(coefficientColumns(parameters_)),
+                      ny = std::size_t(coefficientRows(parameters_));
+    ImageCoefficients result {parameters_, int(nx), int(ny), std::vector<double>(nx * ny)};
+    double* c = result.values.data();
+    const std::size_t width = std::size_t(width_), height = std::size_t(height_);
+    columns_->fit({pixels.values.data(), height, 1, std::ptrdiff_t(width)},
+        {c, height, 1, std::ptrdiff_t(nx)});
+    rows_->fit({c, nx, std::ptrdiff_t(nx), 1}, {c, nx, std::ptrdiff_t(nx), 1});
+    decompose(c);
+    return result;
+}
+
+// The finest tensor spline from the pyramid; its values at the pixels along x in every row of
+// its coefficients, then along y in the first `width` columns; the pixels moved together.
+// O(N m) time, no memory but the pixels' and O(2^J) for a group.
+Pixels ImageTransform::inverse(const ImageCoefficients& coefficients) const
+{
+    requireBasis(coefficients);
+    const std::size_t nx = std::size_t(coefficients.nx), ny = std::size_t(coefficients.ny);
+    const std::size_t width = std::size_t(width_), height = std::size_t(height_);
+    Pixels result {width_, height_, coefficients.values};
+    double* c = result.values.data();
+    compose(c);
+    columns_->evaluate({c, ny, 1, std::ptrdiff_t(nx)});
+    rows_->evaluate({c, width, std::ptrdiff_t(nx), 1});
+    for (std::size_t y = 0; y < height; ++y) // row y moves to y width <= y nx
+        std::copy_n(c + y * nx, width, c + y * width);
+    result.values.resize(width * height);
+    return result;
+}
+
+// The pixels must be width x height and finite.
+void ImageTransform::requireSize(const Pixels& pixels) const
 {
     if (pixels.width != width_ || pixels.height != height_
         || pixels.values.size() != std::size_t(width_) * height_)
@@ -318,29 +375,6 @@ ImageCoefficients ImageTransform::forward(const Pixels& pixels) const
         throw DataError("Значение пикселя x = " + std::to_string(at % width_)
             + ", y = " + std::to_string(at / width_) + " — не конечное число.");
     }
-    ImageCoefficients result {
-        parameters_, coefficientColumns(parameters_), coefficientRows(parameters_), {}};
-    const std::vector<double> rows = columns_->fitted(pixels.values.data(), height_);
-    const std::vector<double> columns
-        = rows_->fitted(transposed(rows, height_, result.nx).data(), result.nx);
-    result.values = transposed(columns, result.nx, result.ny);
-    decompose(result.values.data());
-    return result;
-}
-
-// The finest tensor spline from the pyramid, then along x at the pixels of every row of its
-// coefficients (ny x width), then those rows combined along y. O(N m) time, O(N) memory.
-Pixels ImageTransform::inverse(const ImageCoefficients& coefficients) const
-{
-    requireBasis(coefficients);
-    std::vector<double> s = coefficients.values;
-    compose(s.data());
-    std::vector<double> alongX(std::size_t(coefficients.ny) * width_);
-    columns_->evaluate(s.data(), coefficients.ny, alongX.data());
-    s = {};
-    Pixels result {width_, height_, std::vector<double>(std::size_t(width_) * height_)};
-    rows_->combine(alongX.data(), width_, result.values.data());
-    return result;
 }
 
 void ImageTransform::requireBasis(const ImageCoefficients& coefficients) const

@@ -124,6 +124,7 @@ private:
     // One axis: its factored fit through the pixels and the B-splines at the pixels.
     struct Axis;
 
+    void requireSize(const Pixels& pixels) const;
     void decompose(double* c) const;
     void compose(double* c) const;
 
