@@ -6,6 +6,7 @@
 #include "files/FileText.h"
 #include "graphs/ChartStyle.h"
 #include "graphs/ChartView.h"
+#include "image/ImageCoefficientFile.h"
 #include "imaging/ImageCompression.h"
 #include "imaging/ImagePictures.h"
 #include "imaging/ImageView.h"
@@ -58,6 +59,14 @@ QString percentText(double percent)
 QString psnrText(double psnr)
 {
     return std::isinf(psnr) ? QString("∞ (без потерь)") : number(psnr, 2) + " дБ";
+}
+
+// The file of one channel of a colour image: "-red", "-green" or "-blue" before ".csv".
+QString channelFile(const QString& name, image::Channel channel)
+{
+    const QString tag = QString("-") + image::channelName(channel);
+    return name.endsWith(".csv", Qt::CaseInsensitive) ? name.chopped(4) + tag + name.right(4)
+                                                      : name + tag;
 }
 
 template <class Widget> Widget* named(Widget* widget, const char* name)
@@ -483,7 +492,35 @@ void ImagePage::saveClicked()
         status->complete("Восстановление было сохранено в " + name);
 }
 
+// The coefficients kept, those set to 0 too, in the image coefficient file of each channel: of
+// a colour image three files (channelFile). A save that fails stops the rest.
 void ImagePage::saveCoefficientsClicked()
 {
-    ShowMessage("not yet");
+    std::optional<WaitingStatus> status;
+    if (QStatusBar* bar = statusBar())
+        status.emplace(bar, "Подождите, идет сохранение коэффициентов...");
+    const std::optional<QString> chosen = runFileDialog(*coefficientsDialog);
+    if (!chosen)
+        return;
+    const QString name = withSuffix(*chosen, "csv");
+    const std::vector<image::ImageCoefficients>& kept = compression->kept();
+    const image::Pixels& first = compression->original().channels.front();
+    // The image's file names where the coefficients came from; a line break would end the key
+    // line of the file.
+    const std::string source
+        = "image:" + QFileInfo(file).fileName().replace('\n', ' ').replace('\r', ' ').toStdString();
+    QStringList written;
+    for (std::size_t c = 0; c < kept.size(); ++c) {
+        const image::Channel channel = kept.size() == 1
+            ? image::Channel::Grey
+            : image::Channel(int(image::Channel::Red) + int(c));
+        const QString target = kept.size() == 1 ? name : channelFile(name, channel);
+        const image::ImageCoefficientFile saved {
+            kept[c], first.width, first.height, channel, source};
+        if (!saveWholeFile(target, QByteArray::fromStdString(image::imageCoefficientText(saved))))
+            return;
+        written << target;
+    }
+    if (status)
+        status->complete("Коэффициенты были сохранены в " + written.join(", "));
 }

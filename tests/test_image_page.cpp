@@ -2,6 +2,8 @@
 // percentage kept, the counts and the PSNR, bad files and bad percentages refused, grey and
 // colour, a change of the window's order, the PSNR curve, and the saves.
 
+#include "core/ImageFile.h"
+#include "image/ImageCoefficientFile.h"
 #include "imaging/ImagePage.h"
 #include "imaging/ImageView.h"
 #include "tests/TestSupport.h"
@@ -280,6 +282,48 @@ private slots:
             = QRegularExpression("белый \\+([\\d.]+)").match(view("imgDifference")->caption());
         QVERIFY2(scale.hasMatch(), qPrintable(view("imgDifference")->caption()));
         QVERIFY_NEAR(scale.captured(1).toDouble(), double(largest), 1.0);
+    }
+
+    // The coefficient files hold what is kept, to the bit, each channel in its own: the same
+    // pixels transformed and kept here, on the engine's own, give the same doubles.
+    void savedCoefficientsReadBack_data()
+    {
+        QTest::addColumn<int>("m");
+        QTest::addColumn<int>("channels"); // the index of cbImageChannels
+        QTest::addColumn<QStringList>("files");
+        for (int m = 2; m <= 4; ++m)
+            QTest::addRow("m=%d grey", m) << m << 0 << QStringList {"c.csv"};
+        QTest::addRow("m=3 by colour")
+            << 3 << 1 << QStringList {"c-red.csv", "c-green.csv", "c-blue.csv"};
+    }
+    void savedCoefficientsReadBack()
+    {
+        QFETCH(int, m);
+        QFETCH(int, channels);
+        QFETCH(QStringList, files);
+        form->chExactIntegration->setChecked(m == 3);
+        const engine::Rule rule = m == 3 ? engine::Rule::Exact : engine::Rule::Default;
+        control<QComboBox>("cbImageChannels")->setCurrentIndex(channels);
+        open(writeSample("sample.png", 40, 23));
+        typePercent("7");
+        seam.fileAnswers << "c";
+        control<QPushButton>("btnImageSaveCoefficients")->click();
+        QVERIFY2(seam.messages.isEmpty(), qPrintable(seam.messages.join('\n')));
+        const ImageData pixels = readImageFile("sample.png", ImageChannels(channels));
+        QCOMPARE(pixels.channels.size(), std::size_t(files.size()));
+        const image::ImageTransform transform(image::defaultParameters(40, 23, m, rule), 40, 23);
+        const char* names[] = {"red", "green", "blue"};
+        for (int c = 0; c < files.size(); ++c) {
+            const image::ImageCoefficientFile file
+                = image::readImageCoefficientFile(files[c].toStdString());
+            const image::ImageCoefficients all = transform.forward(pixels.channels[c]);
+            const image::ImageCoefficients kept
+                = image::keepLargest(transform, all, image::keptForPercent(all, 7));
+            QVERIFY(file.coefficients.parameters == transform.parameters());
+            QVERIFY(file.coefficients.values == kept.values); // every bit
+            QVERIFY(file.width == 40 && file.height == 23 && file.function == "image:sample.png");
+            QCOMPARE(image::channelName(file.channel), channels ? names[c] : "grey");
+        }
     }
 };
 
