@@ -15,6 +15,16 @@ double combinedPsnr(const std::vector<double>& psnrs)
     return -10 * std::log10(sum / double(psnrs.size()));
 }
 
+ImageQuality combined(const std::vector<image::ImageError>& errors)
+{
+    std::vector<double> psnr, edge;
+    for (const image::ImageError& error : errors) {
+        psnr.push_back(error.psnr);
+        edge.push_back(error.edgePsnr);
+    }
+    return {combinedPsnr(psnr), combinedPsnr(edge)};
+}
+
 } // namespace
 
 ImageCompression::ImageCompression(ImageData original, int m, engine::Rule rule, double percent)
@@ -38,9 +48,18 @@ void ImageCompression::keep(double percent)
     percent_ = percent;
 }
 
+// Channel by channel, so that one channel's kept coefficients and image are made at a time.
 ImageQuality ImageCompression::qualityAt(double percent) const
 {
-    return qualityOf(inverse(keptAt(percent)));
+    std::vector<image::ImageError> errors;
+    for (std::size_t c = 0; c < coefficients_.size(); ++c) {
+        const image::ImageCoefficients& all = coefficients_[c];
+        errors.push_back(image::imageError(original_.channels[c],
+            transform_->inverse(
+                image::keepLargest(*transform_, all, image::keptForPercent(all, percent))),
+            ImageData::peak));
+    }
+    return combined(errors);
 }
 
 std::vector<image::ImageCoefficients> ImageCompression::keptAt(double percent) const
@@ -62,14 +81,11 @@ std::vector<image::Pixels> ImageCompression::inverse(
 
 ImageQuality ImageCompression::qualityOf(const std::vector<image::Pixels>& reconstruction) const
 {
-    std::vector<double> psnr, edge;
-    for (std::size_t c = 0; c < reconstruction.size(); ++c) {
-        const image::ImageError error
-            = image::imageError(original_.channels[c], reconstruction[c], ImageData::peak);
-        psnr.push_back(error.psnr);
-        edge.push_back(error.edgePsnr);
-    }
-    return {combinedPsnr(psnr), combinedPsnr(edge)};
+    std::vector<image::ImageError> errors;
+    for (std::size_t c = 0; c < reconstruction.size(); ++c)
+        errors.push_back(
+            image::imageError(original_.channels[c], reconstruction[c], ImageData::peak));
+    return combined(errors);
 }
 
 std::size_t ImageCompression::keptCount() const
