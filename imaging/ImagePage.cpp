@@ -335,7 +335,13 @@ void ImagePage::transform(
     if (QStatusBar* bar = statusBar())
         status.emplace(bar, "Подождите, идет преобразование изображения...");
     const BusyCursor busy;
-    compression = make();
+    curveComing.reset(); // the curve of the image in force leaves the processor to the new one
+    try {
+        compression = make();
+    } catch (...) {
+        startCurve(); // the rest of the curve of the image that stays
+        throw;
+    }
     basisDue = false;
     showOriginal();
     showCompressed();
@@ -434,12 +440,15 @@ void ImagePage::restartCurve()
     startCurve();
 }
 
+// The points of the curve not computed yet, while the page is shown.
 void ImagePage::startCurve()
 {
-    if (!compression || curveComing || !curve.empty() || !shown())
+    const std::vector<double> all = curvePercentages();
+    if (!compression || curveComing || curve.size() >= all.size() || !shown())
         return;
-    curveComing = std::make_unique<PsnrCurve>(
-        compression, curvePercentages(), this, [this](QPointF point) { addCurvePoint(point); });
+    curveComing = std::make_unique<PsnrCurve>(compression,
+        std::vector<double>(all.begin() + std::ptrdiff_t(curve.size()), all.end()), this,
+        [this](QPointF point) { addCurvePoint(point); });
 }
 
 void ImagePage::addCurvePoint(QPointF point)

@@ -193,6 +193,7 @@ private slots:
         QVERIFY(write("text.png", "not a picture\n"));
         QImage(1, 40, QImage::Format_RGB32).save("narrow.png");
         QVERIFY(QDir().mkdir("folder.png"));
+        form->pcCenter->setCurrentWidget(form->tsImage);
         open(writeSample("sample.png"));
         typePercent("10");
         const QString before = result();
@@ -202,6 +203,10 @@ private slots:
             qPrintable(seam.messages.join('\n')));
         QCOMPARE(result(), before);
         QCOMPARE(view("imgReconstruction")->picture(), picture);
+        // Its curve, stopped for the file that failed, goes on: every point once, in order.
+        QTRY_COMPARE(curve(0)->count(), 20);
+        for (int i = 1; i < 20; ++i)
+            QVERIFY(curve(0)->at(i - 1).x() < curve(0)->at(i).x());
         // The colour box refused with it: the file is read again only when it can be.
         QFile::remove("sample.png");
         control<QComboBox>("cbImageChannels")->setCurrentIndex(1);
