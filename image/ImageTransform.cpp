@@ -31,19 +31,18 @@ namespace {
     // One step of the pyramid at level L: where each axis is and whether it splits.
     struct Step
     {
-        int Lx, Ly;
+        int Lx, Ly, J0;
         bool x, y;
         // The levels of the B-splines along x and y before the step and after it.
         int xBefore() const { return std::max(Lx, J0); }
         int yBefore() const { return std::max(Ly, J0); }
         int xAfter() const { return std::max(Lx - 1, J0); }
         int yAfter() const { return std::max(Ly - 1, J0); }
-        int J0;
     };
     Step stepAt(const ImageParameters& p, int L)
     {
         const int Jmax = std::max(p.Jx, p.Jy), Lx = L - (Jmax - p.Jx), Ly = L - (Jmax - p.Jy);
-        return {Lx, Ly, Lx > p.J0, Ly > p.J0, p.J0};
+        return {Lx, Ly, p.J0, Lx > p.J0, Ly > p.J0};
     }
 
     engine::BasisParameters alongAxis(const ImageParameters& p, int J)
@@ -51,7 +50,8 @@ namespace {
         return {p.m, J, p.J0, p.rule};
     }
 
-    // Many vectors in one array: value i of vector r at data[r between + i along].
+    // Many vectors in one array: value i of vector r at data[r between + i along]; as
+    // engine::Strided, and read-only where T is const (the pixels).
     template <class T> struct Vectors
     {
         T* data;
@@ -124,8 +124,9 @@ ImageParameters defaultParameters(int width, int height, int m, engine::Rule rul
             + ": по ширине и по высоте нужно от 2 до " + std::to_string(largestSide)
             + " пикселей.");
     ImageParameters p {m, rule};
+    if (m < 2 || m > 4) // no levels to compute: the check throws for the order first
+        engine::checkParameters(alongAxis(p, 0));
     p.J0 = engine::smallestCoarsestLevel(m, rule);
-    engine::checkParameters(alongAxis(p, engine::smallestFinestLevel(m, p.J0)));
     const int lowest = engine::smallestFinestLevel(m, p.J0);
     p.Jx = std::max(lowest, levelFor(width));
     p.Jy = std::max(lowest, levelFor(height));
@@ -259,8 +260,8 @@ ImageTransform::ImageTransform(const ImageParameters& parameters, int width, int
     , height_(height)
 {
     const ImageParameters& p = parameters_;
-    x_ = std::make_shared<const engine::Transform>(alongAxis(p, p.Jx));
-    y_ = p.Jy == p.Jx ? x_ : std::make_shared<const engine::Transform>(alongAxis(p, p.Jy));
+    engine::checkParameters(alongAxis(p, p.Jx));
+    engine::checkParameters(alongAxis(p, p.Jy));
     auto refuse = [](const char* axis, int J, int pixels, const char* side, const char* size) {
         throw DataError(std::string("Сплайн уровня ") + axis + " = " + std::to_string(J)
             + " проходит не более чем через " + std::to_string((1 << J) + 1) + " пикселей " + side
@@ -274,6 +275,8 @@ ImageTransform::ImageTransform(const ImageParameters& parameters, int width, int
         refuse("Jx", p.Jx, width, "строки", "ширина");
     if (height > (1 << p.Jy) + 1)
         refuse("Jy", p.Jy, height, "столбца", "высота");
+    x_ = std::make_shared<const engine::Transform>(alongAxis(p, p.Jx));
+    y_ = p.Jy == p.Jx ? x_ : std::make_shared<const engine::Transform>(alongAxis(p, p.Jy));
     columns_ = std::make_shared<const Axis>(x_, width);
     rows_ = std::make_shared<const Axis>(y_, height);
 
@@ -357,6 +360,8 @@ Pixels ImageTransform::inverse(const ImageCoefficients& coefficients) const
     for (std::size_t y = 0; y < height; ++y) // row y moves to y width <= y nx
         std::copy_n(c + y * nx, width, c + y * width);
     result.values.resize(width * height);
+    if (result.values.capacity() > result.values.size() / 4 * 5) // up to 4 times for some sizes
+        result.values.shrink_to_fit();
     return result;
 }
 

@@ -97,7 +97,9 @@ class ImageTransform
 {
 public:
     // Throws engine::ParameterError for levels that make no basis, DataError for an image size
-    // whose pixels no spline of the levels goes through (more than 2^J + 1 along an axis).
+    // whose pixels no spline of the levels goes through (fewer than 2 or more than 2^J + 1
+    // along an axis). Both bases, the fits' factors, the B-splines at the pixels and the norms:
+    // O(N + 2^Jx m^2 + 2^Jy m^2) time and memory.
     ImageTransform(const ImageParameters& parameters, int width, int height);
 
     const ImageParameters& parameters() const { return parameters_; }
@@ -113,8 +115,10 @@ public:
     const std::vector<double>& norms() const { return norms_; }
 
     // The pixels must be width x height and finite (DataError names the first that is not).
+    // O(N m^2) time, memory O(N) for the coefficients and O(2^J) besides.
     ImageCoefficients forward(const Pixels& pixels) const;
-    // The image at the pixel positions; the coefficients must be of this transform's basis.
+    // The image at the pixel positions; the coefficients must be of this transform's basis
+    // (DataError otherwise). O(N m) time, memory O(N) for the pixels and O(2^J) besides.
     Pixels inverse(const ImageCoefficients& coefficients) const;
     // Throws DataError unless the coefficients are of this transform's basis: its parameters,
     // nx x ny values.
@@ -139,10 +143,12 @@ private:
 // bands compare fairly. Every coefficient takes part, the coarse block's too.
 
 // The coefficients with all but the K of largest contribution set to 0 (equal contributions: the
-// earlier in the array stay). O(N log N) at most.
+// earlier in the array stay). O(N) on average, O(N) memory. Coefficients of another basis throw
+// DataError, here and in thresholded.
 ImageCoefficients keepLargest(
     const ImageTransform& transform, const ImageCoefficients& coefficients, std::size_t K);
-// K for a percentage 0 .. 100 of all coefficients, rounded to the nearest.
+// K for a percentage 0 .. 100 of all coefficients, rounded to the nearest; a percentage outside
+// is taken as 0 or 100, NaN throws std::invalid_argument.
 std::size_t keptForPercent(const ImageCoefficients& coefficients, double percent);
 // The coefficients whose contribution is below t set to 0.
 ImageCoefficients thresholded(
@@ -159,7 +165,8 @@ struct ImageError
     double edgePsnr = 0;
     double edgeLargest = 0;
 };
-// peak: the largest value a pixel can take (255 for 8-bit images). The images must be of one size.
+// peak: the largest value a pixel can take (255 for 8-bit images). The images must be of one size
+// (DataError otherwise). An empty edge band (edge 0) has +inf and 0. O(N).
 ImageError imageError(
     const Pixels& original, const Pixels& reconstruction, double peak, int edge = 8);
 

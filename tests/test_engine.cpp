@@ -236,14 +236,32 @@ private slots:
             std::vector<double> x = b, expected(n);
             factors.solve(x.data());
             QVERIFY2(sameBits(x, solved), qPrintable(QString("level %1").arg(L)));
+            // as many right-hand sides at once as the solves take, interleaved, each with a
+            // zero here and there: each as alone (==: but for the signs of zeros)
+            constexpr std::size_t G = engine::BandLU::lanes;
+            std::vector<double> lanes(n * G);
+            std::vector<std::vector<double>> alone;
+            for (std::size_t g = 0; g < G; ++g) {
+                alone.push_back(randomValues(n, L + 200 + int(g)));
+                for (int j = int(g); j < n; j += 3)
+                    alone[g][j] = 0;
+                for (int j = 0; j < n; ++j)
+                    lanes[j * G + g] = alone[g][j];
+                factors.solve(alone[g].data());
+            }
+            factors.solveLanes(lanes.data());
+            for (std::size_t g = 0; g < G; ++g)
+                for (int j = 0; j < n; ++j)
+                    QVERIFY(lanes[j * G + g] == alone[g][j]);
             for (int j = 0; j < n; ++j)
                 expected[system[j].second] = solved[j] + 0.0;
             x = b;
             transform.split(L, {x.data()});
             QVERIFY2(sameBits(x, expected), qPrintable(QString("level %1").arg(L)));
 
-            // three vectors as the rows, then as the columns, of a matrix
-            constexpr int count = 3;
+            // eleven vectors (a group of those the solves take at once and part of one) as the
+            // rows, then as the columns, of a matrix
+            constexpr int count = 11;
             const std::vector<double> all = randomValues(count * n, L + 100);
             std::vector<double> rows = all, columns(all.size()), each(all.size());
             for (int r = 0; r < count; ++r) {

@@ -6,6 +6,7 @@
 
 #include "data/CoefficientFile.h"
 #include "data/SampleExpansion.h"
+#include "engine/Errors.h"
 #include "engine/Expansion.h"
 #include "image/ImageCoefficientFile.h"
 
@@ -326,15 +327,45 @@ private slots:
         QVERIFY(std::ranges::all_of(covered, [](int n) { return n == 1; }));
     }
 
-    // The norms are products of the one-dimensional ones (the coarse block's from basisNorms);
+    // The norm of the middle entry of every band: ||psi_(L,p)|| from the one-dimensional basis's
+    // norms, and for an inner B-spline ||N_(L,k)||^2 = h^3 c_m, h = 2^-L (h times the
+    // normalised B-spline), c_m the integral of the square of the cardinal B-spline: 2/3, 11/20,
+    // 151/315 for m = 2, 3, 4; to rounding.
+    void normsAreProducts_data()
+    {
+        QTest::addColumn<int>("m");
+        for (int m = 2; m <= 4; ++m)
+            QTest::addRow("m=%d", m) << m;
+    }
+    void normsAreProducts()
+    {
+        QFETCH(int, m);
+        const ImageTransform transform = transformOf(100, 37, m);
+        const double c[] = {2.0 / 3, 11.0 / 20, 151.0 / 315};
+        auto norm = [&](const engine::Transform& axis, bool wavelet, int level, int index) {
+            return wavelet ? axis.basisNorms().wavelet(level, index)
+                           : std::sqrt(std::pow(2.0, -3 * level) * c[m - 2]);
+        };
+        const int nx = coefficientColumns(transform.parameters());
+        for (const BandPlace& band : transform.bands()) {
+            const int i = band.columns / 2, j = band.rows / 2;
+            const double expected
+                = norm(transform.alongX(), waveletAlongX(band.band), band.levelX, band.firstX + i)
+                * norm(transform.alongY(), waveletAlongY(band.band), band.levelY, band.firstY + j);
+            const double actual
+                = transform.norms()[std::size_t(band.row + j) * nx + band.column + i];
+            QVERIFY2(std::abs(actual - expected) <= 1e-13 * expected,
+                qPrintable(
+                    QString("level %1: %2, not %3").arg(band.level).arg(actual).arg(expected)));
+        }
+    }
+
     // keepLargest keeps the K of largest |c| ||basis function||, the earlier of equal ones;
     // thresholded and keptForPercent; nonZero counts.
     void compressionByContribution()
     {
         const ImageTransform transform = transformOf(33, 17, 3);
         const Values& norms = transform.norms();
-        const engine::Coefficients& n1 = transform.alongX().basisNorms();
-        QCOMPARE(norms[0], n1.d[0] * transform.alongY().basisNorms().d[0]);
         ImageCoefficients c = transform.forward(imageOf(33, 17,
             [](double x, double y) { return std::sin(5 * x) * std::exp(y) + (x > 0.4 ? 1 : 0); }));
         const std::size_t total = c.values.size();
@@ -401,13 +432,22 @@ private slots:
             failure([&] { transform.forward(imageOf(5, 7, [](double, double) { return 0; })); }),
             "Изображение 5 × 7 пикселей, а преобразование построено для 7 × 5.");
         ImageParameters p = transform.parameters();
+        p.Jy = 40;
+        QVERIFY_THROWS_EXCEPTION(engine::ParameterError, ImageTransform(p, 7, 5));
+        p.Jy = transform.parameters().Jy;
         QCOMPARE(failure([&] { ImageTransform(p, (1 << p.Jx) + 2, 5); }),
             "Сплайн уровня Jx = 4 проходит не более чем через 17 пикселей строки, а ширина "
             "изображения — 18; увеличьте Jx.");
         QVERIFY(failure([&] {
             defaultParameters(1, 5, 4, engine::Rule::Default);
         }).startsWith("Изображение 1 × 5: по ширине и по высоте нужно от 2 до"));
-        QVERIFY(!failure([&] { defaultParameters(7, 5, 5, engine::Rule::Default); }).isEmpty());
+        for (int m : {0, 5})
+            try {
+                defaultParameters(7, 5, m, engine::Rule::Default);
+                QFAIL("no error");
+            } catch (const engine::ParameterError& error) {
+                QCOMPARE(error.kind, engine::ParameterError::Kind::Order);
+            }
         ImageCoefficients other
             = transformOf(40, 5, 4).forward(imageOf(40, 5, [](double, double) { return 1.0; }));
         QVERIFY(failure([&] { transform.inverse(other); }).startsWith("Коэффициенты (m=4, Jx=6"));
