@@ -22,14 +22,14 @@ class ImageCompression
 {
 public:
     // The transform of the basis of order m and the rule for the image's size, the coefficients
-    // of every channel and the reconstruction at the percentage.           O(C N m^2 + C N log N)
+    // of every channel and the reconstruction at the percentage.           O(C N m^2)
     // Throws what image::defaultParameters and ImageTransform::forward throw.
     ImageCompression(ImageData original, int m, engine::Rule rule, double percent);
 
-    // The coefficients kept at another percentage and the image they give. O(C (N log N + N m))
+    // The coefficients kept at another percentage and the image they give. O(C N m)
     void keep(double percent);
     // The quality the percentage would give, the coefficients in force unchanged: a point of the
-    // PSNR curve.                                                           O(C (N log N + N m))
+    // PSNR curve.                                                           O(C N m)
     ImageQuality qualityAt(double percent) const;
 
     const ImageData& original() const { return original_; }
@@ -44,7 +44,7 @@ public:
     std::size_t total() const;
 
 private:
-    // The coefficients of every channel kept at the percentage.            O(C N log N)
+    // The coefficients of every channel kept at the percentage.            O(C N)
     std::vector<image::ImageCoefficients> keptAt(double percent) const;
     // The image of each channel's coefficients.                            O(C N m)
     std::vector<image::Pixels> inverse(const std::vector<image::ImageCoefficients>& kept) const;

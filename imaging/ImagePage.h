@@ -36,8 +36,8 @@ struct ImageBasis
 //
 // Costs, N = pixels of the image, C = channels (1 grey, 3 by colour), m the order:
 //   open, a change of channels    read O(C N), forward O(C N m^2), keep + inverse
-//                                 O(C (N log N + N m)), pictures O(C N)
-//   a change of the percentage    keep + inverse O(C (N log N + N m)), pictures O(C N)
+//                                 O(C N m), pictures O(C N)
+//   a change of the percentage    keep O(C N) on average + inverse O(C N m), pictures O(C N)
 //   a change of order or rule     as an open without the read, when the page is (next) shown
 //   the PSNR curve                20 points of keep + inverse each, on a thread of its own
 //                                 (PsnrCurve), from when the page is first shown with the image

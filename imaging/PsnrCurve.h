@@ -13,7 +13,7 @@ class QObject;
 
 // The PSNR curve of a compression, its points (percentage, PSNR) computed one after another on a
 // thread of their own, so that the window answers meanwhile: each is a keep and an inverse,
-// O(C (N log N + N m)) for N pixels of C channels, up to a second at 2048 x 2048. Each point is
+// O(C N m) for N pixels of C channels, up to a second at 2048 x 2048. Each point is
 // handed to `receive` in the event loop of `receiver`'s thread as it comes. The thread reads
 // only what ImageCompression's constructor made (qualityAt), which keep() leaves alone.
 // Destroying the curve stops it after the point under way and waits for that one; points on
