@@ -6,6 +6,7 @@
 #include "app/WaitingStatus.h"
 #include "core/Conversions.h"
 #include "engine/Basis.h"
+#include "imaging/ImagePage.h"
 
 #include <QAction>
 #include <QChart>
@@ -69,6 +70,9 @@ void TMainForm::connectHandlers()
     bind(miAnalysisPicture, &QAction::triggered, &TMainForm::miAnalysisPictureClick);
     bind(miAnalysisCurves, &QAction::triggered, &TMainForm::miAnalysisCurvesClick);
     connect(btnClose, &QPushButton::clicked, this, &QWidget::close);
+    // After the window's own handlers of the two, so that the page finds the basis in force.
+    connect(cbStepSplain, &QComboBox::currentTextChanged, tsImage, &ImagePage::basisChanged);
+    connect(chExactIntegration, &QCheckBox::toggled, tsImage, &ImagePage::basisChanged);
 }
 
 void TMainForm::bindSelected(QAbstractButton* button, void (TMainForm::*handler)(QObject*))

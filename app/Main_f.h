@@ -40,6 +40,7 @@ class TPanel;
 class TStringGrid;
 struct GraphSamples;
 class LevelFunctions;
+class ImagePage;
 
 // The one window of the program. Its controls, its command handlers and the whole state of the
 // computation are members; every computation is a member operation that works on the fields.
@@ -226,6 +227,9 @@ public:
     QFileDialog* LoadDataDialog = nullptr;
     QFileDialog* SaveCoeffCsvDialog = nullptr;
     QFileDialog* LoadCoeffCsvDialog = nullptr;
+    // The fourth page: images, their transform and compression (imaging/ImagePage.h). It holds
+    // its own state and takes the order and the rule of cbStepSplain and chExactIntegration.
+    ImagePage* tsImage = nullptr;
 
     // ---- numerics/ — the state of the computation ----
     // Keys: k a scaling index 1-m .. 2^L-1 of level L, p or i a wavelet index 1-m .. 2^(L-1)-m
@@ -471,6 +475,7 @@ private:
     void createGraphicPage();
     QWidget* createGraphChoice();
     void createAnalysisPage();
+    void createImagePage();
     void createNonVisual();
     void setFocusOrder();
     void connectHandlers();

@@ -6,6 +6,7 @@
 #include "app/Panel.h"
 #include "app/StringGrid.h"
 #include "core/Conversions.h"
+#include "imaging/ImagePage.h"
 
 #include <QAction>
 #include <QBoxLayout>
@@ -228,6 +229,7 @@ void TMainForm::createLayout()
     createTransferPage();
     createGraphicPage();
     createAnalysisPage();
+    createImagePage();
     pcCenter->setCurrentWidget(tsTransfer);
     createNonVisual();
     setFocusOrder();
@@ -515,6 +517,17 @@ void TMainForm::createAnalysisPage()
     SplitterAnalysis = split(Qt::Horizontal, chAnalysis, beside, "SplitterAnalysis", 5, pAnalysis);
     keepSize(SplitterAnalysis, 1, 300);
     SplitterAnalysis->splitter()->hide(); // until there are coefficients
+}
+
+// The image page reads the order and the rule as the window's controls show them: after their
+// handlers, that is the basis in force (a refused one is put back).
+void TMainForm::createImagePage()
+{
+    tsImage = new ImagePage([this] {
+        return ImageBasis {cbStepSplain->currentText().toInt(),
+            chExactIntegration->isChecked() ? engine::Rule::Exact : engine::Rule::Default};
+    });
+    pcCenter->addTab(tsImage, "Изображение");
 }
 
 void TMainForm::createNonVisual()
