@@ -27,7 +27,7 @@ expect() { # FILE PATTERN
 }
 expect info "^ Package: splinewave$"
 for dependency in libqt6core6 libqt6gui6 libqt6widgets6 libqt6charts6 libqt6svg6 libmuparser2v5 liblapacke libgsl27 \
-    qt6-qpa-plugins qt6-translations-l10n; do
+    qt6-qpa-plugins qt6-image-formats-plugins qt6-translations-l10n; do
     expect info "^ Depends:.*$dependency"
 done
 if grep "^ Depends:" "$out/info" | grep -q -e "-dev"; then
