@@ -114,6 +114,42 @@ std::string note(const image::ImageCoefficients& kept, const image::ImageError& 
         .toStdString();
 }
 
+// What the command works on: the transform, every coefficient and the image they are measured
+// against, with the file's name for the coefficient file it writes.
+struct Input
+{
+    image::ImageTransform transform;
+    image::ImageCoefficients all;
+    image::Pixels original;
+    image::Channel channel;
+    std::string function;
+};
+
+// An image transformed with the levels of the options.
+Input imageInput(const QString& path, const LevelOptions& levels)
+{
+    image::Pixels pixels = readImageFile(path, ImageChannels::Grey).channels[0];
+    image::ImageTransform transform(imageLevels(levels, pixels), pixels.width, pixels.height);
+    image::ImageCoefficients all = transform.forward(pixels);
+    return {std::move(transform), std::move(all), std::move(pixels), image::Channel::Grey,
+        "image:" + QFileInfo(path).fileName().toStdString()};
+}
+
+// An image's coefficient file: its own basis and size; the image measured against is the one of
+// all its coefficients. Without -m the file must be one (the image route needs m).
+Input coefficientInput(const QString& path)
+{
+    const std::string name = path.toStdString(), text = readFileText(name);
+    if (coefficientKind(text) != CoefficientKind::Image)
+        usageError("не задан параметр -m (без него файл должен быть файлом коэффициентов "
+                   "изображения)");
+    image::ImageCoefficientFile file = image::parseImageCoefficientText(text, name);
+    image::ImageTransform transform(file.coefficients.parameters, file.width, file.height);
+    image::Pixels original = transform.inverse(file.coefficients);
+    return {std::move(transform), std::move(file.coefficients), std::move(original), file.channel,
+        std::move(file.function)};
+}
+
 } // namespace
 
 ImageResult imageCommand(const QCommandLineParser& parser)
@@ -125,20 +161,24 @@ ImageResult imageCommand(const QCommandLineParser& parser)
     if (isStandardStream(parser.value("o")) && isStandardStream(parser.value("coefficients")))
         usageError("-o и --coefficients не могут оба писать в стандартный вывод");
     const Selection selection = selectionOptions(parser);
-    const LevelOptions levels = levelOptions(parser);
+    const bool fromImage = parser.isSet("m");
+    const LevelOptions levels = fromImage ? levelOptions(parser) : LevelOptions {};
+    if (!fromImage)
+        for (const char* name : {"J", "Jx", "Jy", "J0", "exact"})
+            if (parser.isSet(name))
+                usageError("у файла коэффициентов изображения m, правило и уровни свои: без -m "
+                           "параметр "
+                    + optionName(name) + " не задают");
     try {
-        const image::Pixels pixels = readImageFile(files[0], ImageChannels::Grey).channels[0];
-        const image::ImageTransform transform(
-            imageLevels(levels, pixels), pixels.width, pixels.height);
-        const image::ImageCoefficients coefficients
-            = kept(transform, transform.forward(pixels), selection);
-        const image::Pixels rebuilt = transform.inverse(coefficients);
+        const Input input = fromImage ? imageInput(files[0], levels) : coefficientInput(files[0]);
+        const image::ImageCoefficients coefficients = kept(input.transform, input.all, selection);
+        const image::Pixels rebuilt = input.transform.inverse(coefficients);
         ImageResult result {pngBytes({rebuilt}).toStdString(), std::nullopt,
-            note(coefficients, image::imageError(pixels, rebuilt, ImageData::peak, edgeBand))};
+            note(coefficients,
+                image::imageError(input.original, rebuilt, ImageData::peak, edgeBand))};
         if (parser.isSet("coefficients"))
-            result.coefficients
-                = image::imageCoefficientText({coefficients, pixels.width, pixels.height,
-                    image::Channel::Grey, "image:" + QFileInfo(files[0]).fileName().toStdString()});
+            result.coefficients = image::imageCoefficientText({coefficients, input.original.width,
+                input.original.height, input.channel, input.function});
         return result;
     } catch (const DataError& error) {
         throw Failure {BadData, QString::fromUtf8(error.what())};

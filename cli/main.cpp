@@ -3,7 +3,8 @@
 //   inverse   a coefficient file -> "x,value" at the sample points or at N points of [a, b]
 //   compress  a coefficient file -> the same with the small wavelet coefficients zeroed
 //   basis     the report of the basis coefficients (core/BasisReport.h), in UTF-8
-//   image     an image file -> the image rebuilt from its largest coefficients (cli/ImageCommand.h)
+//   image     an image or its coefficient file -> the image rebuilt from its largest coefficients
+//             (cli/ImageCommand.h)
 // The result goes to stdout or, only when the command succeeds, to the -o file (core/SafeSave.h:
 // a regular file is replaced atomically, a device or a pipe written directly). "-" names the
 // standard output for -o and the standard input for the file read.
@@ -46,7 +47,8 @@ const char* const help = R"help(Использование:
   splinewave-cli inverse  КОЭФФИЦИЕНТЫ.csv [--points N] [-o ФАЙЛ]
   splinewave-cli compress КОЭФФИЦИЕНТЫ.csv (--threshold T | --keep K) [--by МЕРА] [-o ФАЙЛ]
   splinewave-cli basis    -m M -J J [--J0 J0] [--exact] [-o ФАЙЛ]
-  splinewave-cli image    ИЗОБРАЖЕНИЕ -m M [-J J | --Jx JX --Jy JY] [--J0 J0] [--exact]
+  splinewave-cli image    (ИЗОБРАЖЕНИЕ -m M [-J J | --Jx JX --Jy JY] [--J0 J0] [--exact]
+                          | КОЭФФИЦИЕНТЫ_ИЗОБРАЖЕНИЯ.csv)
                           (--keep K | --percent P | --threshold T) -o ФАЙЛ.png
                           [--coefficients КОЭФФИЦИЕНТЫ.csv]
   splinewave-cli --version
@@ -65,7 +67,8 @@ const char* const help = R"help(Использование:
             коэффициенты с наибольшим вкладом среди всех, грубых тоже (вклад — |c|, умноженный
             на норму функции базиса в L² квадрата), восстанавливает по ним изображение и пишет
             его в PNG; в stderr — сколько сохранено и PSNR восстановления до округления до
-            целых, по всему изображению и в полосе 8 пикселей у краёв
+            целых, по всему изображению и в полосе 8 пикселей у краёв; вместо изображения —
+            файл его коэффициентов (m, правило, уровни и размер из файла)
 
 Параметры:
   -m M              порядок сплайна: 2, 3 или 4

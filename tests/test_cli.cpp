@@ -378,19 +378,30 @@ void TestCli::imageRoundTrip()
     for (const QByteArray& line : contents("k.csv").split('\n'))
         nonZero += (line.startsWith("c,") || line.startsWith("d,")) && !line.endsWith(",0");
     QCOMPARE(nonZero, 10);
+    // The file of every coefficient read back in place of the image: keeping 10 keeps the same
+    // 10, to the bit.
+    QCOMPARE(cli("image grey.png -m 4 --percent 100 -o out.png --coefficients all.csv").status, 0);
+    const Run again = cli("image all.csv --keep 10 -o - --coefficients again.csv");
+    QVERIFY2(
+        again.status == 0 && again.out == few.out && contents("again.csv") == contents("k.csv"),
+        qPrintable(again.err));
     const Run many = cli("image grey.png -m 4 --keep 500 -o out.png");
     QVERIFY2(psnr(many) > psnr(few) + 3, qPrintable(few.err + many.err));
 }
 
-// A call without one selection or without -o, levels given twice or out of range, or a
-// second file is a usage error; a missing file, one that is not an image, an image of one
-// pixel's width, a folder or an image wider than the level's spline is bad data. Neither writes
-// a file.
+// A call without one selection or without -o, levels given twice or out of range, levels beside
+// a coefficient file, or a second file is a usage error; a missing file, one that is not an
+// image, an image of one pixel's width, a folder, an image wider than the level's spline or a
+// damaged coefficient file is bad data. Neither writes a file.
 void TestCli::imageRefusals()
 {
     greyImage();
     QVERIFY(write("text.png", "x,value\n0,1\n") && QDir().mkdir("folder.png"));
     QVERIFY(QImage(1, 9, QImage::Format_Grayscale8).save("line.png"));
+    QVERIFY(cli("image grey.png -m 4 --percent 100 -o all.png --coefficients all.csv").status == 0);
+    QVERIFY(write("damaged.csv",
+        "# splinewave coefficients\n# m=4; Jx=6; Jy=5; J0=2; rule=default; width=37; height=21; "
+        "channel=grey; f=image:grey.png\nkind,level\n"));
     const std::tuple<const char*, int, const char*> cases[] = {
         {"grey.png -m 4 -o out.png", 2,
             "задайте ровно одно из --keep K, --percent P и --threshold T\n"},
@@ -398,7 +409,13 @@ void TestCli::imageRefusals()
         {"grey.png -m 4 --percent 101 -o out.png", 2, "значение --percent «101» больше 100\n"},
         {"grey.png -m 4 --threshold -1 -o out.png", 2, "значение --threshold «-1» не неотриц"},
         {"grey.png -m 4 --keep 5", 2, "не задан параметр -o\n"},
-        {"none.png --keep 5 -o out.png", 2, "не задан параметр -m\n"},
+        {"grey.png --keep 5 -o out.png", 2,
+            "не задан параметр -m (без него файл должен быть файлом коэффициентов изображения)\n"},
+        {"all.csv --keep 5 -J 6 -o out.png", 2,
+            "у файла коэффициентов изображения m, правило и уровни свои: без -m параметр -J не "
+            "задают\n"},
+        {"damaged.csv --keep 5 -o out.png", 1,
+            "Файл «damaged.csv», строка 3: ожидалась строка «kind,level,band,ix,iy,value»"},
         {"grey.png -m 4 -J 6 --Jy 5 --keep 5 -o out.png", 2,
             "задайте уровни одним способом: -J для обеих осей или --Jx и --Jy\n"},
         {"grey.png -m 4 --Jy 3 --keep 5 -o out.png", 2,
