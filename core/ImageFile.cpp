@@ -54,9 +54,13 @@ int byteValue(double value)
 ImageData readImageFile(const QString& path, ImageChannels how)
 {
     const std::string name = path.toStdString();
-    const std::string text = readFileText(name);
+    return imageData(readFileText(name), name, how);
+}
+
+ImageData imageData(std::string_view bytes, const std::string& name, ImageChannels how)
+{
     QImage image;
-    if (!image.loadFromData(reinterpret_cast<const uchar*>(text.data()), qsizetype(text.size())))
+    if (!image.loadFromData(reinterpret_cast<const uchar*>(bytes.data()), qsizetype(bytes.size())))
         failData(name, 0, "это не изображение PNG, JPEG, BMP или TIFF, или файл повреждён");
     if (image.width() < 2 || image.height() < 2)
         failData(name, 0,

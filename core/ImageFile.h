@@ -6,6 +6,8 @@
 #include <QImage>
 #include <QString>
 
+#include <string>
+#include <string_view>
 #include <vector>
 
 // Images in files for the window and the command line: PNG, JPEG, BMP and TIFF in, PNG out.
@@ -30,6 +32,9 @@ struct ImageData
 // this program reads, or smaller than 2 x 2 pixels throws DataError (data/SampledData.h) naming
 // it, in Russian. O(pixels).
 ImageData readImageFile(const QString& path, ImageChannels how);
+// The same for the bytes of a file already read (readFileText); `name` is the file as the
+// messages call it.
+ImageData imageData(std::string_view bytes, const std::string& name, ImageChannels how);
 
 // The channels as an image, each value rounded and held to 0 .. 255: grey for one channel,
 // RGB for three. O(pixels).

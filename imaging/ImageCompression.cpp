@@ -38,6 +38,16 @@ ImageCompression::ImageCompression(ImageData original, int m, engine::Rule rule,
     keep(percent);
 }
 
+ImageCompression::ImageCompression(
+    const image::ImageCoefficients& coefficients, int width, int height, double percent)
+    : transform_(
+        std::make_shared<const image::ImageTransform>(coefficients.parameters, width, height))
+    , coefficients_ {coefficients}
+{
+    original_.channels.push_back(transform_->inverse(coefficients));
+    keep(percent);
+}
+
 void ImageCompression::keep(double percent)
 {
     std::vector<image::ImageCoefficients> kept = keptAt(percent);

@@ -25,6 +25,11 @@ public:
     // of every channel and the reconstruction at the percentage.           O(C N m^2)
     // Throws what image::defaultParameters and ImageTransform::forward throw.
     ImageCompression(ImageData original, int m, engine::Rule rule, double percent);
+    // Coefficients read from a file, one channel, their basis as they have it: the original is
+    // the image of all of them, so that nothing is lost at 100 %.               O(N m)
+    // Throws what ImageTransform throws for the basis and the size.
+    ImageCompression(
+        const image::ImageCoefficients& coefficients, int width, int height, double percent);
 
     // The coefficients kept at another percentage and the image they give. O(C N m)
     void keep(double percent);

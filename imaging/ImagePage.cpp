@@ -3,6 +3,7 @@
 #include "app/Dialogs.h"
 #include "app/WaitingStatus.h"
 #include "core/Conversions.h"
+#include "data/SampledData.h"
 #include "files/FileText.h"
 #include "graphs/ChartStyle.h"
 #include "graphs/ChartView.h"
@@ -69,6 +70,14 @@ QString channelFile(const QString& name, image::Channel channel)
                                                       : name + tag;
 }
 
+// A basis as the status line names it: "m=3, точное интегрирование".
+QString basisText(int m, engine::Rule rule)
+{
+    return "m=" + IntToStr(m)
+        + (rule == engine::Rule::Exact ? ", точное интегрирование"
+                                       : ", без точного интегрирования");
+}
+
 template <class Widget> Widget* named(Widget* widget, const char* name)
 {
     widget->setObjectName(name);
@@ -114,7 +123,9 @@ void ImagePage::createTools()
     static_cast<QVBoxLayout*>(layout())->addLayout(row);
     btnImageOpen
         = toolButton("btnImageOpen", "Открыть изображение…", QStyle::SP_DialogOpenButton, this);
-    btnImageOpen->setToolTip("Изображение PNG, JPEG, BMP или TIFF");
+    btnImageOpen->setToolTip("Изображение PNG, JPEG, BMP или TIFF, или файл CSV коэффициентов "
+                             "изображения (из «Сохранить коэффициенты…»): тогда действуют "
+                             "m и правило интегрирования из файла");
     cbImageChannels = named(new QComboBox(this), "cbImageChannels");
     cbImageChannels->addItems({"в оттенках серого", "по каналам цвета"}); // as ImageChannels
     cbImageChannels->setToolTip("Цветное изображение: одна яркость или каждый из каналов "
@@ -207,7 +218,8 @@ void ImagePage::createDialogs()
 {
     openDialog = named(new QFileDialog(this), "ImageOpenDialog");
     openDialog->setNameFilters(
-        {"Изображения (*.png *.jpg *.jpeg *.bmp *.tif *.tiff)", "Все файлы (*)"});
+        {"Изображения и их коэффициенты (*.png *.jpg *.jpeg *.bmp *.tif *.tiff *.csv)",
+            "Все файлы (*)"});
     openDialog->setFileMode(QFileDialog::ExistingFile);
     saveDialog = named(new QFileDialog(this), "ImageSaveDialog");
     saveDialog->setNameFilter("Рисунок PNG (*.png)");
@@ -279,9 +291,10 @@ void ImagePage::openClicked()
 }
 
 // The file read again the other way; when it cannot be, the box shows the way in force again.
+// Coefficients read from a file are of one channel whichever way.
 void ImagePage::channelsChanged()
 {
-    if (!compression || channelsChosen() == channels)
+    if (!compression || source || channelsChosen() == channels)
         return;
     try {
         open(file, channelsChosen());
@@ -294,13 +307,29 @@ void ImagePage::channelsChanged()
 
 void ImagePage::open(const QString& name, ImageChannels how)
 {
-    const ImageBasis chosen = basis();
-    transform("Изображение «" + QFileInfo(name).fileName() + "»", [&] {
-        return std::make_shared<ImageCompression>(
-            readImageFile(name, how), chosen.m, chosen.rule, percent);
-    });
+    transform([&] { return made(name, how); });
     file = name;
     channels = how;
+}
+
+// The file read whole once: a coefficient file, told by its first line, as an image's in the
+// basis it has (a function's or a damaged one gets the reader's message); anything else as an
+// image in the window's basis.
+ImagePage::Made ImagePage::made(const QString& name, ImageChannels how) const
+{
+    const std::string path = name.toStdString();
+    const std::string text = readFileText(path);
+    const QString quoted = "«" + QFileInfo(name).fileName() + "»";
+    if (Lines(text).next() != coefficientTitle) {
+        const ImageBasis chosen = basis();
+        return {std::make_shared<ImageCompression>(
+                    imageData(text, path, how), chosen.m, chosen.rule, percent),
+            "Изображение " + quoted, std::nullopt};
+    }
+    image::ImageCoefficientFile read = image::parseImageCoefficientText(text, path);
+    return {std::make_shared<ImageCompression>(read.coefficients, read.width, read.height, percent),
+        "Изображение из коэффициентов " + quoted,
+        CoefficientSource {read.channel, std::move(read.function)}};
 }
 
 void ImagePage::basisChanged()
@@ -310,7 +339,8 @@ void ImagePage::basisChanged()
         followBasis();
 }
 
-// The transform anew when the window's order or rule is not that of the image's transform.
+// The transform anew when the window's order or rule is not that of the image's transform;
+// coefficients read from a file keep the basis they are in.
 void ImagePage::followBasis()
 {
     if (!basisDue || !compression)
@@ -318,17 +348,17 @@ void ImagePage::followBasis()
     basisDue = false;
     const ImageBasis chosen = basis();
     const image::ImageParameters& now = compression->transform().parameters();
-    if (chosen.m != now.m || chosen.rule != now.rule)
-        transform("Изображение", [&] {
-            return std::make_shared<ImageCompression>(
-                compression->original(), chosen.m, chosen.rule, percent);
+    if (!source && (chosen.m != now.m || chosen.rule != now.rule))
+        transform([&] {
+            return Made {std::make_shared<ImageCompression>(
+                             compression->original(), chosen.m, chosen.rule, percent),
+                "Изображение", std::nullopt};
         });
 }
 
 // The new transform made under the busy cursor, timed on the status line, then shown; when it
 // cannot be made, everything stays as it was.
-void ImagePage::transform(
-    const QString& what, const std::function<std::shared_ptr<ImageCompression>()>& make)
+void ImagePage::transform(const std::function<Made()>& make)
 {
     const std::uint32_t start = clockTicks();
     std::optional<WaitingStatus> status;
@@ -336,21 +366,35 @@ void ImagePage::transform(
         status.emplace(bar, "Подождите, идет преобразование изображения...");
     const BusyCursor busy;
     curveComing.reset(); // the curve of the image in force leaves the processor to the new one
+    Made next;
     try {
-        compression = make();
+        next = make();
     } catch (...) {
         startCurve(); // the rest of the curve of the image that stays
         throw;
     }
+    compression = std::move(next.compression);
+    source = std::move(next.source);
     basisDue = false;
     showOriginal();
     showCompressed();
     restartCurve();
     const image::Pixels& first = compression->original().channels.front();
     if (status)
-        status->complete(what + " (" + IntToStr(first.width) + " × " + IntToStr(first.height)
+        status->complete(next.what + " (" + IntToStr(first.width) + " × " + IntToStr(first.height)
             + ") преобразовано для m=" + IntToStr(compression->transform().parameters().m)
-            + ". Время выполнения " + IntToStr(int(clockTicks() - start)) + " мc");
+            + basisNote() + ". Время выполнения " + IntToStr(int(clockTicks() - start)) + " мc");
+}
+
+// Coefficients read from a file in a basis other than the window's: which one holds here.
+QString ImagePage::basisNote() const
+{
+    const ImageBasis chosen = basis();
+    const image::ImageParameters& p = compression->transform().parameters();
+    if (!source || (chosen.m == p.m && chosen.rule == p.rule))
+        return {};
+    return "; на этой странице действует базис файла (" + basisText(p.m, p.rule) + "), а не окна ("
+        + basisText(chosen.m, chosen.rule) + ")";
 }
 
 // The percentage typed, when the typing is done: a number from 0 to 100, "." or "," as its
@@ -388,14 +432,21 @@ void ImagePage::showPercent()
     edImagePercent->setText(percentText(percent));
 }
 
-// The image opened, and the saves of what comes of it.
+// The image opened, or that of all the coefficients read, and the saves of what comes of it.
 void ImagePage::showOriginal()
 {
     const ImageData& original = compression->original();
     const image::Pixels& first = original.channels.front();
-    imgOriginal->setPicture(toImage(original.channels),
-        "Исходное: " + IntToStr(first.width) + " × " + IntToStr(first.height)
-            + (original.channels.size() == 1 ? ", оттенки серого" : ", три канала цвета"));
+    const QString size = IntToStr(first.width) + " × " + IntToStr(first.height);
+    QString caption = "Исходное: " + size
+        + (original.channels.size() == 1 ? ", оттенки серого" : ", три канала цвета");
+    if (source)
+        caption = "Из коэффициентов: " + size
+            + ", m=" + IntToStr(compression->transform().parameters().m)
+            + (source->channel == image::Channel::Grey
+                    ? QString()
+                    : QString(", канал ") + image::channelName(source->channel));
+    imgOriginal->setPicture(toImage(original.channels), caption);
     for (QPushButton* save : {btnImageSave, btnImageSaveCoefficients})
         save->setEnabled(true);
 }
@@ -514,18 +565,20 @@ void ImagePage::saveCoefficientsClicked()
     const QString name = withSuffix(*chosen, "csv");
     const std::vector<image::ImageCoefficients>& kept = compression->kept();
     const image::Pixels& first = compression->original().channels.front();
-    // The image's file names where the coefficients came from; a line break would end the key
-    // line of the file.
-    const std::string source
-        = "image:" + QFileInfo(file).fileName().replace('\n', ' ').replace('\r', ' ').toStdString();
+    // The image's file names where the coefficients came from, a coefficient file's as it says;
+    // a line break would end the key line of the file.
+    const std::string origin = source
+        ? source->function
+        : "image:" + QFileInfo(file).fileName().replace('\n', ' ').replace('\r', ' ').toStdString();
     QStringList written;
     for (std::size_t c = 0; c < kept.size(); ++c) {
-        const image::Channel channel = kept.size() == 1
-            ? image::Channel::Grey
-            : image::Channel(int(image::Channel::Red) + int(c));
+        const image::Channel channel = kept.size() > 1
+            ? image::Channel(int(image::Channel::Red) + int(c))
+            : source ? source->channel
+                     : image::Channel::Grey;
         const QString target = kept.size() == 1 ? name : channelFile(name, channel);
         const image::ImageCoefficientFile saved {
-            kept[c], first.width, first.height, channel, source};
+            kept[c], first.width, first.height, channel, origin};
         if (!saveWholeFile(target, QByteArray::fromStdString(image::imageCoefficientText(saved))))
             return;
         written << target;

@@ -2,12 +2,15 @@
 
 #include "core/ImageFile.h"
 #include "engine/Basis.h"
+#include "image/ImageCoefficientFile.h"
 
 #include <QPointF>
 #include <QWidget>
 
 #include <functional>
 #include <memory>
+#include <optional>
+#include <string>
 #include <vector>
 
 class ImageCompression;
@@ -37,6 +40,8 @@ struct ImageBasis
 // Costs, N = pixels of the image, C = channels (1 grey, 3 by colour), m the order:
 //   open, a change of channels    read O(C N), forward O(C N m^2), keep + inverse
 //                                 O(C N m), pictures O(C N)
+//   open a coefficient file       read O(N), inverse O(N m) for the original, keep + inverse
+//                                 O(N m), pictures O(N)
 //   a change of the percentage    keep O(C N) on average + inverse O(C N m), pictures O(C N)
 //   a change of order or rule     as an open without the read, when the page is (next) shown
 //   the PSNR curve                20 points of keep + inverse each, on a thread of its own
@@ -76,13 +81,31 @@ private:
     void saveClicked();
     void saveCoefficientsClicked();
 
-    // Reads the file and transforms it; nothing changes when it cannot be read or transformed.
+    // Where coefficients read from a file came from: their channel and the image they are of
+    // ("image:NAME"), both written again by a save.
+    struct CoefficientSource
+    {
+        image::Channel channel = image::Channel::Grey;
+        std::string function;
+    };
+    // What a transform makes: the compression, how the status line names it, and the source
+    // when it was read from a coefficient file.
+    struct Made
+    {
+        std::shared_ptr<ImageCompression> compression;
+        QString what;
+        std::optional<CoefficientSource> source;
+    };
+
+    // Reads the file, an image or an image's coefficient file, and transforms it; nothing
+    // changes when it cannot be read or transformed.
     void open(const QString& name, ImageChannels how);
+    Made made(const QString& name, ImageChannels how) const;
     ImageChannels channelsChosen() const;
     bool shown() const; // the page is the current one of its window
     void followBasis();
-    void transform(
-        const QString& what, const std::function<std::shared_ptr<ImageCompression>()>& make);
+    void transform(const std::function<Made()>& make);
+    QString basisNote() const;
     void showOriginal();
     void showCompressed();
     void showResult();
@@ -96,7 +119,9 @@ private:
 
     std::function<ImageBasis()> basis;
     std::shared_ptr<ImageCompression> compression; // none until an image is opened
-    QString file; // the image's file
+    QString file; // the image's file, or its coefficient file
+    // Of coefficients read from a file; their basis holds on the page, not the window's.
+    std::optional<CoefficientSource> source;
     ImageChannels channels = ImageChannels::Grey; // how it was read
     double percent = 5; // the percentage of coefficients kept, 0 .. 100
     bool basisDue = false; // the window's basis changed while the page was not shown

@@ -1,6 +1,7 @@
 // The image page, driven through its controls: an image opened, its reconstruction at the
 // percentage kept, the counts and the PSNR, bad files and bad percentages refused, grey and
-// colour, a change of the window's order, the PSNR curve, and the saves.
+// colour, a change of the window's order, the PSNR curve, the saves, and a coefficient file
+// opened again.
 
 #include "core/ImageFile.h"
 #include "image/ImageCoefficientFile.h"
@@ -78,6 +79,12 @@ class TestImagePage : public WindowTest
             return {};
         return {QLocale().toDouble(match.captured(1)), QLocale().toDouble(match.captured(2)),
             match.captured(3).toLong(), match.captured(4).toLong()};
+    }
+    // Saves the coefficients kept as "c.csv" (by colour: c-red.csv, c-green.csv, c-blue.csv).
+    void saveCoefficients()
+    {
+        seam.fileAnswers << "c";
+        control<QPushButton>("btnImageSaveCoefficients")->click();
     }
     // The coefficients of one channel of a w x h image, (2^Jx + m - 1)(2^Jy + m - 1), Jx and
     // Jy the smallest with 2^J >= w - 1, h - 1 (the sample's sizes are above every smallest J).
@@ -329,6 +336,126 @@ private slots:
             QVERIFY(file.width == 40 && file.height == 23 && file.function == "image:sample.png");
             QCOMPARE(image::channelName(file.channel), channels ? names[c] : "grey");
         }
+    }
+
+    // A coefficient file saved at 100 % opens in its own basis, whatever the window's: the
+    // original is the image of its coefficients, which every coefficient kept gives back
+    // exactly; the percentage keeps its share; saved again, the same file to the byte.
+    void coefficientFileOpens_data()
+    {
+        QTest::addColumn<int>("m");
+        QTest::addColumn<bool>("exact");
+        QTest::addColumn<int>("channels"); // the index of cbImageChannels when saved
+        QTest::addColumn<QString>("name"); // the file opened
+        QTest::addColumn<QString>("caption"); // the original's
+        QTest::addRow("m=2 grey") << 2 << false << 0 << "c.csv"
+                                  << "Из коэффициентов: 40 × 23, m=2";
+        QTest::addRow("m=3 exact grey") << 3 << true << 0 << "c.csv"
+                                        << "Из коэффициентов: 40 × 23, m=3";
+        QTest::addRow("m=4 red") << 4 << false << 1 << "c-red.csv"
+                                 << "Из коэффициентов: 40 × 23, m=4, канал red";
+    }
+    void coefficientFileOpens()
+    {
+        QFETCH(int, m);
+        QFETCH(bool, exact);
+        QFETCH(int, channels);
+        QFETCH(QString, name);
+        QFETCH(QString, caption);
+        form->pcCenter->setCurrentWidget(form->tsImage);
+        chooseDegree(m);
+        form->chExactIntegration->setChecked(exact);
+        control<QComboBox>("cbImageChannels")->setCurrentIndex(channels);
+        open(writeSample("sample.png", 40, 23));
+        typePercent("100");
+        saveCoefficients();
+        QFile::remove("sample.png"); // the coefficients alone
+        typePercent("10");
+        open(name); // in the window's basis: nothing to say of it; the percentage in force
+        QVERIFY2(!form->StatusBar->currentMessage().contains("базис"),
+            qPrintable(form->StatusBar->currentMessage()));
+        QCOMPARE(parsed().kept, std::lround(0.1 * channelTotal(m, 40, 23)));
+        typePercent("100");
+        const int other = m == 4 ? 2 : m + 1;
+        chooseDegree(other);
+        form->chExactIntegration->setChecked(!exact);
+        open(name);
+        QVERIFY2(seam.messages.isEmpty(), qPrintable(seam.messages.join('\n')));
+        QCOMPARE(view("imgOriginal")->caption(), caption);
+        QVERIFY(view("imgOriginal")->picture().isGrayscale());
+        QVERIFY2(form->StatusBar->currentMessage().contains(
+                     "; на этой странице действует базис файла (m=" + QString::number(m)
+                     + (exact ? ", точное" : ", без точного")),
+            qPrintable(form->StatusBar->currentMessage()));
+        QCOMPARE(form->cbStepSplain->currentText(), QString::number(other));
+        // The image of the file's coefficients, by a transform of its own.
+        const image::ImageCoefficientFile read
+            = image::readImageCoefficientFile(name.toStdString());
+        const image::ImageTransform transform(read.coefficients.parameters, 40, 23);
+        const QImage expected = toImage({transform.inverse(read.coefficients)});
+        QCOMPARE(view("imgOriginal")->picture(), expected);
+        QCOMPARE(view("imgReconstruction")->picture(), expected);
+        QVERIFY2(result().startsWith("PSNR ∞ (без потерь), у краёв (8 пикселей) ∞ (без потерь)"),
+            qPrintable(result()));
+        const QString all = QString::number(channelTotal(m, 40, 23));
+        QVERIFY2(result().endsWith("сохранено " + all + " из " + all + " коэффициентов"),
+            qPrintable(result()));
+        seam.fileAnswers << "again";
+        control<QPushButton>("btnImageSaveCoefficients")->click();
+        QCOMPARE(contents("again.csv"), contents(name));
+        // The window's basis changes; the file's stays. The share follows the percentage.
+        const int third = 9 - m - other;
+        chooseDegree(third);
+        typePercent("10");
+        QCOMPARE(parsed().total, channelTotal(m, 40, 23));
+        QCOMPARE(parsed().kept, std::lround(0.1 * channelTotal(m, 40, 23)));
+        QVERIFY(parsed().psnr < 60);
+        QFile::remove(name); // one channel whichever way: the file is not read again
+        control<QComboBox>("cbImageChannels")->setCurrentIndex(1 - channels); // for the next
+        QCOMPARE(parsed().total, channelTotal(m, 40, 23));
+        QVERIFY(seam.messages.isEmpty());
+        // An image opened next is in the window's basis again.
+        open(writeSample("sample.png", 40, 23));
+        QCOMPARE(view("imgOriginal")->caption().left(9), QString("Исходное:"));
+        QCOMPARE(parsed().total, (channels ? 1 : 3) * channelTotal(third, 40, 23));
+    }
+
+    // A coefficient file that cannot be read as an image's: the reader's one message naming
+    // its line; the image opened before stays.
+    void badCoefficientFileKeepsImage_data()
+    {
+        QTest::addColumn<QByteArray>("from"); // in c.csv
+        QTest::addColumn<QByteArray>("to");
+        QTest::addColumn<QString>("where");
+        QTest::addRow("a value not a number")
+            << QByteArray("\nd,1,,-1,-1,") << QByteArray("\nd,1,,-1,-1,x")
+            << "«bad.csv», строка 4:";
+        QTest::addRow("a row twice")
+            << QByteArray("\nd,1,,-1,-1,") << QByteArray("\nd,1,,-1,-1,0\nd,1,,-1,-1,")
+            << "«bad.csv», строка 5:";
+        QTest::addRow("a function's key line")
+            << QByteArray("Jx=5; Jy=5;") << QByteArray("J=5;") << "«bad.csv», строка 2:";
+    }
+    void badCoefficientFileKeepsImage()
+    {
+        QFETCH(QByteArray, from);
+        QFETCH(QByteArray, to);
+        QFETCH(QString, where);
+        chooseDegree(2);
+        open(writeSample("sample.png", 33, 20));
+        saveCoefficients();
+        QByteArray text = contents("c.csv");
+        QVERIFY(text.contains(from));
+        QVERIFY(write("bad.csv", text.replace(from, to)));
+        typePercent("10");
+        const QString before = result();
+        const QImage picture = view("imgReconstruction")->picture();
+        open("bad.csv");
+        QVERIFY2(seam.messages.size() == 1 && seam.messages[0].contains(where),
+            qPrintable(seam.messages.join('\n')));
+        QCOMPARE(result(), before);
+        QCOMPARE(view("imgReconstruction")->picture(), picture);
+        QCOMPARE(view("imgOriginal")->caption().left(9), QString("Исходное:"));
     }
 };
 
