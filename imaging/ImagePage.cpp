@@ -539,17 +539,22 @@ QString ImagePage::curveTip(QPointF at) const
     return "сохранено " + percentText(nearest->x()) + " %\nPSNR " + psnrText(nearest->y());
 }
 
+std::optional<QString> ImagePage::saveTarget(QFileDialog& dialog, const QString& waiting,
+    const QString& suffix, std::optional<WaitingStatus>& status) const
+{
+    if (QStatusBar* bar = statusBar())
+        status.emplace(bar, waiting);
+    const std::optional<QString> chosen = runFileDialog(dialog);
+    return chosen ? std::optional(withSuffix(*chosen, suffix)) : std::nullopt;
+}
+
 void ImagePage::saveClicked()
 {
     std::optional<WaitingStatus> status;
-    if (QStatusBar* bar = statusBar())
-        status.emplace(bar, "Подождите, идет сохранение изображения...");
-    const std::optional<QString> chosen = runFileDialog(*saveDialog);
-    if (!chosen)
-        return;
-    const QString name = withSuffix(*chosen, "png");
-    if (saveWholeFile(name, pngBytes(compression->reconstruction())) && status)
-        status->complete("Восстановление было сохранено в " + name);
+    const std::optional<QString> name
+        = saveTarget(*saveDialog, "Подождите, идет сохранение изображения...", "png", status);
+    if (name && saveWholeFile(*name, pngBytes(compression->reconstruction())) && status)
+        status->complete("Восстановление было сохранено в " + *name);
 }
 
 // The coefficients kept, those set to 0 too, in the image coefficient file of each channel: of
@@ -557,12 +562,11 @@ void ImagePage::saveClicked()
 void ImagePage::saveCoefficientsClicked()
 {
     std::optional<WaitingStatus> status;
-    if (QStatusBar* bar = statusBar())
-        status.emplace(bar, "Подождите, идет сохранение коэффициентов...");
-    const std::optional<QString> chosen = runFileDialog(*coefficientsDialog);
+    const std::optional<QString> chosen = saveTarget(
+        *coefficientsDialog, "Подождите, идет сохранение коэффициентов...", "csv", status);
     if (!chosen)
         return;
-    const QString name = withSuffix(*chosen, "csv");
+    const QString& name = *chosen;
     const std::vector<image::ImageCoefficients>& kept = compression->kept();
     const image::Pixels& first = compression->original().channels.front();
     // The image's file names where the coefficients came from, a coefficient file's as it says;

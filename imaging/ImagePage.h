@@ -23,6 +23,7 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 class QStatusBar;
+class WaitingStatus;
 
 // The order and the rule of the images' basis: those chosen on the main window.
 struct ImageBasis
@@ -116,6 +117,10 @@ private:
     void markPercent();
     QString curveTip(QPointF at) const;
     QStatusBar* statusBar() const;
+    // The file a save writes: `waiting` on the status line, the name chosen in the dialog with
+    // `suffix` added where it has none; nothing when the dialog is cancelled.
+    std::optional<QString> saveTarget(QFileDialog& dialog, const QString& waiting,
+        const QString& suffix, std::optional<WaitingStatus>& status) const;
 
     std::function<ImageBasis()> basis;
     std::shared_ptr<ImageCompression> compression; // none until an image is opened
