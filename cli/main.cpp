@@ -268,7 +268,7 @@ std::string inverse(const QCommandLineParser& parser)
         values = transform.inverse(file.coefficients, x);
     } else {
         x = transform.samplePoints();
-        values = transform.meshValues(transform.compose(file.coefficients), 1);
+        values = transform.meshValues(file.coefficients, 1);
     }
     std::string text = "x,value\n";
     text.reserve(x.size() * 48);

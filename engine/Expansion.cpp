@@ -116,7 +116,7 @@ std::vector<double> Expansion::at(std::span<const double> x) const
 
 std::vector<double> Expansion::onMesh(int S) const
 {
-    return transform_->meshValues(transform_->compose(coefficients_), S);
+    return transform_->meshValues(coefficients_, S);
 }
 
 Expansion Expansion::level(int L) const

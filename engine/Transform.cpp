@@ -2,6 +2,7 @@
 
 #include "engine/BSpline.h"
 #include "engine/Errors.h"
+#include "engine/LevelMerge.h"
 #include "engine/Norms.h"
 
 #include <algorithm>
@@ -101,53 +102,6 @@ namespace {
         }
     }
 
-    // out[2c + i] += row[i] coefficient[c] for the columns c = 0 .. count-1 in turn: the rows of
-    // a level that are the whole two-scale relation or the whole central wavelet, two rows
-    // apart, with their lengths known to the compiler for the orders there are.
-    template <int Length>
-    void addShiftedRows(double* out, const double* row, const double* coefficient, int count)
-    {
-        for (int c = 0; c < count; ++c, out += 2)
-            for (int i = 0; i < Length; ++i)
-                out[i] += row[i] * coefficient[c];
-    }
-    void addShiftedRows(
-        double* out, std::span<const double> row, const double* coefficient, int count)
-    {
-        switch (row.size()) {
-        case 3: // m + 1 for m = 2, 3, 4
-            return addShiftedRows<3>(out, row.data(), coefficient, count);
-        case 4:
-            return addShiftedRows<4>(out, row.data(), coefficient, count);
-        case 5: // also 3m - 1 for m = 2
-            return addShiftedRows<5>(out, row.data(), coefficient, count);
-        case 8:
-            return addShiftedRows<8>(out, row.data(), coefficient, count);
-        case 11:
-            return addShiftedRows<11>(out, row.data(), coefficient, count);
-        }
-        for (int c = 0; c < count; ++c, out += 2)
-            for (std::size_t i = 0; i < row.size(); ++i)
-                out[i] += row[i] * coefficient[c];
-    }
-
-    // The first and the last index whose row is all of `whole`, uncut; they lie between the
-    // cut or boundary rows at the two ends, so a few probes from each end find them.
-    template <class RowOf>
-    std::pair<int, int> wholeRows(Indices indices, RowOf rowOf, const std::vector<double>& whole)
-    {
-        auto isWhole = [&](int i) {
-            const SplineRow row = rowOf(i);
-            return row.values.data() == whole.data() && row.values.size() == whole.size();
-        };
-        int first = indices.front(), last = indices.back();
-        while (first <= last && !isWhole(first))
-            ++first;
-        while (last >= first && !isWhole(last))
-            --last;
-        return {first, last};
-    }
-
     // At the point s of every interval i = 0 .. N-1 the sum of spline[k + m - 1] N_(J,k) over
     // k = i-m+1 .. i, in increasing k, from N_(J,-j) at that point of interval 0 (value[j]): every
     // interval the same M products, eight intervals side by side so that the compiler takes them
@@ -171,6 +125,36 @@ namespace {
                 sum += spline[i - j + M - 1] * value[j];
             values[std::size_t(i) * S] = sum;
         }
+    }
+
+    // For the intervals i = 0 .. count-1, whose 2M - 1 values of f start at fx[start[i]]: the sum
+    // S = S + w_q (f(x_q) N(x_q)) for each of the M B-splines N = N_(J,i-j) non-zero there, added
+    // to products[i - j + M - 1] in increasing i, then j. Eight intervals side by side, each sum in
+    // its own order, so that the sums do not wait on one another; a product's terms come in
+    // increasing i for increasing j as well, since i - j is the same for all of them.
+    template <int M>
+    void intervalSums(const double* fx, const std::size_t* start, const double* w,
+        const double* pattern, int count, double* products)
+    {
+        constexpr int lanes = 8, Q = 2 * M - 1;
+        auto sums = [&](int i, auto width) {
+            double S[M][width] = {}, f[width];
+            for (int q = 0; q < Q; ++q) {
+                for (int l = 0; l < width; ++l)
+                    f[l] = fx[start[i + l] + q];
+                for (int j = 0; j < M; ++j)
+                    for (int l = 0; l < width; ++l)
+                        S[j][l] = S[j][l] + w[q] * (f[l] * pattern[q * M + j]);
+            }
+            for (int j = 0; j < M; ++j)
+                for (int l = 0; l < width; ++l)
+                    products[i + l - j + M - 1] += S[j][l];
+        };
+        int i = 0;
+        for (; i + lanes <= count; i += lanes)
+            sums(i, std::integral_constant<int, lanes>());
+        for (; i < count; ++i)
+            sums(i, std::integral_constant<int, 1>());
     }
 
     // The quadrature points of this many intervals go to f at a time.
@@ -224,42 +208,43 @@ std::vector<double> Transform::samplePoints() const
 // in increasing interval order: the scalar product's order of summation. Where an interval's
 // first point is the previous one's last to the bit (the default rule's points include both
 // ends), f is called there once and its value serves both.
-std::vector<double> Transform::finestProducts(const BatchFunction& f) const
+void Transform::addProducts(const BatchFunction& f, double* products) const
 {
     const MeshQuadrature& mesh = basis_.quadrature();
     const int m = basis_.m(), N = mesh.intervals();
     const std::vector<double>& w = mesh.weights();
     const std::size_t n = w.size();
-    std::vector<double> products(N + m - 1, 0.0);
     std::vector<double> x(std::min(N, intervalsPerBatch) * n), fx(x.size());
     std::vector<std::size_t> start(std::min(N, intervalsPerBatch)); // of each interval's points
+    std::vector<double> point(n);
     for (int first = 0; first < N; first += intervalsPerBatch) {
         const int count = std::min(N - first, intervalsPerBatch);
+        double* out = products + first;
         std::size_t size = 0;
         for (int i = 0; i < count; ++i) {
-            double* points = x.data() + size;
-            mesh.points(first + i, points);
+            mesh.points(first + i, point.data());
             const bool shared = i > 0
-                && std::bit_cast<std::uint64_t>(points[0])
-                    == std::bit_cast<std::uint64_t>(points[-1]);
-            if (shared)
-                std::copy(points + 1, points + n, points);
+                && std::bit_cast<std::uint64_t>(point[0])
+                    == std::bit_cast<std::uint64_t>(x[size - 1]);
             start[i] = size - shared;
-            size += n - shared;
+            for (std::size_t k = shared; k < n; ++k)
+                x[size++] = point[k];
         }
         f(std::span(x).first(size), std::span(fx).first(size));
         for (std::size_t q = 0; q < size; ++q)
             if (!std::isfinite(fx[q]))
                 throw NotFiniteError(x[q]);
-        for (int i = 0; i < count; ++i)
-            for (int j = 0; j < m; ++j) {
-                double S = 0.0;
-                for (std::size_t q = 0; q < n; ++q)
-                    S = S + w[q] * (fx[start[i] + q] * pattern[q * m + j]);
-                products[first + i - j + m - 1] += S;
-            }
+        switch (m) {
+        case 2:
+            intervalSums<2>(fx.data(), start.data(), w.data(), pattern.data(), count, out);
+            break;
+        case 3:
+            intervalSums<3>(fx.data(), start.data(), w.data(), pattern.data(), count, out);
+            break;
+        default:
+            intervalSums<4>(fx.data(), start.data(), w.data(), pattern.data(), count, out);
+        }
     }
-    return products;
 }
 
 const BandLU& Transform::level(int L) const
@@ -290,68 +275,84 @@ void Transform::split(int L, Strided v) const
         });
 }
 
-// s_L = P_L s_(L-1) + Q_L c_L: each entry from 0.0, the scaling columns in ascending k, then
-// the wavelet columns in ascending p; the many whole rows between the ends at once.
 void Transform::merge(int L, Strided v) const
 {
-    const int m = basis_.m(), n = level(L).order(), coarser = int(scalingIndices(m, L - 1).size());
-    auto twoScale = [&](int k) { return basis_.twoScale(L, k); };
-    auto wavelet = [&](int p) { return basis_.wavelet(L, p); };
-    const auto [k0, k1] = wholeRows(scalingIndices(m, L - 1), twoScale, basis_.betta());
-    const auto [p0, p1] = wholeRows(waveletIndices(m, L), wavelet, basis_.centralWavelet());
-    eachVector(v, n, [&](const double* in, double* out) {
-        std::fill_n(out, n, 0.0);
-        auto add = [&](auto rowOf, Indices indices, int whole0, int whole1, const double* c) {
-            for (int i = indices.front(); i <= indices.back(); ++i) {
-                const SplineRow row = rowOf(i);
-                if (i == whole0 && whole0 <= whole1) {
-                    addShiftedRows(out + row.first + m - 1, row.values, c + i, whole1 - i + 1);
-                    i = whole1;
-                } else
-                    for (std::size_t j = 0; j < row.values.size(); ++j)
-                        out[row.first + m - 1 + int(j)] += row.values[j] * c[i];
-            }
-        };
-        add(twoScale, scalingIndices(m, L - 1), k0, k1, in + m - 1);
-        add(wavelet, waveletIndices(m, L), p0, p1, in + coarser + m - 1);
-    });
+    const int n = level(L).order(), coarser = int(scalingIndices(basis_.m(), L - 1).size());
+    eachVector(
+        v, n, [&](const double* in, double* out) { mergeLevel(basis_, L, in, in + coarser, out); });
 }
 
-Coefficients Transform::decompose(std::vector<double> s, int level) const
+std::vector<double> Transform::finestProducts(const BatchFunction& f) const
 {
-    const int m = basis_.m();
-    Coefficients result(m, basis_.coarsestLevel(), basis_.finestLevel());
-    for (int L = level; L > basis_.coarsestLevel(); --L) {
-        split(L, {s.data()});
-        const std::size_t coarser = scalingIndices(m, L - 1).size();
-        std::ranges::copy(std::span(s).subspan(coarser), result.level(L).begin());
-        s.resize(coarser);
+    std::vector<double> products(basis_.quadrature().intervals() + basis_.m() - 1, 0.0);
+    addProducts(f, products.data());
+    return products;
+}
+
+// Each level solved in s, then its unknowns put in place: the scaling ones to the front of s (an
+// unknown's place is never after its own, so none is overwritten before it is read), the
+// wavelets straight into the result.
+Coefficients Transform::decomposed(double* s, int finest) const
+{
+    const int m = basis_.m(), J0 = basis_.coarsestLevel();
+    Coefficients result(m, J0, basis_.finestLevel());
+    for (int L = finest; L > J0; --L) {
+        const BandLU& factors = level(L);
+        factors.solve(s);
+        const int coarser = int(scalingIndices(m, L - 1).size());
+        const std::span<double> wavelets = result.level(L);
+        for (int j = 0; j < factors.order(); ++j) {
+            const int place = factors.place(j);
+            (place < coarser ? s[place] : wavelets[place - coarser]) = s[j] + 0.0;
+        }
     }
-    result.d = std::move(s);
+    std::copy_n(s, result.d.size(), result.d.begin());
     return result;
+}
+
+Coefficients Transform::decompose(std::vector<double> s, int L) const
+{
+    return decomposed(s.data(), L);
 }
 
 Coefficients Transform::fromProducts(std::vector<double> products) const
 {
     gram.solve(products.data());
-    return decompose(std::move(products), basis_.finestLevel());
+    return decomposed(products.data(), basis_.finestLevel());
 }
 
+// The products in a buffer of this thread's, kept from one call to the next: fresh pages for
+// millions of values cost more than the solves.
 Coefficients Transform::forward(const BatchFunction& f) const
 {
-    return fromProducts(finestProducts(f));
+    thread_local std::vector<double> products;
+    products.assign(basis_.quadrature().intervals() + basis_.m() - 1, 0.0);
+    addProducts(f, products.data());
+    gram.solve(products.data());
+    return decomposed(products.data(), basis_.finestLevel());
+}
+
+// Level by level upwards, each merged from the level below into the other of two buffers, so
+// that the finest lands in s.
+void Transform::composeInto(const Coefficients& coefficients, double* s) const
+{
+    const int m = basis_.m(), J0 = basis_.coarsestLevel(), J = basis_.finestLevel();
+    thread_local std::vector<double> other;
+    other.resize(std::max(other.size(), std::size_t(scalingIndices(m, J - 1).size())));
+    const double* coarse = coefficients.d.data();
+    for (int L : waveletLevels(J0, J)) {
+        double* out = (J - L) % 2 == 0 ? s : other.data();
+        mergeLevel(basis_, L, coarse, coefficients.level(L).data(), out);
+        coarse = out;
+    }
+    if (J == J0)
+        std::ranges::copy(coefficients.d, s);
 }
 
 std::vector<double> Transform::compose(const Coefficients& coefficients) const
 {
-    const int m = basis_.m();
-    std::vector<double> s = coefficients.d;
-    s.reserve(scalingIndices(m, basis_.finestLevel()).size());
-    for (int L : waveletLevels(basis_.coarsestLevel(), basis_.finestLevel())) {
-        const std::span<const double> c = coefficients.level(L);
-        s.insert(s.end(), c.begin(), c.end());
-        merge(L, {s.data()});
-    }
+    std::vector<double> s(scalingIndices(basis_.m(), basis_.finestLevel()).size());
+    composeInto(coefficients, s.data());
     return s;
 }
 
@@ -400,6 +401,14 @@ std::vector<double> Transform::meshValues(std::span<const double> spline, int S)
         sum += spline[k + m - 1] * value[N - k];
     values[std::size_t(N) * S] = sum;
     return values;
+}
+
+std::vector<double> Transform::meshValues(const Coefficients& coefficients, int S) const
+{
+    thread_local std::vector<double> spline;
+    spline.resize(scalingIndices(basis_.m(), basis_.finestLevel()).size());
+    composeInto(coefficients, spline.data());
+    return meshValues(spline, S);
 }
 
 std::vector<double> Transform::inverse(

@@ -87,9 +87,18 @@ public:
     // same sum as splineValues, from B-spline values taken once for the S points of one
     // interval, which every interval repeats (at the mesh points, s = 0, to the bit). O(N S m).
     std::vector<double> meshValues(std::span<const double> spline, int S) const;
+    // The expansion at those points: meshValues of compose, the finest spline held in a buffer
+    // of this thread's, kept from one call to the next.                           O(N S m)
+    std::vector<double> meshValues(const Coefficients& coefficients, int S) const;
 
 private:
     const BandLU& level(int L) const;
+    // Adds r_k to products[k + m - 1] (finestProducts).
+    void addProducts(const BatchFunction& f, double* products) const;
+    // decompose of the spline in s, which it overwrites.
+    Coefficients decomposed(double* s, int L) const;
+    // compose into s, 2^J + m - 1 values.
+    void composeInto(const Coefficients& coefficients, double* s) const;
 
     Basis basis_;
     // On every fine interval i the B-splines N_(J,i-j), j = 0 .. m-1, are the non-zero ones,

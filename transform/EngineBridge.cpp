@@ -148,8 +148,7 @@ void TMainForm::storeExpansion(engine::Expansion stored, std::optional<Fit> fit,
 // The expansion at the sample points, the mesh points a + p h.
 void TMainForm::inverseTransform()
 {
-    const std::vector<double> values
-        = fastTransform->meshValues(fastTransform->compose(storedCoefficients()), 1);
+    const std::vector<double> values = fastTransform->meshValues(storedCoefficients(), 1);
     for (std::size_t p = 0; p < points.size(); ++p)
         funcValues[p][0] = values[p];
     showFunctionValues();
