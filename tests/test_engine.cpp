@@ -215,7 +215,7 @@ private slots:
                 QTest::addRow("m=%d %s", m, rule == Rule::Exact ? "exact" : "default") << m << rule;
     }
     // The kept factors solve each level's system to the bit as dgbsv does on the whole matrix,
-    // and split() puts the unknowns where its layout says; rows and columns of a matrix go
+    // split() puts the unknowns where its layout says, merge() sums the columns in its order; rows and columns of a matrix go
     // through split() in one call as one at a time, and merge() undoes it.
     void levelStep()
     {
@@ -258,6 +258,18 @@ private slots:
             x = b;
             transform.split(L, {x.data()});
             QVERIFY2(sameBits(x, expected), qPrintable(QString("level %1").arg(L)));
+            // merge() sums each entry from 0.0, the two-scale columns in ascending k, then the
+            // wavelets in ascending p (by their places), to the bit
+            std::vector<const engine::BandColumn*> byPlace(n);
+            for (const auto& [column, place] : system)
+                byPlace[place] = &column;
+            std::vector<double> merged(n, 0.0);
+            for (int place = 0; place < n; ++place)
+                for (std::size_t i = 0; i < byPlace[place]->values.size(); ++i)
+                    merged[byPlace[place]->first + i] += byPlace[place]->values[i] * b[place];
+            x = b;
+            transform.merge(L, {x.data()});
+            QVERIFY2(sameBits(x, merged), qPrintable(QString("level %1").arg(L)));
 
             // eleven vectors (a group of those the solves take at once and part of one) as the
             // rows, then as the columns, of a matrix
