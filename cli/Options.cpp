@@ -60,14 +60,23 @@ bool isStandardStream(const QString& path)
     return path == "-";
 }
 
-void write(const QString& path, const std::string& text)
+void write(const QString& path, const Pieces& contents)
 {
     if (path.isEmpty() || isStandardStream(path) || path == "/dev/stdout") {
-        if (std::fwrite(text.data(), 1, text.size(), stdout) != text.size()
-            || std::fflush(stdout) != 0)
-            throw Failure {BadData, "не удалось записать результат в стандартный вывод"};
+        const Failure failed {BadData, "не удалось записать результат в стандартный вывод"};
+        contents([&](std::string_view piece) {
+            if (std::fwrite(piece.data(), 1, piece.size(), stdout) != piece.size())
+                throw failed;
+        });
+        if (std::fflush(stdout) != 0)
+            throw failed;
         return;
     }
-    if (const auto problem = saveFile(path, QByteArray::fromStdString(text)))
+    if (const auto problem = saveFile(path, contents))
         throw Failure {BadData, "Файл «" + path + "»: не удалось записать: " + *problem};
+}
+
+void write(const QString& path, const std::string& text)
+{
+    write(path, [&](const std::function<void(std::string_view)>& piece) { piece(text); });
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/SafeSave.h"
+
 #include <QCommandLineParser>
 #include <QString>
 
@@ -40,5 +42,7 @@ int orderOption(const QCommandLineParser& parser);
 bool isStandardStream(const QString& path);
 
 // The result on stdout (no -o, "-" or /dev/stdout: the descriptor the shell set up, so that
-// ">>" still appends), or in the file as saveFile (core/SafeSave.h) writes it.
+// ">>" still appends), or in the file as saveFile (core/SafeSave.h) writes it; piece by piece,
+// or a text made at once.
+void write(const QString& path, const Pieces& contents);
 void write(const QString& path, const std::string& text);

@@ -224,8 +224,16 @@ void forwardData(const QCommandLineParser& parser, CoefficientFile& file, std::s
     }
 }
 
+// The text of a coefficient file, made piece by piece as it is written.
+Pieces coefficientPieces(CoefficientFile file)
+{
+    return [file = std::move(file)](const std::function<void(std::string_view)>& write) {
+        writeCoefficientText(file, write);
+    };
+}
+
 // A formula, or the samples of a data file (forwardData).
-std::string forward(const QCommandLineParser& parser, std::string& note)
+Pieces forward(const QCommandLineParser& parser, std::string& note)
 {
     CoefficientFile file;
     file.parameters = basisOptions(parser);
@@ -250,7 +258,7 @@ std::string forward(const QCommandLineParser& parser, std::string& note)
             throw Failure {BadData, QString::fromStdString(engineMessage(error))};
         }
     }
-    return coefficientText(file);
+    return coefficientPieces(std::move(file));
 }
 
 std::string inverse(const QCommandLineParser& parser)
@@ -272,12 +280,9 @@ std::string inverse(const QCommandLineParser& parser)
     }
     std::string text = "x,value\n";
     text.reserve(x.size() * 48);
-    for (std::size_t i = 0; i < x.size(); ++i) {
-        appendNumber(text, x[i], allDigits);
-        text += ',';
-        appendNumber(text, values[i], allDigits);
-        text += '\n';
-    }
+    CsvRow row;
+    for (std::size_t i = 0; i < x.size(); ++i)
+        row.number(x[i], allDigits).number(values[i], allDigits).appendTo(text);
     return text;
 }
 
@@ -293,7 +298,7 @@ engine::Measure measureOption(const QCommandLineParser& parser)
 // Zeroes the wavelet coefficients that measure below the threshold, or all but the K of largest
 // measure (of equal measures the first in the file stay); the note compares the inverses at the
 // sample points.
-std::string compress(const QCommandLineParser& parser, std::string& note)
+Pieces compress(const QCommandLineParser& parser, std::string& note)
 {
     CoefficientFile file = coefficientFile(parser);
     if (parser.isSet("threshold") == parser.isSet("keep"))
@@ -326,7 +331,7 @@ std::string compress(const QCommandLineParser& parser, std::string& note)
     appendNumber(note, error.rms, allDigits);
     note += "\n";
     file.coefficients = kept->coefficients();
-    return coefficientText(file);
+    return coefficientPieces(std::move(file));
 }
 
 int run(const QStringList& arguments)
@@ -378,22 +383,22 @@ int run(const QStringList& arguments)
         const std::set<QString> withFile = {"inverse", "compress", "image"};
         if (!withFile.contains(command->first) && positional.size() > 1)
             usageError("лишний аргумент «" + positional[1] + "»");
-        std::string text, note;
+        std::string note;
         if (command->first == "forward")
-            text = forward(parser, note);
+            write(parser.value("o"), forward(parser, note));
         else if (command->first == "inverse")
-            text = inverse(parser);
+            write(parser.value("o"), inverse(parser));
         else if (command->first == "compress")
-            text = compress(parser, note);
+            write(parser.value("o"), compress(parser, note));
         else if (command->first == "image") {
-            ImageResult result = imageCommand(parser);
+            const ImageResult result = imageCommand(parser);
             if (result.coefficients)
                 write(parser.value("coefficients"), *result.coefficients);
-            text = std::move(result.png);
-            note = std::move(result.note);
+            write(parser.value("o"), result.png);
+            note = result.note;
         } else
-            text = basisReport(engine::Basis(basisOptions(parser))).toStdString();
-        write(parser.value("o"), text);
+            write(
+                parser.value("o"), basisReport(engine::Basis(basisOptions(parser))).toStdString());
         std::fputs(note.c_str(), stderr);
         return Success;
     } catch (const Failure& failure) {

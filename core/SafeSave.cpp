@@ -33,10 +33,10 @@ QString failure(const QFileDevice& file, bool replacing)
 
 // Writes until every byte is out: a disk that fills up takes the first part of a write without
 // a word (Qt reports no error), and only the next write says why.
-bool writeAll(QFileDevice& file, const QByteArray& contents)
+bool writeAll(QFileDevice& file, std::string_view piece)
 {
-    for (qint64 done = 0; done < contents.size();) {
-        const qint64 count = file.write(contents.constData() + done, contents.size() - done);
+    for (qint64 done = 0; done < qint64(piece.size());) {
+        const qint64 count = file.write(piece.data() + done, qint64(piece.size()) - done);
         if (count <= 0)
             return false;
         done += count;
@@ -44,8 +44,16 @@ bool writeAll(QFileDevice& file, const QByteArray& contents)
     return true;
 }
 
+// Every piece, until one fails; the pieces after it are made but not written.
+bool writeAll(QFileDevice& file, const Pieces& contents)
+{
+    bool written = true;
+    contents([&](std::string_view piece) { written = written && writeAll(file, piece); });
+    return written;
+}
+
 // Unbuffered, so that the device's refusal is seen at the write itself.
-std::optional<QString> writeDirectly(const QString& name, const QByteArray& contents)
+std::optional<QString> writeDirectly(const QString& name, const Pieces& contents)
 {
     QFile file(name);
     if (file.open(QIODevice::WriteOnly | QIODevice::Unbuffered) && writeAll(file, contents))
@@ -56,7 +64,7 @@ std::optional<QString> writeDirectly(const QString& name, const QByteArray& cont
 // The contents wait in the device's buffer until commit(), which on Qt 6.4 replaces the target
 // even when writing that buffer out fails half-way (a full disk): flush first. The temporary
 // file of a failed save is removed with the QSaveFile.
-std::optional<QString> replaceAtomically(const QString& name, const QByteArray& contents)
+std::optional<QString> replaceAtomically(const QString& name, const Pieces& contents)
 {
     QSaveFile file(name);
     if (file.open(QIODevice::WriteOnly) && writeAll(file, contents) && file.flush()
@@ -74,7 +82,14 @@ bool isSpecialFile(const QString& name)
         && !S_ISDIR(status.st_mode);
 }
 
-std::optional<QString> saveFile(const QString& name, const QByteArray& contents)
+std::optional<QString> saveFile(const QString& name, const Pieces& contents)
 {
     return isSpecialFile(name) ? writeDirectly(name, contents) : replaceAtomically(name, contents);
+}
+
+std::optional<QString> saveFile(const QString& name, const QByteArray& contents)
+{
+    return saveFile(name, [&](const std::function<void(std::string_view)>& write) {
+        write(std::string_view(contents.constData(), std::size_t(contents.size())));
+    });
 }

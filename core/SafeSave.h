@@ -3,7 +3,9 @@
 #include <QByteArray>
 #include <QString>
 
+#include <functional>
 #include <optional>
+#include <string_view>
 
 // Writes the whole contents to the file `name`, for the window and the command line alike.
 //
@@ -16,6 +18,10 @@
 // Returns nothing on success; on failure why, in Russian, with the system's own words in
 // parentheses: "запись не удалась (возможно, диск заполнен) (No space left on device)".
 std::optional<QString> saveFile(const QString& name, const QByteArray& contents);
+// The same for contents made piece by piece: contents(write) calls write(piece) for each piece
+// in order, and a piece is out before the next is made.
+using Pieces = std::function<void(const std::function<void(std::string_view)>& write)>;
+std::optional<QString> saveFile(const QString& name, const Pieces& contents);
 
 // Whether the name, its links followed, is something other than a regular file or a folder: a
 // device, a named pipe, a socket, which a save writes as it is. A missing file is not.

@@ -62,7 +62,8 @@ CoefficientFile parseHeader(std::string_view line, const std::string& name, std:
 
 } // namespace
 
-std::string coefficientText(const CoefficientFile& file)
+void writeCoefficientText(
+    const CoefficientFile& file, const std::function<void(std::string_view)>& write)
 {
     const engine::BasisParameters& p = file.parameters;
     const engine::Coefficients& c = file.coefficients;
@@ -76,25 +77,31 @@ std::string coefficientText(const CoefficientFile& file)
         text += "; x0=" + numberText(file.range->first, 17)
             + "; x1=" + numberText(file.range->second, 17);
     text += "; f=" + file.function + "\n" + std::string(columns) + "\n";
-    text.reserve(text.size() + (c.d.size() + c.c.size()) * 36);
-    // Appended in place: the text of J = 22 has four million rows.
-    auto row = [&](char kind, int level, int index, double value) {
-        text += kind;
-        text += ',';
-        appendNumber(text, level);
-        text += ',';
-        appendNumber(text, index);
-        text += ',';
-        appendNumber(text, value, 17);
-        text += '\n';
+    constexpr std::size_t piece = 1 << 20;
+    text.reserve(piece + 256);
+    CsvRow csv;
+    auto row = [&](std::string_view kind, int level, int index, double value) {
+        (csv << kind << level << index).number(value, 17).appendTo(text);
+        if (text.size() >= piece) {
+            write(text);
+            text.clear();
+        }
     };
     for (int k : scalingIndices(c.m, c.J0))
-        row('d', c.J0, k, c.d[k + c.m - 1]);
+        row("d", c.J0, k, c.d[k + c.m - 1]);
     for (int L : waveletLevels(c.J0, c.J)) {
         const std::span<const double> level = c.level(L);
         for (int p : waveletIndices(c.m, L))
-            row('c', L, p, level[p + c.m - 1]);
+            row("c", L, p, level[p + c.m - 1]);
     }
+    write(text);
+}
+
+std::string coefficientText(const CoefficientFile& file)
+{
+    std::string text;
+    text.reserve((file.coefficients.d.size() + file.coefficients.c.size()) * 36 + 256);
+    writeCoefficientText(file, [&](std::string_view piece) { text += piece; });
     return text;
 }
 

@@ -5,6 +5,7 @@
 #include "engine/Basis.h"
 #include "engine/Coefficients.h"
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -34,6 +35,10 @@ struct CoefficientFile
 };
 
 std::string coefficientText(const CoefficientFile& file);
+// The same text piece by piece, in order, each about a megabyte, to write(piece): a file of
+// millions of rows needs no text of its own in memory.
+void writeCoefficientText(
+    const CoefficientFile& file, const std::function<void(std::string_view)>& write);
 
 // Reads the text; `name` is the file as messages call it. Rows may come in any order, but each
 // coefficient of the header's basis exactly once. Anything else throws DataError naming the

@@ -63,6 +63,40 @@ void appendNumber(std::string& text, double value, int digits)
         std::to_chars(chars, chars + sizeof chars, value, std::chars_format::general, digits).ptr);
 }
 
+void CsvRow::separate()
+{
+    if (end != line)
+        *end++ = ',';
+}
+
+CsvRow& CsvRow::operator<<(std::string_view field)
+{
+    separate();
+    end = std::ranges::copy(field, end).out;
+    return *this;
+}
+
+CsvRow& CsvRow::operator<<(int value)
+{
+    separate();
+    end = std::to_chars(end, std::end(line), value).ptr;
+    return *this;
+}
+
+CsvRow& CsvRow::number(double value, int digits)
+{
+    separate();
+    end = std::to_chars(end, std::end(line), value, std::chars_format::general, digits).ptr;
+    return *this;
+}
+
+void CsvRow::appendTo(std::string& text)
+{
+    *end++ = '\n';
+    text.append(line, end);
+    end = line;
+}
+
 Lines::Lines(std::string_view text)
     : rest(text.starts_with("\xEF\xBB\xBF") ? text.substr(3) : text)
 {

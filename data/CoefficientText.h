@@ -30,9 +30,28 @@ CoefficientKind coefficientKind(std::string_view text);
 // An integer, or a double with `digits` significant digits (17: it reads back to the bit).
 std::string numberText(int value);
 std::string numberText(double value, int digits);
-// Appends the same, without a string of its own: a file of millions of rows.
+// Appends the same, without a string of its own.
 void appendNumber(std::string& text, int value);
 void appendNumber(std::string& text, double value, int digits);
+
+// One row of a file of millions, built in place and appended to the text at once: its fields
+// separated by commas, then a line break. Fields of up to a few dozen characters.
+class CsvRow
+{
+public:
+    CsvRow& operator<<(std::string_view field);
+    CsvRow& operator<<(int value);
+    // value with `digits` significant digits, as numberText writes it
+    CsvRow& number(double value, int digits);
+    // Appends the row and starts a new one.
+    void appendTo(std::string& text);
+
+private:
+    void separate();
+
+    char line[192];
+    char* end = line;
+};
 
 // The whole field as a number of type T (int or double, finite), or nothing.
 template <class T> std::optional<T> number(std::string_view field)

@@ -124,22 +124,14 @@ std::string imageCoefficientText(const ImageCoefficientFile& file)
         + "; width=" + numberText(file.width) + "; height=" + numberText(file.height) + "; channel="
         + channelName(file.channel) + "; f=" + file.function + "\n" + std::string(columns) + "\n";
     text.reserve(text.size() + c.values.size() * 40);
+    CsvRow row;
     for (const BandPlace& band : bandPlaces(p))
         for (int j = 0; j < band.rows; ++j)
-            for (int i = 0; i < band.columns; ++i) {
-                text += band.band == Band::Coarse ? "d," : "c,";
-                appendNumber(text, band.level);
-                text += ',';
-                text += bandName(band.band);
-                text += ',';
-                appendNumber(text, band.firstX + i);
-                text += ',';
-                appendNumber(text, band.firstY + j);
-                text += ',';
-                appendNumber(
-                    text, c.values[std::size_t(band.row + j) * c.nx + band.column + i], 17);
-                text += '\n';
-            }
+            for (int i = 0; i < band.columns; ++i)
+                (row << (band.band == Band::Coarse ? "d" : "c") << band.level << bandName(band.band)
+                     << band.firstX + i << band.firstY + j)
+                    .number(c.values[std::size_t(band.row + j) * c.nx + band.column + i], 17)
+                    .appendTo(text);
     return text;
 }
 
