@@ -80,23 +80,32 @@ namespace {
         return acc;
     }
 
-    // The entries of keys 2q .. 2(q + lanes) - 1, every term of both kinds whole: each of the
-    // 2 lanes sums, side by side, the terms that gather would add in the same order.
+    // The entries of keys 2q .. 2(q + lanes) - 1, every term of both kinds whole: the even keys
+    // side by side, the odd ones likewise, each term as gather would add it; M the order, so that
+    // the compiler knows the number of terms (m + 1 and 3m - 1 long rows).
     constexpr int lanes = 8;
-    void gatherLanes(const ColumnKind (&kinds)[2], int q, double* out)
+    template <int M> void gatherLanes(const ColumnKind (&kinds)[2], int q, double* out)
     {
-        double sum[2][lanes] = {};
-        for (int phase = 0; phase < 2; ++phase)
-            for (const ColumnKind& kind : kinds)
-                for (int s = kind.terms(phase) - 1; s >= 0; --s) {
-                    const double value = kind.whole[phase + 2 * s];
-                    const double* c = kind.c + q - s;
-                    for (int l = 0; l < lanes; ++l)
-                        sum[phase][l] = sum[phase][l] + value * c[l];
-                }
+        constexpr int sizes[2] = {M + 1, 3 * M - 1};
+        double even[lanes] = {}, odd[lanes] = {};
+        auto add = [&](double(&sum)[lanes], const ColumnKind& kind, int t, int s) {
+            const double value = kind.whole[t];
+            const double* c = kind.c + q - s;
+#pragma GCC unroll 8
+            for (int l = 0; l < lanes; ++l)
+                sum[l] = sum[l] + value * c[l];
+        };
+        for (int k = 0; k < 2; ++k) {
+#pragma GCC unroll 8
+            for (int s = (sizes[k] + 1) / 2 - 1; s >= 0; --s)
+                add(even, kinds[k], 2 * s, s);
+#pragma GCC unroll 8
+            for (int s = sizes[k] / 2 - 1; s >= 0; --s)
+                add(odd, kinds[k], 2 * s + 1, s);
+        }
         for (int l = 0; l < lanes; ++l) {
-            out[2 * l] = sum[0][l];
-            out[2 * l + 1] = sum[1][l];
+            out[2 * l] = even[l];
+            out[2 * l + 1] = odd[l];
         }
     }
 
@@ -131,7 +140,16 @@ void mergeLevel(
     for (; e <= e1 && e < 2 * q + m - 1; ++e)
         single(e);
     for (; q + lanes <= qEnd; q += lanes, e += 2 * lanes)
-        gatherLanes(kinds, q, out + e);
+        switch (m) {
+        case 2:
+            gatherLanes<2>(kinds, q, out + e);
+            break;
+        case 3:
+            gatherLanes<3>(kinds, q, out + e);
+            break;
+        default:
+            gatherLanes<4>(kinds, q, out + e);
+        }
     for (; e <= e1; ++e)
         single(e);
 }
