@@ -157,6 +157,36 @@ namespace {
             sums(i, std::integral_constant<int, 1>());
     }
 
+    // A buffer of this thread's, kept from one call to the next: fresh pages for millions of
+    // values cost more than the solves. A transform started while it is lent out (f calling
+    // forward again) gets one of its own.
+    class KeptBuffer
+    {
+    public:
+        KeptBuffer()
+            : lent(!lentOut)
+        {
+            lentOut = true;
+        }
+        ~KeptBuffer()
+        {
+            if (lent)
+                lentOut = false;
+        }
+        KeptBuffer(const KeptBuffer&) = delete;
+        KeptBuffer& operator=(const KeptBuffer&) = delete;
+
+        std::vector<double>& values() { return lent ? kept : own; }
+
+    private:
+        static thread_local bool lentOut;
+        static thread_local std::vector<double> kept;
+        const bool lent;
+        std::vector<double> own;
+    };
+    thread_local bool KeptBuffer::lentOut = false;
+    thread_local std::vector<double> KeptBuffer::kept;
+
     // The quadrature points of this many intervals go to f at a time.
     constexpr int intervalsPerBatch = 4096;
 
@@ -315,17 +345,19 @@ Coefficients Transform::decompose(std::vector<double> s, int L) const
     return decomposed(s.data(), L);
 }
 
-Coefficients Transform::fromProducts(std::vector<double> products) const
+Coefficients Transform::fromProducts(std::span<const double> products) const
 {
-    gram.solve(products.data());
-    return decomposed(products.data(), basis_.finestLevel());
+    KeptBuffer buffer;
+    std::vector<double>& s = buffer.values();
+    s.assign(products.begin(), products.end());
+    gram.solve(s.data());
+    return decomposed(s.data(), basis_.finestLevel());
 }
 
-// The products in a buffer of this thread's, kept from one call to the next: fresh pages for
-// millions of values cost more than the solves.
 Coefficients Transform::forward(const BatchFunction& f) const
 {
-    thread_local std::vector<double> products;
+    KeptBuffer buffer;
+    std::vector<double>& products = buffer.values();
     products.assign(basis_.quadrature().intervals() + basis_.m() - 1, 0.0);
     addProducts(f, products.data());
     gram.solve(products.data());

@@ -61,7 +61,7 @@ public:
     // point in the order of the scalar product (interval by interval).            O(N m)
     std::vector<double> finestProducts(const BatchFunction& f) const;
     // The coefficients of the projection whose products with the finest B-splines are r.
-    Coefficients fromProducts(std::vector<double> products) const;
+    Coefficients fromProducts(std::span<const double> products) const;
     // All of the forward transform.
     Coefficients forward(const BatchFunction& f) const;
     // The multilevel coefficients of a spline of V_L, L = J0 .. J, given by its coefficients

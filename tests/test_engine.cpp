@@ -329,7 +329,7 @@ private slots:
 
     // f in batches of a few thousand intervals: the values are those of f point by point, and
     // where f is not finite the first such quadrature point is named, in interval order, also
-    // when it lies in a later batch.
+    // when it lies in a later batch; f may itself call forward.
     void batchFunction()
     {
         const engine::Transform transform({3, 14, 2});
@@ -349,6 +349,15 @@ private slots:
                 QCOMPARE(error.x, first);
             }
         }
+        // f may run a transform of its own, larger, while its products are being summed
+        const engine::Transform larger({4, 16, 2});
+        const std::vector<double> alone = flat(transform.forward(engine::pointwise(f)));
+        const std::vector<double> nested
+            = flat(transform.forward([&](std::span<const double> x, std::span<double> fx) {
+                  larger.forward(engine::pointwise(f));
+                  std::ranges::transform(x, fx.begin(), f);
+              }));
+        QVERIFY(sameBits(nested, alone));
     }
 };
 
