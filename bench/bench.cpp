@@ -3,7 +3,8 @@
 // engine beside the array wavelet library at N = 2^20 and the errors of both when K coefficients
 // of real series and test functions are kept; then images, and images beside its 2-D transform.
 // Usage: splinewave_bench [runs] [peer|series|image]   (that table alone: the timings beside the
-// library, the errors of series, the images' tables)
+// library, the errors of series, the images' tables); splinewave_bench --alone PROGRAM ARGS
+// prints the seconds and peak MB of one run of the program.
 
 #include "app/Application.h"
 #include "app/Main_f.h"
@@ -24,6 +25,7 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <functional>
 #include <map>
@@ -108,18 +110,17 @@ std::map<std::string, std::pair<double, double>> peerTimes(int exponent, int run
     return times;
 }
 
-// splinewave-cli forward -m 4 -J J of a formula, output discarded: the whole process's time in
-// seconds and its peak resident memory in MB.
-std::pair<double, double> cliForward(int J)
+// The program of arguments[0] with its arguments, its output discarded: the whole process's
+// time in seconds and its peak resident memory in MB. A child's peak counts the pages it shares
+// with its parent at the fork, so this runs in a process of its own (main's "--alone"), not
+// in the bench grown by the tables.
+std::pair<double, double> runAlone(char** arguments)
 {
-    std::fflush(stdout); // not printed twice by the child
     const auto start = std::chrono::steady_clock::now();
     const pid_t child = fork();
     if (child == 0) {
         std::freopen("/dev/null", "w", stdout);
-        const std::string level = std::to_string(J);
-        execl(SPLINEWAVE_CLI, SPLINEWAVE_CLI, "forward", "-m", "4", "-J", level.c_str(), "-f",
-            "sin(2*pi*x)*exp(-x)", nullptr);
+        execv(arguments[0], arguments);
         _exit(127);
     }
     int status = 0;
@@ -127,6 +128,22 @@ std::pair<double, double> cliForward(int J)
     wait4(child, &status, 0, &usage);
     const std::chrono::duration<double> elapsed = std::chrono::steady_clock::now() - start;
     return {elapsed.count(), usage.ru_maxrss / 1024.0};
+}
+
+// splinewave-cli forward -m 4 -J J of a formula, run alone by this program's "--alone".
+std::pair<double, double> cliForward(int J)
+{
+    std::fflush(stdout); // not printed twice by the child
+    const std::string command = "'" + std::filesystem::read_symlink("/proc/self/exe").string()
+        + "' --alone '" SPLINEWAVE_CLI "' forward -m 4 -J " + std::to_string(J)
+        + " -f 'sin(2*pi*x)*exp(-x)'";
+    FILE* alone = popen(command.c_str(), "r");
+    double seconds = -1, megabytes = -1;
+    if (alone && std::fscanf(alone, "%lf %lf", &seconds, &megabytes) != 2)
+        seconds = megabytes = -1;
+    if (alone)
+        pclose(alone);
+    return {seconds, megabytes};
 }
 
 // Ours beside the peer at N = 2^20, m = 4, default rule, in one run: the forward transform from
@@ -345,6 +362,11 @@ void imageTable(int runs)
 
 int main(int argc, char** argv)
 {
+    if (argc > 2 && std::string(argv[1]) == "--alone") {
+        const auto [seconds, megabytes] = runAlone(argv + 2);
+        std::printf("%.3f %.1f\n", seconds, megabytes);
+        return 0;
+    }
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     TApplication application(argc, argv);
