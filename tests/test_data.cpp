@@ -188,7 +188,7 @@ void TestData::millionLines()
 
 // Awkward doubles (the smallest subnormal, the largest, -0, values whose shortest text has 17
 // digits) and a function holding "; " come back to the bit for every degree and both rules;
-// rows may come in any order and with CRLF ends.
+// rows may come in any order and with CRLF ends; a large file comes out in pieces.
 void TestData::coefficientFileRoundTrip()
 {
     const double awkward[] = {std::numeric_limits<double>::denorm_min(),
@@ -224,6 +224,20 @@ void TestData::coefficientFileRoundTrip()
                 && sameBits(back.coefficients.c, file.coefficients.c));
         }
     }
+    // A file of many rows goes out in pieces of about a megabyte, every row whole and in order.
+    CoefficientFile large {{4, 16, 2}, "x", engine::Coefficients(4, 2, 16)};
+    for (std::size_t i = 0; i < large.coefficients.c.size(); ++i)
+        large.coefficients.c[i] = std::sin(double(i));
+    std::vector<std::string> pieces;
+    writeCoefficientText(large, [&](std::string_view piece) { pieces.emplace_back(piece); });
+    QVERIFY(pieces.size() > 1);
+    std::string joined;
+    for (const std::string& piece : pieces) {
+        QVERIFY(piece.size() <= (1 << 20) + 64 && piece.ends_with('\n'));
+        joined += piece;
+    }
+    QVERIFY(joined == coefficientText(large));
+    QVERIFY(sameBits(parseCoefficientText(joined, "k.csv").coefficients.c, large.coefficients.c));
 }
 
 // A good file of m = 2, J = 3, J0 = 1 with one piece replaced: the line and the fault; the keys
