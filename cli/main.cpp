@@ -227,8 +227,8 @@ void forwardData(const QCommandLineParser& parser, CoefficientFile& file, std::s
 // The text of a coefficient file, made piece by piece as it is written.
 Pieces coefficientPieces(CoefficientFile file)
 {
-    return [file = std::move(file)](const std::function<void(std::string_view)>& write) {
-        writeCoefficientText(file, write);
+    return [file = std::move(file)](const std::function<void(std::string_view)>& out) {
+        writeCoefficientText(file, out);
     };
 }
 

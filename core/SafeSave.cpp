@@ -89,7 +89,7 @@ std::optional<QString> saveFile(const QString& name, const Pieces& contents)
 
 std::optional<QString> saveFile(const QString& name, const QByteArray& contents)
 {
-    return saveFile(name, [&](const std::function<void(std::string_view)>& write) {
-        write(std::string_view(contents.constData(), std::size_t(contents.size())));
+    return saveFile(name, [&](const std::function<void(std::string_view)>& out) {
+        out(std::string_view(contents.constData(), std::size_t(contents.size())));
     });
 }

@@ -18,9 +18,9 @@
 // Returns nothing on success; on failure why, in Russian, with the system's own words in
 // parentheses: "запись не удалась (возможно, диск заполнен) (No space left on device)".
 std::optional<QString> saveFile(const QString& name, const QByteArray& contents);
-// The same for contents made piece by piece: contents(write) calls write(piece) for each piece
+// The same for contents made piece by piece: contents(out) calls out(piece) for each piece
 // in order, and a piece is out before the next is made.
-using Pieces = std::function<void(const std::function<void(std::string_view)>& write)>;
+using Pieces = std::function<void(const std::function<void(std::string_view)>& out)>;
 std::optional<QString> saveFile(const QString& name, const Pieces& contents);
 
 // Whether the name, its links followed, is something other than a regular file or a folder: a

@@ -63,7 +63,7 @@ CoefficientFile parseHeader(std::string_view line, const std::string& name, std:
 } // namespace
 
 void writeCoefficientText(
-    const CoefficientFile& file, const std::function<void(std::string_view)>& write)
+    const CoefficientFile& file, const std::function<void(std::string_view)>& out)
 {
     const engine::BasisParameters& p = file.parameters;
     const engine::Coefficients& c = file.coefficients;
@@ -83,7 +83,7 @@ void writeCoefficientText(
     auto row = [&](std::string_view kind, int level, int index, double value) {
         (csv << kind << level << index).number(value, 17).appendTo(text);
         if (text.size() >= piece) {
-            write(text);
+            out(text);
             text.clear();
         }
     };
@@ -94,7 +94,7 @@ void writeCoefficientText(
         for (int p : waveletIndices(c.m, L))
             row("c", L, p, level[p + c.m - 1]);
     }
-    write(text);
+    out(text);
 }
 
 std::string coefficientText(const CoefficientFile& file)

@@ -35,10 +35,10 @@ struct CoefficientFile
 };
 
 std::string coefficientText(const CoefficientFile& file);
-// The same text piece by piece, in order, each about a megabyte, to write(piece): a file of
+// The same text piece by piece, in order, each about a megabyte, to out(piece): a file of
 // millions of rows needs no text of its own in memory.
 void writeCoefficientText(
-    const CoefficientFile& file, const std::function<void(std::string_view)>& write);
+    const CoefficientFile& file, const std::function<void(std::string_view)>& out);
 
 // Reads the text; `name` is the file as messages call it. Rows may come in any order, but each
 // coefficient of the header's basis exactly once. Anything else throws DataError naming the
