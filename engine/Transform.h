@@ -3,19 +3,13 @@
 #include "engine/Banded.h"
 #include "engine/Basis.h"
 #include "engine/Coefficients.h"
+#include "engine/FinestProducts.h"
 
 #include <functional>
 #include <span>
 #include <vector>
 
 namespace engine {
-
-// f evaluated at many points at once: fx[i] = f(x[i]). The transform calls it on the quadrature
-// points of a few thousand mesh intervals at a time.
-using BatchFunction = std::function<void(std::span<const double> x, std::span<double> fx)>;
-
-// A batch function that evaluates f point by point.
-BatchFunction pointwise(std::function<double(double)> f);
 
 // Many vectors in one array: value i of vector r at data[r between + i along].
 struct Strided
@@ -93,8 +87,6 @@ public:
 
 private:
     const BandLU& level(int L) const;
-    // Adds r_k to products[k + m - 1] (finestProducts).
-    void addProducts(const BatchFunction& f, double* products) const;
     // decompose of the spline in s, which it overwrites.
     Coefficients decomposed(double* s, int L) const;
     // compose into s, 2^J + m - 1 values.
@@ -102,7 +94,8 @@ private:
 
     Basis basis_;
     // On every fine interval i the B-splines N_(J,i-j), j = 0 .. m-1, are the non-zero ones,
-    // and they take the same values at the points of every interval: [q m + j] at point q.
+    // and they take the same values at the points of every interval: [q m + j] at point q
+    // (FinestProducts.h).
     std::vector<double> pattern;
     GramCholesky gram;
     std::vector<BandLU> levels; // [L - J0 - 1]: [P_L | Q_L], columns interleaved
