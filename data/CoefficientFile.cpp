@@ -120,41 +120,37 @@ CoefficientFile parseCoefficientText(std::string_view text, const std::string& n
     engine::Coefficients& c = file.coefficients;
     const int m = c.m;
     std::vector<bool> seen(c.d.size() + c.c.size());
-    while (const auto line = lines.next()) {
-        if (line->empty())
-            continue;
-        auto fail = [&](const std::string& what) { failData(name, lines.number, what); };
-        std::string_view fields[4];
-        if (!splitFields(*line, fields))
-            fail("ожидалось четыре поля «вид,уровень,индекс,значение»");
-        const std::string_view kind = fields[0];
-        const auto level = number<int>(fields[1]);
-        const auto index = number<int>(fields[2]);
-        const auto value = number<double>(fields[3]);
-        if (kind != "d" && kind != "c")
-            fail("вид «" + std::string(kind) + "» неизвестен (d или c)");
-        if (!level || !index)
-            fail("уровень и индекс — целые числа");
-        if (!value)
-            fail("«" + std::string(fields[3]) + "» — не конечное число");
-        const bool scaling = kind == "d";
-        const bool levelFits = scaling ? *level == c.J0 : c.J0 < *level && *level <= c.J;
-        if (!levelFits)
-            fail("уровня " + numberText(*level) + " у коэффициентов " + std::string(kind)
-                + " нет при J0=" + numberText(c.J0) + ", J=" + numberText(c.J));
-        const Indices range = scaling ? scalingIndices(m, *level) : waveletIndices(m, *level);
-        if (*index < range.front() || *index > range.back())
-            fail("индекс " + numberText(*index) + " вне уровня " + numberText(*level) + " ("
-                + numberText(range.front()) + " … " + numberText(range.back()) + ")");
-        double& target = scaling ? c.scaling(*index) : c.wavelet(*level, *index);
-        const std::size_t slot = scaling ? std::size_t(&target - c.d.data())
-                                         : c.d.size() + std::size_t(&target - c.c.data());
-        if (seen[slot])
-            fail("коэффициент " + std::string(kind) + "," + numberText(*level) + ","
-                + numberText(*index) + " повторяется");
-        seen[slot] = true;
-        target = *value;
-    }
+    std::string_view fields[4];
+    lines.eachRow(
+        fields, "четыре поля «вид,уровень,индекс,значение»", name, [&](const RowFailure& fail) {
+            const std::string_view kind = fields[0];
+            const auto level = number<int>(fields[1]);
+            const auto index = number<int>(fields[2]);
+            const auto value = number<double>(fields[3]);
+            if (kind != "d" && kind != "c")
+                fail("вид «" + std::string(kind) + "» неизвестен (d или c)");
+            if (!level || !index)
+                fail("уровень и индекс — целые числа");
+            if (!value)
+                fail("«" + std::string(fields[3]) + "» — не конечное число");
+            const bool scaling = kind == "d";
+            const bool levelFits = scaling ? *level == c.J0 : c.J0 < *level && *level <= c.J;
+            if (!levelFits)
+                fail("уровня " + numberText(*level) + " у коэффициентов " + std::string(kind)
+                    + " нет при J0=" + numberText(c.J0) + ", J=" + numberText(c.J));
+            const Indices range = scaling ? scalingIndices(m, *level) : waveletIndices(m, *level);
+            if (*index < range.front() || *index > range.back())
+                fail("индекс " + numberText(*index) + " вне уровня " + numberText(*level) + " ("
+                    + numberText(range.front()) + " … " + numberText(range.back()) + ")");
+            double& target = scaling ? c.scaling(*index) : c.wavelet(*level, *index);
+            const std::size_t slot = scaling ? std::size_t(&target - c.d.data())
+                                             : c.d.size() + std::size_t(&target - c.c.data());
+            if (seen[slot])
+                fail("коэффициент " + std::string(kind) + "," + numberText(*level) + ","
+                    + numberText(*index) + " повторяется");
+            seen[slot] = true;
+            target = *value;
+        });
     const auto missing = std::find(seen.begin(), seen.end(), false);
     if (missing != seen.end()) {
         const std::size_t slot = std::size_t(missing - seen.begin());

@@ -122,6 +122,24 @@ void Lines::expect(std::string_view wanted, const std::string& name)
         failData(name, number + !line, "ожидалась строка «" + std::string(wanted) + "»");
 }
 
+void RowFailure::operator()(const std::string& what) const
+{
+    failData(name, line, what);
+}
+
+void Lines::eachRow(std::span<std::string_view> fields, std::string_view layout,
+    const std::string& name, const std::function<void(const RowFailure& fail)>& row)
+{
+    while (const auto line = next()) {
+        if (line->empty())
+            continue;
+        const RowFailure fail {name, number};
+        if (!splitFields(*line, fields))
+            fail("ожидалось " + std::string(layout));
+        row(fail);
+    }
+}
+
 bool splitFields(std::string_view line, std::span<std::string_view> fields)
 {
     for (std::size_t i = 0; i + 1 < fields.size(); ++i) {

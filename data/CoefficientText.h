@@ -3,6 +3,7 @@
 #include <charconv>
 #include <cmath>
 #include <exception>
+#include <functional>
 #include <map>
 #include <optional>
 #include <span>
@@ -67,6 +68,14 @@ template <class T> std::optional<T> number(std::string_view field)
     return value;
 }
 
+// Fails the reading of the file `name` at a line: DataError naming both.
+struct RowFailure
+{
+    const std::string& name;
+    std::size_t line;
+    [[noreturn]] void operator()(const std::string& what) const;
+};
+
 // Splits the text into lines without their ends (LF or CRLF); a byte-order mark is skipped.
 struct Lines
 {
@@ -79,6 +88,11 @@ struct Lines
     // The next line, which must be `wanted`: else DataError "ожидалась строка «wanted»" naming
     // the file `name` and the line (the one past the last when the text ends).
     void expect(std::string_view wanted, const std::string& name);
+    // The rows that follow, each split at its commas into fields.size() fields: row(fail) for
+    // each non-empty one, fail naming its line; a row of fewer fields fails with "ожидалось "
+    // followed by layout.
+    void eachRow(std::span<std::string_view> fields, std::string_view layout,
+        const std::string& name, const std::function<void(const RowFailure& fail)>& row);
 };
 
 // Splits a row at its commas into fields.size() fields, the last taking the rest of the line;

@@ -149,42 +149,39 @@ ImageCoefficientFile parseImageCoefficientText(std::string_view text, const std:
     ImageCoefficients& c = file.coefficients;
     const std::vector<BandPlace> bands = bandPlaces(c.parameters);
     std::vector<bool> seen(c.values.size());
-    while (const auto line = lines.next()) {
-        if (line->empty())
-            continue;
-        auto fail = [&](const std::string& what) { failData(name, lines.number, what); };
-        std::string_view fields[6];
-        if (!splitFields(*line, fields))
-            fail("ожидалось шесть полей «вид,уровень,полоса,ix,iy,значение»");
-        const std::string_view kind = fields[0], bandField = fields[2];
-        const auto level = number<int>(fields[1]);
-        const auto ix = number<int>(fields[3]);
-        const auto iy = number<int>(fields[4]);
-        const auto value = number<double>(fields[5]);
-        if (kind != "d" && kind != "c")
-            fail("вид «" + std::string(kind) + "» неизвестен (d или c)");
-        if (!level || !ix || !iy)
-            fail("уровень, ix и iy — целые числа");
-        if (!value)
-            fail("«" + std::string(fields[5]) + "» — не конечное число");
-        const BandPlace* band = findBand(bands, kind, bandField, *level);
-        if (!band)
-            fail(kind == "d"
-                    ? "коэффициенты d — уровня J0=" + numberText(c.parameters.J0) + " без полосы"
-                    : "полосы «" + std::string(bandField) + "» уровня " + numberText(*level)
-                        + " нет (x, y или xy уровней J0+1 … max(Jx, Jy))");
-        const int i = *ix - band->firstX, j = *iy - band->firstY;
-        if (i < 0 || i >= band->columns || j < 0 || j >= band->rows)
-            fail("индексы " + numberText(*ix) + ", " + numberText(*iy) + " вне полосы (ix "
-                + numberText(band->firstX) + " … " + numberText(band->firstX + band->columns - 1)
-                + ", iy " + numberText(band->firstY) + " … "
-                + numberText(band->firstY + band->rows - 1) + ")");
-        const std::size_t slot = std::size_t(band->row + j) * c.nx + band->column + i;
-        if (seen[slot])
-            fail("коэффициент " + entryText(*band, *ix, *iy) + " повторяется");
-        seen[slot] = true;
-        c.values[slot] = *value;
-    }
+    std::string_view fields[6];
+    lines.eachRow(fields, "шесть полей «вид,уровень,полоса,ix,iy,значение»", name,
+        [&](const RowFailure& fail) {
+            const std::string_view kind = fields[0], bandField = fields[2];
+            const auto level = number<int>(fields[1]);
+            const auto ix = number<int>(fields[3]);
+            const auto iy = number<int>(fields[4]);
+            const auto value = number<double>(fields[5]);
+            if (kind != "d" && kind != "c")
+                fail("вид «" + std::string(kind) + "» неизвестен (d или c)");
+            if (!level || !ix || !iy)
+                fail("уровень, ix и iy — целые числа");
+            if (!value)
+                fail("«" + std::string(fields[5]) + "» — не конечное число");
+            const BandPlace* band = findBand(bands, kind, bandField, *level);
+            if (!band)
+                fail(kind == "d" ? "коэффициенты d — уровня J0=" + numberText(c.parameters.J0)
+                            + " без полосы"
+                                 : "полосы «" + std::string(bandField) + "» уровня "
+                            + numberText(*level) + " нет (x, y или xy уровней J0+1 … max(Jx, Jy))");
+            const int i = *ix - band->firstX, j = *iy - band->firstY;
+            if (i < 0 || i >= band->columns || j < 0 || j >= band->rows)
+                fail("индексы " + numberText(*ix) + ", " + numberText(*iy) + " вне полосы (ix "
+                    + numberText(band->firstX) + " … "
+                    + numberText(band->firstX + band->columns - 1) + ", iy "
+                    + numberText(band->firstY) + " … " + numberText(band->firstY + band->rows - 1)
+                    + ")");
+            const std::size_t slot = std::size_t(band->row + j) * c.nx + band->column + i;
+            if (seen[slot])
+                fail("коэффициент " + entryText(*band, *ix, *iy) + " повторяется");
+            seen[slot] = true;
+            c.values[slot] = *value;
+        });
     const auto missing = std::ranges::find(seen, false);
     if (missing != seen.end()) {
         const std::size_t slot = std::size_t(missing - seen.begin());
