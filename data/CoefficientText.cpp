@@ -4,6 +4,7 @@
 #include "data/SampledData.h"
 
 #include <algorithm>
+#include <stdexcept>
 
 namespace {
 
@@ -63,30 +64,33 @@ void appendNumber(std::string& text, double value, int digits)
         std::to_chars(chars, chars + sizeof chars, value, std::chars_format::general, digits).ptr);
 }
 
-void CsvRow::separate()
+// A comma unless the field is the first, and room for `size` more characters and the line
+// break: a field too long for the row is a fault of the caller, not a cut row.
+char* CsvRow::room(std::size_t size)
 {
     if (end != line)
         *end++ = ',';
+    if (size + 1 > std::size_t(std::end(line) - end))
+        throw std::length_error("a CSV row longer than its buffer");
+    return end;
 }
 
 CsvRow& CsvRow::operator<<(std::string_view field)
 {
-    separate();
-    end = std::ranges::copy(field, end).out;
+    end = std::ranges::copy(field, room(field.size())).out;
     return *this;
 }
 
+// 11 characters hold any int; 24 any double of up to 17 significant digits.
 CsvRow& CsvRow::operator<<(int value)
 {
-    separate();
-    end = std::to_chars(end, std::end(line), value).ptr;
+    end = std::to_chars(room(11), std::end(line), value).ptr;
     return *this;
 }
 
 CsvRow& CsvRow::number(double value, int digits)
 {
-    separate();
-    end = std::to_chars(end, std::end(line), value, std::chars_format::general, digits).ptr;
+    end = std::to_chars(room(24), std::end(line), value, std::chars_format::general, digits).ptr;
     return *this;
 }
 

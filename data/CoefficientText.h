@@ -36,7 +36,8 @@ void appendNumber(std::string& text, int value);
 void appendNumber(std::string& text, double value, int digits);
 
 // One row of a file of millions, built in place and appended to the text at once: its fields
-// separated by commas, then a line break. Fields of up to a few dozen characters.
+// separated by commas, then a line break. A row longer than its buffer throws
+// std::length_error.
 class CsvRow
 {
 public:
@@ -48,7 +49,7 @@ public:
     void appendTo(std::string& text);
 
 private:
-    void separate();
+    char* room(std::size_t size);
 
     char line[192];
     char* end = line;

@@ -2,6 +2,7 @@
 // between the samples, a file of a million lines, and coefficient files.
 
 #include "data/CoefficientFile.h"
+#include "data/CoefficientText.h"
 #include "data/Interpolant.h"
 
 #include <QElapsedTimer>
@@ -13,6 +14,7 @@
 #include <cmath>
 #include <functional>
 #include <limits>
+#include <stdexcept>
 
 using Values = std::vector<double>;
 using namespace std::literals;
@@ -238,6 +240,13 @@ void TestData::coefficientFileRoundTrip()
     }
     QVERIFY(joined == coefficientText(large));
     QVERIFY(sameBits(parseCoefficientText(joined, "k.csv").coefficients.c, large.coefficients.c));
+    // a row of the longest numbers fits its buffer; a field longer than it is refused, not cut
+    CsvRow row;
+    std::string text;
+    (row << std::numeric_limits<int>::min()).number(-std::numeric_limits<double>::denorm_min(), 17);
+    row.number(-1.2345678901234567e-308, 17).appendTo(text);
+    QCOMPARE(text, "-2147483648,-4.9406564584124654e-324,-1.2345678901234567e-308\n");
+    QVERIFY_THROWS_EXCEPTION(std::length_error, row << std::string(200, 'x'));
 }
 
 // A good file of m = 2, J = 3, J0 = 1 with one piece replaced: the line and the fault; the keys
